@@ -1,0 +1,31 @@
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTranslator>
+
+#include <exiv2/exiv2.hpp>
+
+int main(int argc, char *argv[])
+{
+    // Qt Multimedia's ffmpeg backend plays every format we hand the player.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+    // Exiv2's XMP parser must be set up once, on one thread, before any worker reads metadata.
+    Exiv2::XmpParser::initialize();
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pomelark"));
+    QApplication::setOrganizationName(QStringLiteral("Pomelark"));
+    QApplication::setApplicationVersion(QStringLiteral(POMELARK_VERSION));
+
+    QTranslator translator;
+    if (translator.load(QLocale(), QStringLiteral("pomelark"), QStringLiteral("_"), QStringLiteral(":/i18n")))
+        QApplication::installTranslator(&translator);
+
+    pomelark::MainWindow window;
+    window.show();
+    const int status = QApplication::exec();
+    Exiv2::XmpParser::terminate();
+    return status;
+}

@@ -1,0 +1,114 @@
+#include "platform/ImageSource.h"
+
+#include <QImageReader>
+
+#include <exiv2/exiv2.hpp>
+
+#include <cmath>
+
+namespace pomelark {
+
+namespace {
+
+void prepare(QImageReader &reader)
+{
+    reader.setDecideFormatFromContent(true);
+}
+
+struct ExifFacts {
+    int orientation = 1;
+    std::optional<QString> dateTimeOriginal;
+};
+
+ExifFacts readExif(const QString &path)
+{
+    ExifFacts facts;
+    try {
+        auto image = Exiv2::ImageFactory::open(path.toStdString());
+        if (!image.get())
+            return facts;
+        image->readMetadata();
+        const Exiv2::ExifData &exif = image->exifData();
+        const auto orientation = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+        if (orientation != exif.end() && orientation->count() > 0) {
+            const long value = orientation->toLong();
+            if (value >= 1 && value <= 8)
+                facts.orientation = int(value);
+        }
+        const auto date = exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));
+        if (date != exif.end() && date->count() > 0)
+            facts.dateTimeOriginal = QString::fromStdString(date->toString()).trimmed();
+    } catch (const std::exception &) {
+        // A file Exiv2 cannot parse simply has no EXIF facts.
+    }
+    return facts;
+}
+
+} // namespace
+
+QSize boundedSize(QSize size, int maxPixelSize)
+{
+    if (size.isEmpty() || maxPixelSize <= 0)
+        return size;
+    const int longer = std::max(size.width(), size.height());
+    if (longer <= maxPixelSize)
+        return size;
+    const double scale = double(maxPixelSize) / longer;
+    return QSize(std::max(1, int(std::lround(size.width() * scale))),
+                 std::max(1, int(std::lround(size.height() * scale))));
+}
+
+ImageSource::ImageSource(QString path) : m_path(std::move(path)) {}
+
+bool ImageSource::isRecognised() const
+{
+    QImageReader reader(m_path);
+    prepare(reader);
+    return reader.canRead() && reader.size().isValid();
+}
+
+std::optional<ImageSource::Properties> ImageSource::properties() const
+{
+    QImageReader reader(m_path);
+    prepare(reader);
+    if (!reader.canRead())
+        return std::nullopt;
+    Properties properties;
+    properties.pixelSize = reader.size();
+    if (!properties.pixelSize.isValid())
+        return std::nullopt;
+    const ExifFacts exif = readExif(m_path);
+    properties.orientation = exif.orientation;
+    properties.dateTimeOriginal = exif.dateTimeOriginal;
+    return properties;
+}
+
+QImage ImageSource::decode(int maxPixelSize, bool applyOrientation) const
+{
+    QImageReader reader(m_path);
+    prepare(reader);
+    reader.setAllocationLimit(allocationLimitMB);
+    reader.setAutoTransform(applyOrientation);
+    const QSize stored = reader.size();
+    if (stored.isValid()) {
+        const QSize target = boundedSize(stored, maxPixelSize);
+        if (target != stored) {
+            reader.setScaledSize(target);
+            // Above this quality Qt's JPEG reader finishes the DCT-scaled image
+            // with a smooth scale instead of dropping pixels.
+            reader.setQuality(100);
+        }
+    }
+    return reader.read();
+}
+
+QImage ImageSource::decodeFull(bool applyOrientation) const
+{
+    QImageReader reader(m_path);
+    prepare(reader);
+    reader.setAllocationLimit(allocationLimitMB);
+    reader.setAutoTransform(applyOrientation);
+    return reader.read();
+}
+
+} // namespace pomelark

@@ -1,0 +1,108 @@
+#include "platform/MediaProbe.h"
+
+#include <QFileInfo>
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavcodec/avcodec.h>
+#include <libavutil/dict.h>
+#include <libavutil/log.h>
+}
+
+#include <mutex>
+
+namespace pomelark {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Deadline {
+    Clock::time_point until;
+};
+
+int interruptWhenLate(void *opaque)
+{
+    const auto *deadline = static_cast<const Deadline *>(opaque);
+    return Clock::now() > deadline->until ? 1 : 0;
+}
+
+const char *demuxerFor(const QString &path)
+{
+    const QString extension = QFileInfo(path).suffix().toLower();
+    if (extension == QLatin1String("mov") || extension == QLatin1String("mp4"))
+        return "mov";
+    if (extension == QLatin1String("avi"))
+        return "avi";
+    return nullptr;
+}
+
+struct FormatContextCloser {
+    AVFormatContext *context = nullptr;
+    ~FormatContextCloser()
+    {
+        if (context)
+            avformat_close_input(&context);
+    }
+};
+
+} // namespace
+
+std::optional<MediaInfo> MediaProbe::probe(const QString &path, Limits limits)
+{
+    static std::once_flag quietLog;
+    std::call_once(quietLog, [] { av_log_set_level(AV_LOG_QUIET); });
+
+    const char *demuxerName = demuxerFor(path);
+    if (!demuxerName)
+        return std::nullopt;
+    const AVInputFormat *demuxer = av_find_input_format(demuxerName);
+    if (!demuxer)
+        return std::nullopt;
+
+    Deadline deadline{Clock::now() + limits.timeLimit};
+    FormatContextCloser closer;
+    closer.context = avformat_alloc_context();
+    if (!closer.context)
+        return std::nullopt;
+    closer.context->interrupt_callback.callback = &interruptWhenLate;
+    closer.context->interrupt_callback.opaque = &deadline;
+    closer.context->probesize = limits.probeBytes;
+
+    AVDictionary *options = nullptr;
+    // Never follow references to other files or protocols from inside a container.
+    av_dict_set(&options, "enable_drefs", "0", 0);
+    av_dict_set(&options, "use_absolute_path", "0", 0);
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const QByteArray localPath = QFileInfo(path).absoluteFilePath().toUtf8();
+    const QByteArray url = QByteArrayLiteral("file:") + localPath;
+    const int opened = avformat_open_input(&closer.context, url.constData(), demuxer, &options);
+    av_dict_free(&options);
+    if (opened < 0) {
+        closer.context = nullptr; // freed by avformat_open_input on failure
+        return std::nullopt;
+    }
+
+    MediaInfo info;
+    info.container = QString::fromUtf8(closer.context->iformat->name);
+    for (unsigned i = 0; i < closer.context->nb_streams; ++i) {
+        const AVStream *stream = closer.context->streams[i];
+        const AVCodecParameters *parameters = stream->codecpar;
+        if (parameters->codec_type != AVMEDIA_TYPE_AUDIO && parameters->codec_type != AVMEDIA_TYPE_VIDEO)
+            continue;
+        if (parameters->codec_type == AVMEDIA_TYPE_VIDEO && (stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            continue;
+        MediaTrack track;
+        track.type = parameters->codec_type == AVMEDIA_TYPE_AUDIO ? MediaTrack::Type::audio
+                                                                    : MediaTrack::Type::video;
+        track.codec = QString::fromUtf8(avcodec_get_name(parameters->codec_id));
+        if (track.type == MediaTrack::Type::video)
+            track.frameSize = QSize(parameters->width, parameters->height);
+        info.tracks.append(track);
+    }
+    if (closer.context->duration != AV_NOPTS_VALUE && closer.context->duration > 0)
+        info.duration = double(closer.context->duration) / AV_TIME_BASE;
+    return info;
+}
+
+} // namespace pomelark

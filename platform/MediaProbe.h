@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QSize>
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+namespace pomelark {
+
+/// What a video file holds, as far as the container tells without decoding.
+struct MediaTrack {
+    enum class Type { audio, video };
+    Type type = Type::video;
+    QString codec;      ///< libavcodec's short name, such as "h264" or "aac"
+    QSize frameSize;    ///< video tracks only
+};
+
+struct MediaInfo {
+    QString container;        ///< the demuxer that opened it ("mov,mp4,…" or "avi")
+    QList<MediaTrack> tracks; ///< audio and video streams, in file order
+    double duration = 0;      ///< seconds; 0 when the container does not say
+};
+
+/// Opens videos with libavformat.
+///
+/// The demuxer is chosen by the file's extension, as the platform's media layer
+/// does: .mov and .mp4 use the QuickTime/MP4 demuxer and .avi the AVI demuxer,
+/// so a JPEG or a text file named .mov is not taken for a video. Reading is
+/// bounded in bytes and in time, so a damaged or hostile file can neither crash
+/// nor hang the caller. Safe to call from any thread.
+class MediaProbe {
+public:
+    struct Limits {
+        qint64 probeBytes = 5 * 1024 * 1024;
+        std::chrono::milliseconds timeLimit{15000};
+    };
+
+    /// The file's tracks and duration, or nothing when the container cannot be
+    /// opened (unknown extension, damaged or missing index, unreadable file,
+    /// time limit reached).
+    static std::optional<MediaInfo> probe(const QString &path, Limits limits);
+    static std::optional<MediaInfo> probe(const QString &path) { return probe(path, Limits{}); }
+};
+
+} // namespace pomelark

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "services/MediaItem.h"
+
+#include <QString>
+#include <QUrl>
+#include <QUuid>
+
+#include <exception>
+
+namespace pomelark {
+
+/// One file that validation rejected.
+struct ValidationFailure {
+    enum class Reason { emptyFile, corruptPhoto, corruptVideo, unknownFormat, unreadable };
+
+    QUuid id;
+    QUrl sourceURL;
+    Reason reason = Reason::unreadable;
+
+    /// The user message for `reason`, in the display language.
+    static QString message(Reason reason);
+    QString message() const { return message(reason); }
+
+    /// A reason thrown as an error by a file check.
+    struct Error : std::exception {
+        explicit Error(Reason reason) : reason(reason) {}
+        const char *what() const noexcept override { return "validation failure"; }
+        Reason reason;
+    };
+};
+
+/// The result of one validation run.
+struct ValidationOutcome {
+    MediaItems valid;                      ///< photos first, then videos, each by path
+    QList<ValidationFailure> failed;       ///< in the same order
+    int totalScanned = 0;                  ///< valid plus failed
+};
+
+/// Ends a validation run when the source went away (the card was pulled).
+struct ValidationAborted : std::exception {
+    const char *what() const noexcept override { return "validation aborted"; }
+};
+
+/// Thrown by a file check when the file's attributes cannot be read.
+struct FileAttributesError : std::exception {
+    const char *what() const noexcept override { return "file attributes unreadable"; }
+};
+
+} // namespace pomelark

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/SerialExecutor.h"
+#include "services/ImportService.h"
+#include "services/Validation.h"
+
+#include <qcoro/qcorotask.h>
+
+#include <functional>
+
+namespace pomelark {
+
+/// Checks every file of a folder once, in order, before anything is shown.
+///
+/// The service's state lives on the main thread; file checks run one at a time
+/// on its own serial executor. Checks are cheap: size, then whether the content
+/// is an image or a container with tracks. Nothing is decoded, nothing written.
+class ValidationService {
+public:
+    explicit ValidationService(ImportService importer = {});
+
+    /// The one instance the app uses, made on first use (on the main thread).
+    static ValidationService &shared();
+
+    /// Scans `folder` and checks each file in turn. Before each file it calls
+    /// `isStillPresent` on the main thread; false ends the run with
+    /// ValidationAborted and drops what was gathered. A scan failure (ScanError)
+    /// passes through unchanged. One bad file never stops the run.
+    QCoro::Task<ValidationOutcome> validate(QUrl folder, std::function<bool()> isStillPresent);
+
+    /// True when the file passes, false when it looks damaged. Throws
+    /// ValidationFailure::Error(emptyFile) for an empty file and
+    /// FileAttributesError when the file cannot be examined at all.
+    QCoro::Task<bool> checkFile(QUrl url, MediaItem::Kind kind);
+
+    /// The same check, synchronously, on the calling thread.
+    static bool checkFileNow(const QString &path, MediaItem::Kind kind);
+
+    const ImportService &importer() const { return m_importer; }
+
+private:
+    ImportService m_importer;
+    SerialExecutor m_executor{QStringLiteral("ValidationService")};
+};
+
+} // namespace pomelark

@@ -1,0 +1,252 @@
+#include "support/Fixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <exiv2/exiv2.hpp>
+
+#include <cstdio>
+#include <jpeglib.h>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace pomelark::test {
+
+namespace {
+
+void makeParent(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+}
+
+void writeCmykJpeg(const QString &path, const QImage &picture, int quality)
+{
+    FILE *file = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!file)
+        throw std::runtime_error("cannot write fixture");
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = JDIMENSION(picture.width());
+    info.image_height = JDIMENSION(picture.height());
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    std::vector<JSAMPLE> row(size_t(picture.width()) * 4);
+    while (info.next_scanline < info.image_height) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(rgb.constScanLine(int(info.next_scanline)));
+        for (int x = 0; x < picture.width(); ++x) {
+            // Adobe's inverted CMYK, as cameras and editors write it.
+            const int r = qRed(pixels[x]), g = qGreen(pixels[x]), b = qBlue(pixels[x]);
+            const int k = 255 - std::max({r, g, b});
+            const int c = k == 255 ? 0 : (255 - r - k) * 255 / (255 - k);
+            const int m = k == 255 ? 0 : (255 - g - k) * 255 / (255 - k);
+            const int y = k == 255 ? 0 : (255 - b - k) * 255 / (255 - k);
+            row[size_t(x) * 4 + 0] = JSAMPLE(255 - c);
+            row[size_t(x) * 4 + 1] = JSAMPLE(255 - m);
+            row[size_t(x) * 4 + 2] = JSAMPLE(255 - y);
+            row[size_t(x) * 4 + 3] = JSAMPLE(255 - k);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(file);
+}
+
+void writeExif(const QString &path, const JpegSpec &spec)
+{
+    if (spec.orientation == 0 && spec.dateTimeOriginal.isEmpty())
+        return;
+    auto image = Exiv2::ImageFactory::open(path.toStdString());
+    image->readMetadata();
+    Exiv2::ExifData &exif = image->exifData();
+    if (spec.orientation != 0)
+        exif["Exif.Image.Orientation"] = uint16_t(spec.orientation);
+    if (!spec.dateTimeOriginal.isEmpty())
+        exif["Exif.Photo.DateTimeOriginal"] = spec.dateTimeOriginal.toStdString();
+    image->writeMetadata();
+}
+
+QStringList videoArguments(const VideoSpec &spec, const QString &output)
+{
+    const QString size = QStringLiteral("%1x%2").arg(spec.size.width()).arg(spec.size.height());
+    const QString seconds = QString::number(spec.seconds);
+    QStringList args{QStringLiteral("-nostdin"), QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                     QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                     QStringLiteral("-i"), QStringLiteral("testsrc2=size=%1:rate=25").arg(size)};
+    if (spec.audio)
+        args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
+             << QStringLiteral("sine=frequency=440:sample_rate=44100");
+    args << QStringLiteral("-t") << seconds;
+    switch (spec.format) {
+    case VideoFormat::movH264:
+        args << QStringLiteral("-c:v") << QStringLiteral("libx264") << QStringLiteral("-pix_fmt")
+             << QStringLiteral("yuv420p") << QStringLiteral("-preset") << QStringLiteral("ultrafast");
+        if (spec.audio)
+            args << QStringLiteral("-c:a") << QStringLiteral("aac");
+        break;
+    case VideoFormat::mp4Hevc:
+        args << QStringLiteral("-c:v") << QStringLiteral("libx265") << QStringLiteral("-preset")
+             << QStringLiteral("ultrafast") << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p")
+             << QStringLiteral("-x265-params") << QStringLiteral("log-level=error") << QStringLiteral("-tag:v")
+             << QStringLiteral("hvc1");
+        if (spec.audio)
+            args << QStringLiteral("-c:a") << QStringLiteral("aac");
+        break;
+    case VideoFormat::aviMjpeg:
+        args << QStringLiteral("-c:v") << QStringLiteral("mjpeg") << QStringLiteral("-q:v") << QStringLiteral("5")
+             << QStringLiteral("-pix_fmt") << QStringLiteral("yuvj420p");
+        if (spec.audio)
+            args << QStringLiteral("-c:a") << QStringLiteral("pcm_s16le");
+        break;
+    case VideoFormat::aviMpeg4:
+        args << QStringLiteral("-c:v") << QStringLiteral("mpeg4") << QStringLiteral("-q:v") << QStringLiteral("5");
+        if (spec.audio)
+            args << QStringLiteral("-c:a") << QStringLiteral("libmp3lame");
+        break;
+    }
+    args << output;
+    return args;
+}
+
+QString videoExtension(VideoFormat format)
+{
+    switch (format) {
+    case VideoFormat::movH264:
+        return QStringLiteral("mov");
+    case VideoFormat::mp4Hevc:
+        return QStringLiteral("mp4");
+    case VideoFormat::aviMjpeg:
+    case VideoFormat::aviMpeg4:
+        break;
+    }
+    return QStringLiteral("avi");
+}
+
+} // namespace
+
+QImage fixturePicture(QSize size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = qRgb(80 + 100 * x / std::max(1, size.width()), 160, 80 + 100 * y / std::max(1, size.height()));
+    }
+    QPainter painter(&picture);
+    const int w = size.width() / 4;
+    const int h = size.height() / 4;
+    painter.fillRect(0, 0, w, h, QColor(230, 20, 20));
+    painter.fillRect(size.width() - w, size.height() - h, w, h, QColor(20, 20, 230));
+    return picture;
+}
+
+QString makeJpeg(const QString &path, const JpegSpec &spec)
+{
+    makeParent(path);
+    const QImage picture = fixturePicture(spec.size);
+    switch (spec.colour) {
+    case JpegColour::rgb:
+        if (!picture.save(path, "JPG", spec.quality))
+            throw std::runtime_error("cannot write fixture JPEG");
+        break;
+    case JpegColour::grey:
+        if (!picture.convertToFormat(QImage::Format_Grayscale8).save(path, "JPG", spec.quality))
+            throw std::runtime_error("cannot write fixture JPEG");
+        break;
+    case JpegColour::cmyk:
+        writeCmykJpeg(path, picture, spec.quality);
+        break;
+    }
+    writeExif(path, spec);
+    return path;
+}
+
+QString ffmpegProgram()
+{
+    const QString configured = qEnvironmentVariable("POMELARK_FFMPEG");
+    return configured.isEmpty() ? QStringLiteral("ffmpeg") : configured;
+}
+
+QString makeVideo(const QString &path, const VideoSpec &spec)
+{
+    static QTemporaryDir cache(QDir::tempPath() + QStringLiteral("/pomelark-video-fixtures-XXXXXX"));
+    static QHash<QString, QString> made;
+    const QString key = QStringLiteral("%1-%2-%3-%4x%5")
+                            .arg(int(spec.format))
+                            .arg(spec.audio)
+                            .arg(spec.seconds)
+                            .arg(spec.size.width())
+                            .arg(spec.size.height());
+    QString cached = made.value(key);
+    if (cached.isEmpty()) {
+        cached = cache.filePath(key + QLatin1Char('.') + videoExtension(spec.format));
+        QProcess ffmpeg;
+        ffmpeg.start(ffmpegProgram(), videoArguments(spec, cached));
+        if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0)
+            throw std::runtime_error("ffmpeg could not make a fixture video: "
+                                     + ffmpeg.readAllStandardError().toStdString());
+        made.insert(key, cached);
+    }
+    makeParent(path);
+    QFile::remove(path);
+    if (!QFile::copy(cached, path))
+        throw std::runtime_error("cannot copy fixture video");
+    QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                               | QFileDevice::ReadOther);
+    return path;
+}
+
+void truncateFile(const QString &path, qint64 bytes)
+{
+    QFile file(path);
+    if (!file.resize(bytes))
+        throw std::runtime_error("cannot truncate fixture");
+}
+
+void truncateFileToShare(const QString &path, double share)
+{
+    truncateFile(path, qint64(QFileInfo(path).size() * share));
+}
+
+QString makeTextFile(const QString &path, const QByteArray &content)
+{
+    makeParent(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("cannot write fixture");
+    file.write(content);
+    return path;
+}
+
+QString makeEmptyFile(const QString &path)
+{
+    return makeTextFile(path, QByteArray());
+}
+
+QString makeLink(const QString &path, const QString &target)
+{
+    makeParent(path);
+    if (::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) != 0)
+        throw std::runtime_error("cannot make link");
+    return path;
+}
+
+QString makeDanglingLink(const QString &path)
+{
+    return makeLink(path, QFileInfo(path).absolutePath() + QStringLiteral("/no-such-file-anywhere"));
+}
+
+} // namespace pomelark::test

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace pomelark::test {
+
+enum class JpegColour { rgb, grey, cmyk };
+
+struct JpegSpec {
+    QSize size{64, 48};
+    int orientation = 0;          ///< EXIF orientation to write; 0 writes none
+    QString dateTimeOriginal;     ///< "YYYY:MM:DD HH:MM:SS"; empty writes none
+    JpegColour colour = JpegColour::rgb;
+    int quality = 90;
+};
+
+/// The picture every fixture JPEG shows: a soft gradient with a red block in the
+/// top-left corner and a blue block in the bottom-right, so turns and flips show.
+QImage fixturePicture(QSize size);
+
+/// Writes a JPEG at `path` (parents made) and returns `path`.
+QString makeJpeg(const QString &path, const JpegSpec &spec = {});
+
+enum class VideoFormat { movH264, mp4Hevc, aviMjpeg, aviMpeg4 };
+
+struct VideoSpec {
+    VideoFormat format = VideoFormat::movH264;
+    bool audio = true;
+    double seconds = 1.0;
+    QSize size{160, 120};
+};
+
+/// The ffmpeg program the tests run ($POMELARK_FFMPEG or "ffmpeg" on PATH).
+QString ffmpegProgram();
+
+/// Writes a short test-pattern video at `path` through the ffmpeg program. Each
+/// distinct spec is encoded once per test process and then copied.
+QString makeVideo(const QString &path, const VideoSpec &spec = {});
+
+/// Cuts the file at `path` to its first `bytes` bytes.
+void truncateFile(const QString &path, qint64 bytes);
+/// Cuts the file at `path` to the given share of its length.
+void truncateFileToShare(const QString &path, double share);
+
+QString makeTextFile(const QString &path, const QByteArray &content = "This is not a picture.\n");
+QString makeEmptyFile(const QString &path);
+/// Makes a symbolic link at `path` to a target that does not exist.
+QString makeDanglingLink(const QString &path);
+/// Makes a symbolic link at `path` pointing at `target`.
+QString makeLink(const QString &path, const QString &target);
+
+} // namespace pomelark::test

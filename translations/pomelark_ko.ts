@@ -1,0 +1,27 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ko_KR" sourcelanguage="en">
+<context>
+    <name>ValidationFailure</name>
+    <message>
+        <source>This file is empty</source>
+        <translation>빈 파일이에요</translation>
+    </message>
+    <message>
+        <source>This photo file looks damaged</source>
+        <translation>사진 파일이 손상된 것 같아요</translation>
+    </message>
+    <message>
+        <source>This video file looks damaged</source>
+        <translation>동영상 파일이 손상된 것 같아요</translation>
+    </message>
+    <message>
+        <source>Unrecognized format</source>
+        <translation>알 수 없는 형식이에요</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read this file</source>
+        <translation>이 파일을 읽을 수 없어요</translation>
+    </message>
+</context>
+</TS>
