@@ -9,6 +9,7 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include <algorithm>
 #include <mutex>
 
 namespace pomelark {
@@ -100,8 +101,16 @@ std::optional<MediaInfo> MediaProbe::probe(const QString &path, Limits limits)
             track.frameSize = QSize(parameters->width, parameters->height);
         info.tracks.append(track);
     }
-    if (closer.context->duration != AV_NOPTS_VALUE && closer.context->duration > 0)
+    if (closer.context->duration != AV_NOPTS_VALUE && closer.context->duration > 0) {
         info.duration = double(closer.context->duration) / AV_TIME_BASE;
+    } else {
+        // AVI headers give each stream's length but no overall duration.
+        for (unsigned i = 0; i < closer.context->nb_streams; ++i) {
+            const AVStream *stream = closer.context->streams[i];
+            if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
+                info.duration = std::max(info.duration, double(stream->duration) * av_q2d(stream->time_base));
+        }
+    }
     return info;
 }
 

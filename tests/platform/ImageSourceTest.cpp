@@ -1,0 +1,104 @@
+#include "platform/ImageSource.h"
+
+#include "support/Fixtures.h"
+#include "support/TempFolder.h"
+
+#include <QImageReader>
+
+#include <gtest/gtest.h>
+
+using namespace pomelark;
+using namespace pomelark::test;
+
+namespace {
+
+bool nearColour(QRgb pixel, QColor expected, int tolerance = 40)
+{
+    return std::abs(qRed(pixel) - expected.red()) <= tolerance && std::abs(qGreen(pixel) - expected.green()) <= tolerance
+        && std::abs(qBlue(pixel) - expected.blue()) <= tolerance;
+}
+
+} // namespace
+
+TEST(ImageSource, RecognisesImagesByContentNotName)
+{
+    TempFolder folder;
+    const QString jpeg = makeJpeg(folder.filePath(QStringLiteral("a.jpg")));
+    const QString png = folder.filePath(QStringLiteral("png.jpg"));
+    fixturePicture(QSize(20, 10)).save(png, "PNG");
+    const QString text = makeTextFile(folder.filePath(QStringLiteral("text.jpg")));
+    const QString cut = makeJpeg(folder.filePath(QStringLiteral("cut.jpg")), {.size = QSize(400, 300)});
+    truncateFileToShare(cut, 0.5);
+    const QString headerOnly = makeJpeg(folder.filePath(QStringLiteral("header.jpg")), {.size = QSize(400, 300)});
+    truncateFile(headerOnly, 20);
+
+    EXPECT_TRUE(ImageSource(jpeg).isRecognised());
+    EXPECT_TRUE(ImageSource(png).isRecognised());
+    EXPECT_TRUE(ImageSource(cut).isRecognised());
+    EXPECT_FALSE(ImageSource(text).isRecognised());
+    EXPECT_FALSE(ImageSource(headerOnly).isRecognised());
+    EXPECT_FALSE(ImageSource(folder.filePath(QStringLiteral("missing.jpg"))).isRecognised());
+    EXPECT_FALSE(ImageSource(folder.path()).isRecognised());
+}
+
+TEST(ImageSource, ReadsSizeOrientationAndDate)
+{
+    TempFolder folder;
+    const QString tagged = makeJpeg(folder.filePath(QStringLiteral("t.jpg")),
+                                    {.size = QSize(120, 80), .orientation = 6, .dateTimeOriginal = QStringLiteral("2023:05:01 10:20:30")});
+    const auto properties = ImageSource(tagged).properties();
+    ASSERT_TRUE(properties);
+    EXPECT_EQ(properties->pixelSize, QSize(120, 80));
+    EXPECT_EQ(properties->orientation, 6);
+    EXPECT_EQ(properties->dateTimeOriginal, QStringLiteral("2023:05:01 10:20:30"));
+
+    const auto plain = ImageSource(makeJpeg(folder.filePath(QStringLiteral("p.jpg")))).properties();
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->orientation, 1);
+    EXPECT_FALSE(plain->dateTimeOriginal);
+
+    EXPECT_FALSE(ImageSource(makeTextFile(folder.filePath(QStringLiteral("x.jpg")))).properties());
+}
+
+TEST(ImageSource, DecodesBoundedWithOrWithoutOrientation)
+{
+    TempFolder folder;
+    // Stored landscape 400x200, tagged "turn 90° clockwise to view" (6).
+    const QString path = makeJpeg(folder.filePath(QStringLiteral("o.jpg")), {.size = QSize(400, 200), .orientation = 6});
+    const ImageSource source(path);
+
+    const QImage stored = source.decode(100, false);
+    EXPECT_EQ(stored.size(), QSize(100, 50));
+    EXPECT_TRUE(nearColour(stored.pixel(5, 5), QColor(230, 20, 20)));
+
+    const QImage upright = source.decode(100, true);
+    EXPECT_EQ(upright.size(), QSize(50, 100));
+    // The red top-left block of the stored image ends up top-right.
+    EXPECT_TRUE(nearColour(upright.pixel(upright.width() - 4, 5), QColor(230, 20, 20)));
+
+    // Never enlarged.
+    EXPECT_EQ(source.decode(5000, false).size(), QSize(400, 200));
+    EXPECT_EQ(source.decodeFull(true).size(), QSize(200, 400));
+    EXPECT_TRUE(ImageSource(makeTextFile(folder.filePath(QStringLiteral("x.jpg")))).decode(100, true).isNull());
+}
+
+TEST(ImageSource, DecodesGreyAndCmyk)
+{
+    TempFolder folder;
+    const QString grey = makeJpeg(folder.filePath(QStringLiteral("g.jpg")), {.colour = JpegColour::grey});
+    const QString cmyk = makeJpeg(folder.filePath(QStringLiteral("c.jpg")), {.colour = JpegColour::cmyk});
+    EXPECT_TRUE(ImageSource(grey).isRecognised());
+    EXPECT_TRUE(ImageSource(cmyk).isRecognised());
+    EXPECT_EQ(ImageSource(grey).decode(32, true).size(), QSize(32, 24));
+    const QImage colour = ImageSource(cmyk).decode(64, true);
+    ASSERT_FALSE(colour.isNull());
+    EXPECT_TRUE(nearColour(colour.pixel(3, 3), QColor(230, 20, 20), 60));
+}
+
+TEST(ImageSource, BoundedSizeKeepsAspectAndNeverEnlarges)
+{
+    EXPECT_EQ(boundedSize(QSize(4000, 3000), 256), QSize(256, 192));
+    EXPECT_EQ(boundedSize(QSize(3000, 4000), 256), QSize(192, 256));
+    EXPECT_EQ(boundedSize(QSize(100, 50), 256), QSize(100, 50));
+    EXPECT_EQ(boundedSize(QSize(10000, 1), 100), QSize(100, 1));
+}

@@ -1,0 +1,79 @@
+#include "platform/MediaProbe.h"
+
+#include "support/Fixtures.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace pomelark;
+using namespace pomelark::test;
+
+namespace {
+
+QStringList codecs(const MediaInfo &info)
+{
+    QStringList names;
+    for (const MediaTrack &track : info.tracks)
+        names << track.codec;
+    return names;
+}
+
+} // namespace
+
+TEST(MediaProbe, ListsTracksOfEveryFixtureFormat)
+{
+    TempFolder folder;
+    struct Case {
+        VideoFormat format;
+        bool audio;
+        QString name;
+        QStringList codecs;
+    };
+    const QList<Case> cases = {
+        {VideoFormat::movH264, true, QStringLiteral("a.mov"), {QStringLiteral("h264"), QStringLiteral("aac")}},
+        {VideoFormat::movH264, false, QStringLiteral("b.mov"), {QStringLiteral("h264")}},
+        {VideoFormat::mp4Hevc, true, QStringLiteral("c.mp4"), {QStringLiteral("hevc"), QStringLiteral("aac")}},
+        {VideoFormat::aviMjpeg, true, QStringLiteral("d.avi"), {QStringLiteral("mjpeg"), QStringLiteral("pcm_s16le")}},
+        {VideoFormat::aviMpeg4, false, QStringLiteral("e.avi"), {QStringLiteral("mpeg4")}},
+    };
+    for (const Case &c : cases) {
+        const QString path = makeVideo(folder.filePath(c.name), {.format = c.format, .audio = c.audio});
+        const auto info = MediaProbe::probe(path);
+        ASSERT_TRUE(info) << c.name.toStdString();
+        EXPECT_EQ(codecs(*info), c.codecs) << c.name.toStdString();
+        EXPECT_NEAR(info->duration, 1.0, 0.15) << c.name.toStdString();
+        EXPECT_EQ(info->tracks.first().frameSize, QSize(160, 120));
+    }
+}
+
+TEST(MediaProbe, RefusesWhatIsNotAVideoOfItsExtension)
+{
+    TempFolder folder;
+    EXPECT_FALSE(MediaProbe::probe(makeJpeg(folder.filePath(QStringLiteral("photo.mov")))));
+    EXPECT_FALSE(MediaProbe::probe(makeTextFile(folder.filePath(QStringLiteral("text.mp4")))));
+    EXPECT_FALSE(MediaProbe::probe(makeEmptyFile(folder.filePath(QStringLiteral("zero.avi")))));
+    EXPECT_FALSE(MediaProbe::probe(folder.filePath(QStringLiteral("missing.mov"))));
+    // A real video under an extension we do not handle.
+    EXPECT_FALSE(MediaProbe::probe(makeVideo(folder.filePath(QStringLiteral("v.mkv")))));
+    // An MP4 cut before its index (the index is written at the end).
+    const QString cut = makeVideo(folder.filePath(QStringLiteral("cut.mp4")), {.format = VideoFormat::mp4Hevc});
+    truncateFileToShare(cut, 0.6);
+    EXPECT_FALSE(MediaProbe::probe(cut));
+}
+
+TEST(MediaProbe, SurvivesGarbageAfterAValidHeader)
+{
+    TempFolder folder;
+    // Random bytes behind a QuickTime-like and an AVI-like header.
+    QByteArray garbage(256 * 1024, '\0');
+    quint32 state = 12345;
+    for (char &byte : garbage) {
+        state = state * 1664525u + 1013904223u;
+        byte = char(state >> 24);
+    }
+    const QByteArray mov = QByteArray::fromHex("0000001466747970717420200000000071742020") + garbage;
+    const QByteArray avi = QByteArray("RIFF\xff\xff\x00\x00" "AVI LIST", 16) + garbage;
+    EXPECT_FALSE(MediaProbe::probe(makeTextFile(folder.filePath(QStringLiteral("g.mov")), mov)));
+    const auto aviInfo = MediaProbe::probe(makeTextFile(folder.filePath(QStringLiteral("g.avi")), avi));
+    EXPECT_TRUE(!aviInfo || aviInfo->tracks.size() < 100);
+}
