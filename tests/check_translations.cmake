@@ -26,7 +26,8 @@ set(count 0)
 foreach(message IN LISTS messages)
   math(EXPR count "${count} + 1")
   if(message MATCHES "type=\"unfinished\"" OR message MATCHES "<translation>[ \t\r\n]*</translation>"
-     OR message MATCHES "<translation/>" OR message MATCHES "<translation type=\"vanished\"")
+     OR message MATCHES "<translation/>" OR message MATCHES "<translation type=\"vanished\""
+     OR message MATCHES "<numerusform>[ \t\r\n]*</numerusform>")
     string(REGEX MATCH "<source>([^<]*)</source>" source "${message}")
     string(APPEND missing "\n  ${CMAKE_MATCH_1}")
   endif()
