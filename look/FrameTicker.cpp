@@ -32,6 +32,8 @@ void FrameTicker::remove(FrameClient *client)
 {
     // Nulled rather than erased: tick() may be walking the list right now.
     std::replace(m_clients.begin(), m_clients.end(), client, static_cast<FrameClient *>(nullptr));
+    if (std::all_of(m_clients.begin(), m_clients.end(), [](const FrameClient *c) { return c == nullptr; }))
+        m_timer.stop();
 }
 
 bool FrameTicker::contains(const FrameClient *client) const

@@ -53,7 +53,6 @@ QPainterPath SymbolIcons::path(const QString &name, SymbolWeight weight)
     if (found == table.end())
         return {};
     QPainterPath built = found->second(strokeWidth(weight));
-    built.setFillRule(Qt::WindingFill);
     cache.insert(key, built);
     return built;
 }
