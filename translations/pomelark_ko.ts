@@ -24,4 +24,15 @@
         <translation>이 파일을 읽을 수 없어요</translation>
     </message>
 </context>
+<context>
+    <name>SelectToggle</name>
+    <message>
+        <source>Done selecting</source>
+        <translation>선택 완료</translation>
+    </message>
+    <message>
+        <source>Select several — choose which to drop or re-add</source>
+        <translation>여러 개 선택 — 뺄 것과 다시 넣을 것을 골라요</translation>
+    </message>
+</context>
 </TS>

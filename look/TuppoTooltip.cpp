@@ -1,0 +1,107 @@
+#include "look/TuppoTooltip.h"
+
+#include "look/TooltipBubble.h"
+
+#include <QEvent>
+#include <QWidget>
+
+namespace pomelark {
+
+TuppoTooltip::TuppoTooltip(QWidget *content, const QString &text, FrameTicker &ticker)
+    : QObject(content), m_content(content), m_ticker(ticker), m_text(text),
+      m_presence(Transition::opacity(), ticker)
+{
+    content->installEventFilter(this);
+    m_presence.setOnChange([this] { syncBubble(); });
+}
+
+TuppoTooltip::~TuppoTooltip()
+{
+    m_ticker.remove(this);
+    // The bubble belongs to the window, which may outlive the control.
+    delete m_bubble.data();
+}
+
+void TuppoTooltip::setText(const QString &text)
+{
+    m_text = text;
+    if (m_bubble) {
+        m_bubble->setText(text);
+        syncBubble();
+    }
+}
+
+TooltipBubble *TuppoTooltip::bubble() const
+{
+    return m_bubble && m_bubble->isVisible() ? m_bubble.data() : nullptr;
+}
+
+bool TuppoTooltip::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_content) {
+        switch (event->type()) {
+        case QEvent::Enter:
+            pointerEntered();
+            break;
+        case QEvent::Leave:
+        case QEvent::Hide:
+            pointerLeft();
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TuppoTooltip::pointerEntered()
+{
+    m_deadline = m_ticker.now() + delay;
+    m_ticker.add(this);
+}
+
+void TuppoTooltip::pointerLeft()
+{
+    m_deadline.reset();
+    m_ticker.remove(this);
+    m_showTip = false;
+    m_presence.remove(Animation::easeOut(fadeSeconds));
+}
+
+void TuppoTooltip::advanceTo(std::chrono::nanoseconds now)
+{
+    if (!m_deadline || now < *m_deadline)
+        return;
+    m_deadline.reset();
+    m_ticker.remove(this);
+    m_showTip = true;
+    m_presence.insert(Animation::easeOut(fadeSeconds));
+    syncBubble();
+}
+
+void TuppoTooltip::syncBubble()
+{
+    if (!m_content)
+        return;
+    if (!m_presence.isVisible()) {
+        if (m_bubble)
+            m_bubble->hide();
+        return;
+    }
+    QWidget *window = m_content->window();
+    if (!m_bubble || m_bubble->parentWidget() != window) {
+        delete m_bubble.data();
+        m_bubble = new TooltipBubble(window);
+    }
+    m_bubble->setText(m_text);
+    m_bubble->setBubbleOpacity(m_presence.progress());
+    const bool rightToLeft = m_content->layoutDirection() == Qt::RightToLeft;
+    const QPoint corner = rightToLeft ? m_content->rect().bottomLeft() : m_content->rect().bottomRight() + QPoint(1, 0);
+    const QPointF inWindow = QPointF(m_content->mapTo(window, corner + QPoint(0, 1))) + QPointF(0, offsetBelow);
+    m_bubble->placeBottomTrailingAt(inWindow, rightToLeft);
+    if (!m_bubble->isVisible())
+        m_bubble->show();
+    m_bubble->raise();
+}
+
+} // namespace pomelark
