@@ -90,6 +90,14 @@ private:
 
 } // namespace detail
 
+/// Runs `job` on `pool` and resumes the awaiting coroutine on its own thread.
+/// An exception thrown by the job reaches the awaiter unchanged.
+template <typename Job>
+auto runOnPool(QThreadPool &pool, Job job) -> QCoro::Task<std::invoke_result_t<Job &>>
+{
+    co_return co_await detail::JobAwaiter<Job>(pool, std::move(job));
+}
+
 /// One service's own serial executor: blocking work runs one job at a time, in
 /// submission order, on a private single-thread pool, while the service's state
 /// stays on the thread that awaits (the main thread).
@@ -115,9 +123,9 @@ public:
     /// Runs `job` on the executor's thread. The job must not wait on the thread
     /// that awaits it.
     template <typename Job>
-    auto run(Job job) -> QCoro::Task<std::invoke_result_t<Job &>>
+    QCoro::Task<std::invoke_result_t<Job &>> run(Job job)
     {
-        co_return co_await detail::JobAwaiter<Job>(m_pool, std::move(job));
+        return runOnPool(m_pool, std::move(job));
     }
 
     /// Waits until every queued job has run. For shutdown and tests only: it

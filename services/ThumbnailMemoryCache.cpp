@@ -1,0 +1,122 @@
+#include "services/ThumbnailMemoryCache.h"
+
+#include "platform/ImageSource.h"
+#include "platform/SerialExecutor.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+namespace pomelark {
+
+std::optional<QImage> loadThumbnailImage(const QUrl &url, int maxPixelSize)
+{
+    if (!url.isLocalFile())
+        return std::nullopt;
+    QImage image = ImageSource(url.toLocalFile()).decode(maxPixelSize, true);
+    if (image.isNull())
+        return std::nullopt;
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+/// Suspends the caller at the end of the waiter queue; releaseLoadSlot() resumes it.
+class ThumbnailMemoryCache::SlotAwaiter {
+public:
+    explicit SlotAwaiter(ThumbnailMemoryCache &cache) : m_cache(cache) {}
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> waiter) { m_cache.m_loadWaiters.append(waiter); }
+    void await_resume() const noexcept {}
+
+private:
+    ThumbnailMemoryCache &m_cache;
+};
+
+ThumbnailMemoryCache::ThumbnailMemoryCache(Decoder decoder) : m_decoder(std::move(decoder))
+{
+    m_decodePool.setMaxThreadCount(maxConcurrentLoads);
+    m_decodePool.setObjectName(QStringLiteral("ThumbnailDecode"));
+}
+
+ThumbnailMemoryCache::~ThumbnailMemoryCache()
+{
+    m_decodePool.waitForDone();
+}
+
+ThumbnailMemoryCache &ThumbnailMemoryCache::shared()
+{
+    static ThumbnailMemoryCache instance;
+    return instance;
+}
+
+QCoro::Task<void> ThumbnailMemoryCache::acquireLoadSlot()
+{
+    if (m_activeLoads < maxConcurrentLoads) {
+        ++m_activeLoads;
+        co_return;
+    }
+    // Resumed by releaseLoadSlot(), which hands its slot straight over.
+    co_await SlotAwaiter(*this);
+}
+
+void ThumbnailMemoryCache::releaseLoadSlot()
+{
+    if (m_loadWaiters.isEmpty()) {
+        --m_activeLoads;
+        return;
+    }
+    const std::coroutine_handle<> next = m_loadWaiters.takeFirst();
+    // Resumed from the event loop, not inside the releasing caller's frame.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [next] { next.resume(); }, Qt::QueuedConnection);
+}
+
+void ThumbnailMemoryCache::touch(const QUrl &url)
+{
+    m_accessOrder.removeAll(url);
+    m_accessOrder.append(url);
+}
+
+void ThumbnailMemoryCache::evictIfNeeded()
+{
+    while (m_cache.size() > maxItems && !m_accessOrder.isEmpty())
+        m_cache.remove(m_accessOrder.takeFirst());
+}
+
+void ThumbnailMemoryCache::removeAll()
+{
+    m_cache.clear();
+    m_accessOrder.clear();
+}
+
+QCoro::Task<std::optional<QImage>> ThumbnailMemoryCache::thumbnail(QUrl url)
+{
+    if (const auto hit = m_cache.constFind(url); hit != m_cache.constEnd()) {
+        touch(url);
+        co_return *hit;
+    }
+    co_await acquireLoadSlot();
+    // Another caller may have loaded it while this one waited.
+    if (const auto hit = m_cache.constFind(url); hit != m_cache.constEnd()) {
+        const QImage image = *hit;
+        touch(url);
+        releaseLoadSlot();
+        co_return image;
+    }
+
+    const Decoder decoder = m_decoder;
+    auto decode = [decoder, url] { return decoder(url, thumbnailPixelSize); };
+    std::optional<QImage> image;
+    try {
+        image = co_await runOnPool(m_decodePool, decode);
+    } catch (...) {
+        image.reset(); // a decoder that throws yields no image, like one that fails
+    }
+    if (image) {
+        m_cache.insert(url, *image);
+        m_accessOrder.append(url);
+        evictIfNeeded();
+    }
+    releaseLoadSlot();
+    co_return image;
+}
+
+} // namespace pomelark

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QThreadPool>
+#include <QUrl>
+
+#include <qcoro/qcorotask.h>
+
+#include <coroutine>
+#include <functional>
+#include <optional>
+
+namespace pomelark {
+
+/// A photo decoded straight at `maxPixelSize` on its longer side, EXIF
+/// orientation applied; nothing when the file cannot be opened or decoded.
+/// Safe on any thread.
+std::optional<QImage> loadThumbnailImage(const QUrl &url, int maxPixelSize);
+
+/// The process-wide memory cache of photo thumbnails shared by every view.
+///
+/// Its state lives on the main thread. Decodes run on its own pool, at most
+/// `maxConcurrentLoads` at a time in the whole process; further loads wait for
+/// a slot in arrival order. At most `maxItems` thumbnails are kept, the least
+/// recently used dropped first. Nothing is stored on disk.
+class ThumbnailMemoryCache {
+public:
+    static constexpr int maxItems = 200;
+    static constexpr int maxConcurrentLoads = 2;
+    static constexpr int thumbnailPixelSize = 256;
+
+    using Decoder = std::function<std::optional<QImage>(const QUrl &url, int maxPixelSize)>;
+
+    /// `decoder` stands in for loadThumbnailImage in tests.
+    explicit ThumbnailMemoryCache(Decoder decoder = loadThumbnailImage);
+    ~ThumbnailMemoryCache();
+
+    static ThumbnailMemoryCache &shared();
+
+    /// The photo's thumbnail, from memory or decoded now; nothing when the
+    /// photo cannot be decoded (which is not remembered). Never fails.
+    QCoro::Task<std::optional<QImage>> thumbnail(QUrl url);
+
+    /// Returns once the caller holds one of the load slots.
+    QCoro::Task<void> acquireLoadSlot();
+    /// Hands the slot to the oldest waiter, or frees it.
+    void releaseLoadSlot();
+    /// Marks `url` as the most recently used.
+    void touch(const QUrl &url);
+    /// Drops the least recently used thumbnails while more than maxItems are held.
+    void evictIfNeeded();
+    /// Forgets every thumbnail (a new session). Loads in flight and waiters are left alone.
+    void removeAll();
+
+    bool contains(const QUrl &url) const { return m_cache.contains(url); }
+    qsizetype count() const { return m_cache.size(); }
+    const QList<QUrl> &accessOrder() const { return m_accessOrder; }
+    int activeLoads() const { return m_activeLoads; }
+    qsizetype waitingLoads() const { return m_loadWaiters.size(); }
+
+private:
+    class SlotAwaiter;
+
+    Decoder m_decoder;
+    QHash<QUrl, QImage> m_cache;
+    QList<QUrl> m_accessOrder;
+    int m_activeLoads = 0;
+    QList<std::coroutine_handle<>> m_loadWaiters;
+    QThreadPool m_decodePool;
+};
+
+} // namespace pomelark
