@@ -49,6 +49,15 @@ struct FormatContextCloser {
 
 } // namespace
 
+bool MediaInfo::isPlayable() const
+{
+    const bool hasVideo = std::any_of(tracks.begin(), tracks.end(),
+                                      [](const MediaTrack &track) { return track.type == MediaTrack::Type::video; });
+    const bool allDecodable =
+        std::all_of(tracks.begin(), tracks.end(), [](const MediaTrack &track) { return track.decodable; });
+    return hasVideo && allDecodable;
+}
+
 std::optional<MediaInfo> MediaProbe::probe(const QString &path, Limits limits)
 {
     static std::once_flag quietLog;
@@ -99,6 +108,7 @@ std::optional<MediaInfo> MediaProbe::probe(const QString &path, Limits limits)
         track.codec = QString::fromUtf8(avcodec_get_name(parameters->codec_id));
         if (track.type == MediaTrack::Type::video)
             track.frameSize = QSize(parameters->width, parameters->height);
+        track.decodable = avcodec_find_decoder(parameters->codec_id) != nullptr;
         info.tracks.append(track);
     }
     if (closer.context->duration != AV_NOPTS_VALUE && closer.context->duration > 0) {

@@ -15,12 +15,18 @@ struct MediaTrack {
     Type type = Type::video;
     QString codec;      ///< libavcodec's short name, such as "h264" or "aac"
     QSize frameSize;    ///< video tracks only
+    bool decodable = false; ///< this machine's libavcodec has a decoder for it
 };
 
 struct MediaInfo {
     QString container;        ///< the demuxer that opened it ("mov,mp4,…" or "avi")
     QList<MediaTrack> tracks; ///< audio and video streams, in file order
     double duration = 0;      ///< seconds; 0 when the container does not say
+
+    /// Whether our player (Qt Multimedia on its ffmpeg backend, which decodes
+    /// with this machine's libavcodec) plays the file well: it has a video track
+    /// and every track has a decoder. Everything else needs a playable copy.
+    bool isPlayable() const;
 };
 
 /// Opens videos with libavformat.

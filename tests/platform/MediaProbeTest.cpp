@@ -77,3 +77,29 @@ TEST(MediaProbe, SurvivesGarbageAfterAValidHeader)
     const auto aviInfo = MediaProbe::probe(makeTextFile(folder.filePath(QStringLiteral("g.avi")), avi));
     EXPECT_TRUE(!aviInfo || aviInfo->tracks.size() < 100);
 }
+
+TEST(MediaProbe, EveryCameraFormatWeMakeIsPlayableButAudioAloneIsNot)
+{
+    TempFolder folder;
+    for (const VideoFormat format : {VideoFormat::movH264, VideoFormat::mp4Hevc, VideoFormat::aviMjpeg,
+                                     VideoFormat::aviMpeg4}) {
+        for (const bool audio : {true, false}) {
+            const QString path = makeVideo(folder.filePath(QStringLiteral("v%1%2.%3")
+                                                               .arg(int(format))
+                                                               .arg(audio)
+                                                               .arg(format == VideoFormat::movH264   ? QStringLiteral("mov")
+                                                                    : format == VideoFormat::mp4Hevc ? QStringLiteral("mp4")
+                                                                                                     : QStringLiteral("avi"))),
+                                           {.format = format, .audio = audio});
+            const auto info = MediaProbe::probe(path);
+            ASSERT_TRUE(info);
+            EXPECT_TRUE(info->isPlayable()) << path.toStdString();
+        }
+    }
+    MediaInfo audioOnly;
+    audioOnly.tracks.append({MediaTrack::Type::audio, QStringLiteral("aac"), {}, true});
+    EXPECT_FALSE(audioOnly.isPlayable());
+    MediaInfo unknownCodec;
+    unknownCodec.tracks.append({MediaTrack::Type::video, QStringLiteral("none"), QSize(10, 10), false});
+    EXPECT_FALSE(unknownCodec.isPlayable());
+}
