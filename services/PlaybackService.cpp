@@ -1,0 +1,173 @@
+#include "services/PlaybackService.h"
+
+#include "platform/MediaProbe.h"
+#include "services/CacheKey.h"
+#include "services/WorkingFolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+#include <cstdio>
+
+namespace pomelark {
+
+namespace {
+
+bool probeSaysPlayable(const QString &path)
+{
+    const std::optional<MediaInfo> info = MediaProbe::probe(path);
+    return info && info->isPlayable();
+}
+
+/// The move into place failed; carries the system's reason.
+struct MoveError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace
+
+PlaybackService::PlaybackService(QString cacheDir, FFmpegRunner &runner, PlayabilityTest isPlayable)
+    : m_cacheDir(QDir::cleanPath(cacheDir)), m_runner(runner),
+      m_isPlayable(isPlayable ? std::move(isPlayable) : PlayabilityTest(probeSaysPlayable))
+{
+    QDir().mkpath(m_cacheDir);
+}
+
+PlaybackService &PlaybackService::shared()
+{
+    static PlaybackService instance(WorkingFolders::standard().videoPlayback());
+    return instance;
+}
+
+QCoro::Task<bool> PlaybackService::playable(QString path)
+{
+    const PlayabilityTest test = m_isPlayable;
+    auto check = [test, path] {
+        try {
+            return test(path);
+        } catch (...) {
+            return false; // a test that cannot tell means "convert it"
+        }
+    };
+    co_return co_await m_executor.run(check);
+}
+
+QCoro::Task<std::optional<QString>> PlaybackService::destinationFor(QString path)
+{
+    const QString cacheDir = m_cacheDir;
+    auto destination = [cacheDir, path]() -> std::optional<QString> {
+        const std::optional<QString> key = CacheKey::of(path);
+        if (!key)
+            return std::nullopt;
+        return cacheDir + QLatin1Char('/') + *key + QStringLiteral(".mov");
+    };
+    co_return co_await m_executor.run(destination);
+}
+
+QCoro::Task<QUrl> PlaybackService::playableURL(QUrl source)
+{
+    const QString path = source.toLocalFile();
+    if (co_await playable(path))
+        co_return source;
+    const std::optional<QString> destination = co_await destinationFor(path);
+    if (!destination)
+        throw PlaybackError();
+    if (QFileInfo::exists(*destination))
+        co_return QUrl::fromLocalFile(*destination);
+
+    if (const auto running = m_inFlight.value(source)) {
+        ++running->waiters;
+        try {
+            const QUrl url = co_await running->outcome.wait();
+            --running->waiters;
+            co_return url;
+        } catch (...) {
+            --running->waiters;
+            throw;
+        }
+    }
+
+    // No await between the lookup above and this store: one conversion per source.
+    auto conversion = std::make_shared<Conversion>();
+    conversion->waiters = 1;
+    m_inFlight.insert(source, conversion);
+    convert(conversion, source, QUrl::fromLocalFile(*destination));
+    std::exception_ptr failure;
+    QUrl url;
+    try {
+        url = co_await conversion->outcome.wait();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    --conversion->waiters;
+    if (m_inFlight.value(source) == conversion)
+        m_inFlight.remove(source);
+    if (failure)
+        std::rethrow_exception(failure);
+    co_return url;
+}
+
+QCoro::Task<void> PlaybackService::convert(std::shared_ptr<Conversion> conversion, QUrl source, QUrl destination)
+{
+    try {
+        conversion->outcome.setValue(co_await transcode(source, destination, conversion->stopper));
+    } catch (...) {
+        conversion->outcome.setError(std::current_exception());
+    }
+}
+
+QCoro::Task<QUrl> PlaybackService::transcode(QUrl source, QUrl destination, std::shared_ptr<FFmpegStopper> stopper)
+{
+    const QString finalPath = destination.toLocalFile();
+    const QString partial = finalPath + QStringLiteral(".partial");
+    auto clearLeftover = [partial] { QFile::remove(partial); };
+    co_await m_executor.run(clearLeftover);
+    std::exception_ptr failure;
+    try {
+        co_await m_runner.convertToHEVC(source.toLocalFile(), partial, QStringLiteral("1M"), std::nullopt, stopper);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure) {
+        // A stopped run leaves nothing behind; an ordinary failure leaves its
+        // partial file, which the next attempt removes first.
+        if (stopper && stopper->isStopped())
+            co_await m_executor.run(clearLeftover);
+        std::rethrow_exception(failure);
+    }
+    auto moveIntoPlace = [partial, finalPath] {
+        // rename(2) replaces in one step; a copy made meanwhile by another
+        // process would be equally whole.
+        if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(finalPath).constData()) != 0)
+            throw MoveError("The playable copy could not be moved into place.");
+    };
+    co_await m_executor.run(moveIntoPlace);
+    co_return destination;
+}
+
+QCoro::Task<PlaybackService::QuickCheckResult> PlaybackService::quickCheck(QUrl source)
+{
+    const QString path = source.toLocalFile();
+    if (co_await playable(path))
+        co_return QuickCheckResult::alreadyPlayable;
+    const std::optional<QString> destination = co_await destinationFor(path);
+    if (!destination)
+        co_return QuickCheckResult::needsTranscode;
+    const QString target = *destination;
+    auto exists = [target] { return QFileInfo::exists(target); };
+    co_return co_await m_executor.run(exists) ? QuickCheckResult::alreadyPlayable : QuickCheckResult::needsTranscode;
+}
+
+bool PlaybackService::stopConversionUnlessShared(const QUrl &source)
+{
+    const auto conversion = m_inFlight.value(source);
+    if (!conversion || conversion->waiters > 1)
+        return false;
+    conversion->stopper->stop();
+    return true;
+}
+
+} // namespace pomelark

@@ -1,0 +1,168 @@
+#include "services/PlaybackService.h"
+
+#include "services/CacheKey.h"
+#include "support/AsyncTest.h"
+#include "support/Fixtures.h"
+#include "support/TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <utime.h>
+
+using namespace pomelark;
+using namespace pomelark::test;
+using QuickCheckResult = PlaybackPreparation::QuickCheckResult;
+
+namespace {
+
+/// A playable-video cache over a fresh folder, run by the fake ffmpeg, where
+/// every file whose name starts with "ok" plays as it is.
+class PlaybackServiceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        output = makeTextFile(folder.filePath(QStringLiteral("converted")), "a converted copy");
+        argsFile = folder.filePath(QStringLiteral("args"));
+        gate = folder.makeFolder(QStringLiteral("gate"));
+        qputenv("FAKE_FFMPEG_ARGS_FILE", argsFile.toUtf8());
+        qputenv("FAKE_FFMPEG_POSTER", output.toUtf8());
+    }
+    void TearDown() override
+    {
+        for (const char *name : {"FAKE_FFMPEG_ARGS_FILE", "FAKE_FFMPEG_POSTER", "FAKE_FFMPEG_EXIT", "FAKE_FFMPEG_MODE",
+                                 "FAKE_FFMPEG_GATE_DIR"})
+            qunsetenv(name);
+    }
+
+    void useGate()
+    {
+        qputenv("FAKE_FFMPEG_MODE", "gate");
+        qputenv("FAKE_FFMPEG_GATE_DIR", gate.toUtf8());
+    }
+    void release(const QString &name) { makeTextFile(gate + QStringLiteral("/release/") + name, ""); }
+    int startedRuns() const
+    {
+        QFile file(gate + QStringLiteral("/started"));
+        return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
+    }
+    int runs() const
+    {
+        QFile file(argsFile);
+        return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
+    }
+    QUrl video(const QString &name) const
+    {
+        return QUrl::fromLocalFile(makeTextFile(folder.filePath(QStringLiteral("card/") + name), "video bytes"));
+    }
+    QString copyOf(const QUrl &source) const
+    {
+        return cache.filePath(*CacheKey::of(source.toLocalFile()) + QStringLiteral(".mov"));
+    }
+    QStringList cacheFiles() const { return QDir(cache.path()).entryList(QDir::Files); }
+
+    TempFolder folder;
+    TempFolder cache;
+    QString output;
+    QString argsFile;
+    QString gate;
+    FFmpegRunner runner{[] { return std::optional<QString>(QStringLiteral(POMELARK_FAKE_FFMPEG)); }};
+    PlaybackService service{cache.path(), runner,
+                            [](const QString &path) { return QFileInfo(path).fileName().startsWith(QLatin1String("ok")); }};
+};
+
+} // namespace
+
+TEST_F(PlaybackServiceTest, PlayableFilesComeBackUnchangedWithoutAConversion)
+{
+    const QUrl source = video(QStringLiteral("ok.mov"));
+    EXPECT_EQ(awaitTask(service.playableURL(source)), source);
+    EXPECT_EQ(awaitTask(service.quickCheck(source)), QuickCheckResult::alreadyPlayable);
+    // Even a file that is gone: no cache key is needed for it.
+    const QUrl gone = QUrl::fromLocalFile(folder.filePath(QStringLiteral("ok-gone.mov")));
+    EXPECT_EQ(awaitTask(service.playableURL(gone)), gone);
+    EXPECT_EQ(runs(), 0);
+}
+
+TEST_F(PlaybackServiceTest, TwoRequestsForOneSourceShareOneConversion)
+{
+    useGate();
+    const QUrl source = video(QStringLiteral("clip.avi"));
+    auto first = service.playableURL(source);
+    auto second = service.playableURL(source);
+    ASSERT_TRUE(spinUntil([&] { return startedRuns() == 1; }));
+    EXPECT_EQ(awaitTask(service.quickCheck(source)), QuickCheckResult::needsTranscode);
+    EXPECT_TRUE(service.isConverting(source));
+    release(QStringLiteral("clip.avi"));
+    const QUrl a = awaitTask(std::move(first));
+    const QUrl b = awaitTask(std::move(second));
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a.toLocalFile(), copyOf(source));
+    EXPECT_EQ(startedRuns(), 1);
+    EXPECT_EQ(service.conversionsInFlight(), 0);
+    EXPECT_EQ(cacheFiles(), QStringList({QFileInfo(copyOf(source)).fileName()}));
+    EXPECT_EQ(awaitTask(service.quickCheck(source)), QuickCheckResult::alreadyPlayable);
+    // A finished copy is found without another run.
+    EXPECT_EQ(awaitTask(service.playableURL(source)), a);
+    EXPECT_EQ(runs(), 1);
+}
+
+TEST_F(PlaybackServiceTest, AFailedConversionLeavesItsPartialFileAndTheNextTryStartsClean)
+{
+    const QUrl source = video(QStringLiteral("clip.mov"));
+    qputenv("FAKE_FFMPEG_EXIT", "1");
+    EXPECT_THROW(awaitTask(service.playableURL(source)), FFmpegError);
+    EXPECT_EQ(cacheFiles(), QStringList({QFileInfo(copyOf(source)).fileName() + QStringLiteral(".partial")}));
+    EXPECT_EQ(service.conversionsInFlight(), 0);
+
+    qunsetenv("FAKE_FFMPEG_EXIT");
+    EXPECT_EQ(awaitTask(service.playableURL(source)).toLocalFile(), copyOf(source));
+    EXPECT_EQ(cacheFiles(), QStringList({QFileInfo(copyOf(source)).fileName()}));
+    EXPECT_EQ(runs(), 2);
+}
+
+TEST_F(PlaybackServiceTest, ATouchedSourceIsConvertedAgainUnderANewKey)
+{
+    const QUrl source = video(QStringLiteral("clip.mov"));
+    const QString before = awaitTask(service.playableURL(source)).toLocalFile();
+    utimbuf later{1700000000, 1700000000};
+    ASSERT_EQ(::utime(QFile::encodeName(source.toLocalFile()).constData(), &later), 0);
+    const QString after = awaitTask(service.playableURL(source)).toLocalFile();
+    EXPECT_NE(before, after);
+    EXPECT_EQ(runs(), 2);
+}
+
+TEST_F(PlaybackServiceTest, AnUnreadableSourceFailsAndQuickCheckSaysItNeedsWork)
+{
+    const QUrl missing = QUrl::fromLocalFile(folder.filePath(QStringLiteral("missing.avi")));
+    EXPECT_THROW(awaitTask(service.playableURL(missing)), PlaybackError);
+    EXPECT_EQ(awaitTask(service.quickCheck(missing)), QuickCheckResult::needsTranscode);
+}
+
+TEST_F(PlaybackServiceTest, StoppingAnUnsharedConversionLeavesNothingBehind)
+{
+    useGate();
+    const QUrl source = video(QStringLiteral("long.avi"));
+    auto request = service.playableURL(source);
+    ASSERT_TRUE(spinUntil([&] { return startedRuns() == 1; }));
+    EXPECT_TRUE(service.stopConversionUnlessShared(source));
+    EXPECT_THROW(awaitTask(std::move(request)), FFmpegError);
+    EXPECT_TRUE(cacheFiles().isEmpty());
+    EXPECT_EQ(service.conversionsInFlight(), 0);
+    EXPECT_FALSE(service.stopConversionUnlessShared(source)); // nothing runs now
+}
+
+TEST_F(PlaybackServiceTest, AConversionSomeoneJoinedIsNotStopped)
+{
+    useGate();
+    const QUrl source = video(QStringLiteral("shared.avi"));
+    auto prewarm = service.playableURL(source);
+    auto viewer = service.playableURL(source);
+    ASSERT_TRUE(spinUntil([&] { return startedRuns() == 1; }));
+    EXPECT_FALSE(service.stopConversionUnlessShared(source));
+    release(QStringLiteral("shared.avi"));
+    EXPECT_EQ(awaitTask(std::move(viewer)).toLocalFile(), copyOf(source));
+    EXPECT_EQ(awaitTask(std::move(prewarm)).toLocalFile(), copyOf(source));
+}
