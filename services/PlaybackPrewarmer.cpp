@@ -31,7 +31,10 @@ void PlaybackPrewarmer::start(const MediaItems &items)
     }
     Q_EMIT statesChanged();
     m_workerDone = std::make_shared<SharedOutcome<bool>>();
-    runWorker(this, urls, m_workerDone);
+    // The worker starts from the event loop, like any background task, so the
+    // caller sees every video `unknown` first.
+    QMetaObject::invokeMethod(
+        this, [this, urls, done = m_workerDone] { runWorker(this, urls, done); }, Qt::QueuedConnection);
 }
 
 QCoro::Task<void> PlaybackPrewarmer::stop()
