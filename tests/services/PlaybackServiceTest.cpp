@@ -1,5 +1,7 @@
 #include "services/PlaybackService.h"
 
+#include "services/PlaybackPrewarmer.h"
+
 #include "services/CacheKey.h"
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
@@ -7,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QUuid>
 
 #include <gtest/gtest.h>
 
@@ -165,4 +168,17 @@ TEST_F(PlaybackServiceTest, AConversionSomeoneJoinedIsNotStopped)
     release(QStringLiteral("shared.avi"));
     EXPECT_EQ(awaitTask(std::move(viewer)).toLocalFile(), copyOf(source));
     EXPECT_EQ(awaitTask(std::move(prewarm)).toLocalFile(), copyOf(source));
+}
+
+TEST_F(PlaybackServiceTest, APrewarmerStoppedMidConversionLeavesNoPartialAndNoCopy)
+{
+    useGate();
+    PlaybackPrewarmer prewarmer(service);
+    const QUrl source = video(QStringLiteral("long.avi"));
+    prewarmer.start({{QUuid::createUuid(), source, MediaItem::Kind::video}});
+    ASSERT_TRUE(spinUntil([&] { return startedRuns() == 1; }));
+    awaitTask(prewarmer.stop()); // returns without the gate ever opening
+    EXPECT_TRUE(cacheFiles().isEmpty());
+    EXPECT_TRUE(prewarmer.states().isEmpty());
+    EXPECT_EQ(service.conversionsInFlight(), 0);
 }
