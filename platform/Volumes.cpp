@@ -117,6 +117,7 @@ QList<Volume> Volumes::mounted() const
         if (fields.size() < 6 || separator < 6 || separator + 2 >= fields.size())
             continue;
         Volume volume;
+        volume.mountId = fields[0].toInt();
         volume.deviceId = QString::fromLatin1(fields[2]);
         volume.mountPath = decodeMountField(fields[4]);
         volume.fsType = decodeMountField(fields[separator + 1]);

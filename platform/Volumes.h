@@ -7,6 +7,7 @@ namespace pomelark {
 
 /// One mounted file system, as the mount table lists it.
 struct Volume {
+    int mountId = 0;    ///< the kernel's id of this mount; a remount gets a new one
     QString mountPath;  ///< where it is mounted, octal escapes decoded
     QString source;     ///< the mount source, such as /dev/sdb1
     QString fsType;     ///< file-system type, such as vfat or exfat

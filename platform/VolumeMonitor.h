@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/Volumes.h"
+
+#include <QFile>
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace pomelark {
+
+/// Reports mounts and unmounts as they happen, on the thread that made it.
+///
+/// The kernel flags the mount table file with an exceptional condition whenever
+/// the table changes; a socket notifier of the exception type wakes us, the
+/// table is read again and compared with the last one. Each volume that appeared
+/// is reported as mounted, each that went away as unmounted (a volume is the same
+/// when its mount id, mount path, device and source are).
+///
+/// A table that cannot be read, or reads empty, is taken as a failed read: the
+/// last known table stays and nothing is reported, so a passing read error never
+/// looks like every card being pulled.
+class VolumeMonitor : public QObject {
+    Q_OBJECT
+
+public:
+    explicit VolumeMonitor(Volumes volumes = Volumes(), QObject *parent = nullptr);
+    ~VolumeMonitor() override;
+
+    const Volumes &volumes() const { return m_volumes; }
+
+    /// The table as last read.
+    const QList<Volume> &known() const { return m_known; }
+
+    /// Reads the table again now and reports what changed. The notifier calls
+    /// this; tests call it after rewriting a fake table.
+    void rescan();
+
+Q_SIGNALS:
+    void volumeMounted(const pomelark::Volume &volume);
+    void volumeUnmounted(const pomelark::Volume &volume);
+
+private:
+    Volumes m_volumes;
+    QList<Volume> m_known;
+    QFile m_table;
+    QSocketNotifier *m_notifier = nullptr;
+};
+
+} // namespace pomelark
