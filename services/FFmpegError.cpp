@@ -1,0 +1,38 @@
+#include "services/FFmpegError.h"
+
+namespace pomelark {
+
+FFmpegError::FFmpegError(Kind kind, int code, QString text) : m_kind(kind), m_code(code), m_text(std::move(text))
+{
+    m_what = description().toUtf8();
+}
+
+FFmpegError FFmpegError::launchFailed(const QString &underlying)
+{
+    return FFmpegError(Kind::launchFailed, 0, underlying);
+}
+
+FFmpegError FFmpegError::nonZeroExit(int code, const QString &stderrText)
+{
+    return FFmpegError(Kind::nonZeroExit, code, stderrText);
+}
+
+FFmpegError FFmpegError::binaryNotFound()
+{
+    return FFmpegError(Kind::binaryNotFound, 0, {});
+}
+
+QString FFmpegError::description() const
+{
+    switch (m_kind) {
+    case Kind::launchFailed:
+        return QStringLiteral("Failed to launch ffmpeg: ") + m_text;
+    case Kind::nonZeroExit:
+        return QStringLiteral("ffmpeg exited with code ") + QString::number(m_code) + QStringLiteral(": ") + m_text;
+    case Kind::binaryNotFound:
+        break;
+    }
+    return QStringLiteral("ffmpeg not found. Install the ffmpeg package.");
+}
+
+} // namespace pomelark

@@ -1,0 +1,103 @@
+#include "services/FFmpegRunner.h"
+
+#include "platform/FFmpegProgram.h"
+
+#include <QProcess>
+
+#include <qcoro/qcoroprocess.h>
+#include <qcoro/qcorosignal.h>
+
+#include <csignal>
+
+namespace pomelark {
+
+FFmpegRunner::FFmpegRunner(Lookup lookup) : m_lookup(lookup ? std::move(lookup) : Lookup(&FFmpegProgram::find)) {}
+
+FFmpegRunner &FFmpegRunner::shared()
+{
+    static FFmpegRunner runner;
+    return runner;
+}
+
+std::optional<QString> FFmpegRunner::binaryPath()
+{
+    if (!m_binaryPath)
+        m_binaryPath = m_lookup();
+    return *m_binaryPath;
+}
+
+QStringList FFmpegRunner::frameArguments(const QString &input, const QString &output)
+{
+    return {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("info"), QStringLiteral("-y"),
+            QStringLiteral("-i"), input, QStringLiteral("-vframes"), QStringLiteral("1"), QStringLiteral("-q:v"),
+            QStringLiteral("2"), output};
+}
+
+QStringList FFmpegRunner::hevcArguments(const QString &input, const QString &output, const QString &bitrate,
+                                        const std::optional<QString> &creationTime, const QString &preset)
+{
+    // 8-bit 4:2:0 whatever the source: 10-bit or full-range sources would
+    // otherwise come out in a profile few players decode.
+    QStringList arguments{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                          QStringLiteral("-y"), QStringLiteral("-i"), input,
+                          QStringLiteral("-c:v"), QStringLiteral("libx265"), QStringLiteral("-preset"), preset,
+                          QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-x265-params"),
+                          QStringLiteral("log-level=error"), QStringLiteral("-tag:v"), QStringLiteral("hvc1"),
+                          QStringLiteral("-b:v"), bitrate, QStringLiteral("-c:a"), QStringLiteral("aac"),
+                          QStringLiteral("-b:a"), QStringLiteral("128k"), QStringLiteral("-f"), QStringLiteral("mov")};
+    if (creationTime)
+        arguments << QStringLiteral("-metadata") << QStringLiteral("creation_time=") + *creationTime;
+    arguments << output;
+    return arguments;
+}
+
+QCoro::Task<QString> FFmpegRunner::extractFrame(QString input, QString output, std::shared_ptr<FFmpegStopper> stopper)
+{
+    co_return co_await run(frameArguments(input, output), std::move(stopper));
+}
+
+QCoro::Task<QString> FFmpegRunner::convertToHEVC(QString input, QString output, QString bitrate,
+                                                 std::optional<QString> creationTime,
+                                                 std::shared_ptr<FFmpegStopper> stopper)
+{
+    co_return co_await run(hevcArguments(input, output, bitrate, creationTime), std::move(stopper));
+}
+
+QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FFmpegStopper> stopper)
+{
+    const std::optional<QString> program = binaryPath();
+    if (!program)
+        throw FFmpegError::binaryNotFound();
+    if (stopper && stopper->isStopped())
+        throw FFmpegError::nonZeroExit(SIGKILL, QString());
+
+    QProcess process;
+    process.setProgram(*program);
+    process.setArguments(arguments);
+    // ffmpeg reads keys from standard input while it runs; give it nothing to read.
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(QIODevice::ReadOnly);
+    // The start's outcome arrives through the event loop. Waiting on the state
+    // rather than on started() also ends the wait when the start fails.
+    while (process.state() == QProcess::Starting)
+        co_await qCoro(&process, &QProcess::stateChanged);
+    if (process.error() == QProcess::FailedToStart)
+        throw FFmpegError::launchFailed(process.errorString());
+
+    if (stopper)
+        stopper->attach(&process);
+    if (process.state() != QProcess::NotRunning)
+        co_await qCoro(process).waitForFinished(-1);
+    if (stopper)
+        stopper->detach();
+
+    // Lenient decoding: one odd byte in a file's metadata must not cost the
+    // whole log, which carries the length and the error text.
+    const QString log = QString::fromUtf8(process.readAllStandardError());
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        throw FFmpegError::nonZeroExit(process.exitCode(), log.trimmed());
+    co_return log;
+}
+
+} // namespace pomelark

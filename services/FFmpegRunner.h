@@ -1,0 +1,71 @@
+#pragma once
+
+#include "services/FFmpegError.h"
+#include "services/FFmpegStopper.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <qcoro/qcorotask.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace pomelark {
+
+/// Runs the ffmpeg program with the app's fixed argument lists. Main thread only.
+///
+/// Processes start without a shell, so every argument reaches ffmpeg as it is.
+/// The caller waits as a suspended coroutine, never by blocking a thread, and
+/// several runs may be under way at once. The error stream is read while the
+/// process runs, so a long log never stalls it. No time limit applies.
+///
+/// Every run fails with FFmpegError: binaryNotFound when no program is found
+/// (no process is made), launchFailed when it cannot be started, nonZeroExit
+/// when it ends with another status than 0 or is killed.
+class FFmpegRunner {
+public:
+    using Lookup = std::function<std::optional<QString>()>;
+
+    /// The x265 preset of the HEVC conversion: the slowest that still converts
+    /// 1080p30 camera video at real time on two cores (see bench/).
+    static constexpr const char *hevcPreset = "faster";
+
+    /// `lookup` finds the program on first use; its answer, a negative one
+    /// included, is kept for the runner's life.
+    explicit FFmpegRunner(Lookup lookup = {});
+
+    /// The runner the app uses, made on first use.
+    static FFmpegRunner &shared();
+
+    /// The program's path, looked up once.
+    std::optional<QString> binaryPath();
+
+    /// Writes one frame of `input` as a JPEG at `output` (overwriting it) and
+    /// returns the run's log, which describes the input and its length.
+    QCoro::Task<QString> extractFrame(QString input, QString output, std::shared_ptr<FFmpegStopper> stopper = {});
+
+    /// Converts `input` to HEVC video and AAC audio in a QuickTime file at `output`
+    /// at the video bit rate `bitrate` (such as "2M"), stamping `creationTime`
+    /// when given. Returns the run's log.
+    QCoro::Task<QString> convertToHEVC(QString input, QString output, QString bitrate,
+                                       std::optional<QString> creationTime,
+                                       std::shared_ptr<FFmpegStopper> stopper = {});
+
+    /// Runs the program with `arguments`. Returns the whole error-stream text
+    /// untrimmed on exit status 0; on failure the error carries it trimmed. Bytes
+    /// that are not valid UTF-8 are replaced, never the whole text dropped.
+    QCoro::Task<QString> run(QStringList arguments, std::shared_ptr<FFmpegStopper> stopper = {});
+
+    static QStringList frameArguments(const QString &input, const QString &output);
+    static QStringList hevcArguments(const QString &input, const QString &output, const QString &bitrate,
+                                     const std::optional<QString> &creationTime,
+                                     const QString &preset = QString::fromLatin1(hevcPreset));
+
+private:
+    Lookup m_lookup;
+    std::optional<std::optional<QString>> m_binaryPath;
+};
+
+} // namespace pomelark

@@ -1,0 +1,253 @@
+#include "services/FFmpegRunner.h"
+
+#include "platform/MediaProbe.h"
+#include "support/AsyncTest.h"
+#include "support/Fixtures.h"
+#include "support/TempFolder.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace pomelark;
+using pomelark::test::awaitTask;
+using pomelark::test::TempFolder;
+
+namespace {
+
+FFmpegRunner fakeRunner()
+{
+    return FFmpegRunner([] { return std::optional<QString>(QStringLiteral(POMELARK_FAKE_FFMPEG)); });
+}
+
+FFmpegError runFailure(FFmpegRunner &runner, QStringList arguments = {},
+                       std::shared_ptr<FFmpegStopper> stopper = {})
+{
+    try {
+        awaitTask(runner.run(arguments, std::move(stopper)));
+    } catch (const FFmpegError &error) {
+        return error;
+    }
+    throw std::runtime_error("the run did not fail");
+}
+
+/// The argument lists the fake received, one per run.
+QList<QStringList> receivedArguments(const QString &file)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    QList<QStringList> runs;
+    for (const QByteArray &line : in.readAll().split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QStringList arguments;
+        for (const QByteArray &argument : line.split('\0'))
+            arguments << QString::fromUtf8(argument);
+        arguments.removeLast(); // after the last NUL
+        runs << arguments;
+    }
+    return runs;
+}
+
+class FakeFFmpegTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        argsFile = folder.filePath(QStringLiteral("args"));
+        qputenv("FAKE_FFMPEG_ARGS_FILE", argsFile.toUtf8());
+    }
+    void TearDown() override
+    {
+        for (const char *name : {"FAKE_FFMPEG_ARGS_FILE", "FAKE_FFMPEG_MODE", "FAKE_FFMPEG_LOG", "FAKE_FFMPEG_EXIT"})
+            qunsetenv(name);
+    }
+
+    TempFolder folder;
+    QString argsFile;
+    FFmpegRunner runner = fakeRunner();
+};
+
+} // namespace
+
+TEST(FFmpegRunner, AMissingProgramFailsEveryTimeAndIsLookedUpOnce)
+{
+    int lookups = 0;
+    FFmpegRunner runner([&] {
+        ++lookups;
+        return std::optional<QString>();
+    });
+    for (int i = 0; i < 2; ++i) {
+        const FFmpegError error = runFailure(runner);
+        EXPECT_EQ(error.kind(), FFmpegError::Kind::binaryNotFound);
+        EXPECT_EQ(error.description(), QStringLiteral("ffmpeg not found. Install the ffmpeg package."));
+    }
+    EXPECT_EQ(lookups, 1);
+}
+
+TEST(FFmpegRunner, AProgramThatCannotBeStartedFailsToLaunch)
+{
+    TempFolder folder;
+    const QString notExecutable = test::makeTextFile(folder.filePath(QStringLiteral("ffmpeg")), "#!/bin/sh\n");
+    FFmpegRunner runner([&] { return std::optional<QString>(notExecutable); });
+    const FFmpegError error = runFailure(runner);
+    EXPECT_EQ(error.kind(), FFmpegError::Kind::launchFailed);
+    EXPECT_TRUE(error.description().startsWith(QStringLiteral("Failed to launch ffmpeg: ")));
+    EXPECT_GT(error.description().size(), QStringLiteral("Failed to launch ffmpeg: ").size());
+}
+
+TEST_F(FakeFFmpegTest, SuccessReturnsTheWholeLogUntrimmed)
+{
+    qputenv("FAKE_FFMPEG_LOG", "\n  Duration: 00:00:01.00, start\n\n");
+    EXPECT_EQ(awaitTask(runner.run({})), QStringLiteral("\n  Duration: 00:00:01.00, start\n\n"));
+    qputenv("FAKE_FFMPEG_LOG", "");
+    EXPECT_EQ(awaitTask(runner.run({})), QString());
+}
+
+TEST_F(FakeFFmpegTest, FailureCarriesTheCodeAndTheTrimmedLog)
+{
+    qputenv("FAKE_FFMPEG_LOG", "  in.mov: Invalid data found\n");
+    qputenv("FAKE_FFMPEG_EXIT", "1");
+    const FFmpegError error = runFailure(runner);
+    EXPECT_EQ(error.kind(), FFmpegError::Kind::nonZeroExit);
+    EXPECT_EQ(error.code(), 1);
+    EXPECT_EQ(error.stderrText(), QStringLiteral("in.mov: Invalid data found"));
+    EXPECT_EQ(error.description(), QStringLiteral("ffmpeg exited with code 1: in.mov: Invalid data found"));
+    EXPECT_STREQ(error.what(), "ffmpeg exited with code 1: in.mov: Invalid data found");
+}
+
+TEST_F(FakeFFmpegTest, BytesThatAreNotUtf8AreReplacedAndTheRestKept)
+{
+    qputenv("FAKE_FFMPEG_MODE", "invalid");
+    qputenv("FAKE_FFMPEG_LOG", "  Duration: 00:00:12.50, start: 0.000000\n");
+    const QString log = awaitTask(runner.run({}));
+    EXPECT_TRUE(log.contains(QStringLiteral("Duration: 00:00:12.50")));
+    EXPECT_TRUE(log.contains(QChar::ReplacementCharacter));
+
+    qputenv("FAKE_FFMPEG_LOG", "broken input\n");
+    qputenv("FAKE_FFMPEG_EXIT", "1");
+    const FFmpegError error = runFailure(runner);
+    EXPECT_TRUE(error.stderrText().startsWith(QStringLiteral("title : caf")));
+    EXPECT_TRUE(error.stderrText().endsWith(QStringLiteral("broken input")));
+}
+
+TEST_F(FakeFFmpegTest, ALogLargerThanThePipeDoesNotStallTheRun)
+{
+    qputenv("FAKE_FFMPEG_MODE", "large");
+    const QString log = awaitTask(runner.run({}));
+    EXPECT_EQ(log.size(), 4194300);
+}
+
+TEST_F(FakeFFmpegTest, ACrashIsAFailedExitWithTheSignal)
+{
+    qputenv("FAKE_FFMPEG_MODE", "crash");
+    const FFmpegError error = runFailure(runner);
+    EXPECT_EQ(error.kind(), FFmpegError::Kind::nonZeroExit);
+    EXPECT_EQ(error.code(), SIGSEGV);
+}
+
+TEST_F(FakeFFmpegTest, TheOwnerCanEndARunningProcess)
+{
+    qputenv("FAKE_FFMPEG_MODE", "hang");
+    auto stopper = std::make_shared<FFmpegStopper>();
+    bool finished = false;
+    std::optional<FFmpegError> failure;
+    auto watch = [&]() -> QCoro::Task<void> {
+        try {
+            co_await runner.run({QStringLiteral("hang")}, stopper);
+        } catch (const FFmpegError &error) {
+            failure = error;
+        }
+        finished = true;
+    };
+    QCoro::Task<void> running = watch();
+    ASSERT_TRUE(test::spinUntil([&] { return receivedArguments(argsFile).size() == 1; }));
+    EXPECT_FALSE(finished);
+    stopper->stop();
+    ASSERT_TRUE(test::spinUntil([&] { return finished; }));
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind(), FFmpegError::Kind::nonZeroExit);
+    EXPECT_EQ(failure->code(), SIGKILL);
+
+    // A stopped stopper starts no further process.
+    EXPECT_EQ(runFailure(runner, {}, stopper).code(), SIGKILL);
+    EXPECT_EQ(receivedArguments(argsFile).size(), 1);
+}
+
+TEST_F(FakeFFmpegTest, ArgumentListsReachTheProgramWholeWithoutAShell)
+{
+    const QString input = QStringLiteral("/cards/DCIM/my clip; rm -rf $HOME.mov");
+    const QString output = folder.filePath(QStringLiteral("poster 1.jpg"));
+    awaitTask(runner.extractFrame(input, output));
+    awaitTask(runner.convertToHEVC(input, QStringLiteral("/out/a b.mov"), QStringLiteral("1M"), std::nullopt));
+    awaitTask(runner.convertToHEVC(input, QStringLiteral("/out/c.mov"), QStringLiteral("2M"),
+                                   QStringLiteral("2024-05-01T10:20:30Z")));
+
+    const QList<QStringList> runs = receivedArguments(argsFile);
+    ASSERT_EQ(runs.size(), 3);
+    EXPECT_EQ(runs[0], (QStringList{"-hide_banner", "-loglevel", "info", "-y", "-i", input, "-vframes", "1", "-q:v",
+                                    "2", output}));
+    const QStringList hevc{"-hide_banner", "-loglevel", "error", "-y", "-i", input, "-c:v", "libx265", "-preset",
+                           QString::fromLatin1(FFmpegRunner::hevcPreset), "-pix_fmt", "yuv420p", "-x265-params",
+                           "log-level=error", "-tag:v", "hvc1", "-b:v", "1M", "-c:a", "aac", "-b:a", "128k", "-f",
+                           "mov", "/out/a b.mov"};
+    EXPECT_EQ(runs[1], hevc);
+    QStringList stamped = hevc;
+    stamped[17] = QStringLiteral("2M");
+    stamped.removeLast();
+    stamped << "-metadata" << "creation_time=2024-05-01T10:20:30Z" << "/out/c.mov";
+    EXPECT_EQ(runs[2], stamped);
+}
+
+TEST(FFmpegRunnerWithFFmpeg, GrabsAFrameAndConvertsToHevcWithTheCreationTime)
+{
+    TempFolder folder;
+    const QString source = test::makeVideo(folder.filePath(QStringLiteral("clip one.avi")),
+                                           {test::VideoFormat::aviMjpeg, true, 1.0, {160, 120}});
+    FFmpegRunner runner;
+
+    const QString poster = folder.filePath(QStringLiteral("poster.jpg"));
+    const QString log = awaitTask(runner.extractFrame(source, poster));
+    EXPECT_TRUE(log.contains(QStringLiteral("Duration: 00:00:01.0")));
+    EXPECT_EQ(QImage(poster).size(), QSize(160, 120));
+
+    const QString copy = folder.filePath(QStringLiteral("copy.mp4"));
+    awaitTask(runner.convertToHEVC(source, copy, QStringLiteral("1M"), QStringLiteral("2024-05-01T10:20:30Z")));
+    const std::optional<MediaInfo> info = MediaProbe::probe(copy);
+    ASSERT_TRUE(info);
+    // QuickTime whatever the extension says, HEVC in 8-bit, AAC audio.
+    ASSERT_EQ(info->tracks.size(), 2);
+    EXPECT_EQ(info->tracks[0].codec, QStringLiteral("hevc"));
+    EXPECT_EQ(info->tracks[1].codec, QStringLiteral("aac"));
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"),
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                 QStringLiteral("stream=pix_fmt,codec_tag_string:format=format_name:format_tags=creation_time"),
+                 QStringLiteral("-of"), QStringLiteral("default=nw=1"), copy});
+    ASSERT_TRUE(probe.waitForFinished(60000));
+    const QString facts = QString::fromUtf8(probe.readAllStandardOutput());
+    EXPECT_TRUE(facts.contains(QStringLiteral("pix_fmt=yuv420p"))) << facts.toStdString();
+    EXPECT_TRUE(facts.contains(QStringLiteral("codec_tag_string=hvc1"))) << facts.toStdString();
+    EXPECT_TRUE(facts.contains(QStringLiteral("TAG:creation_time=2024-05-01T10:20:30"))) << facts.toStdString();
+}
+
+TEST(FFmpegRunnerWithFFmpeg, ADamagedVideoFailsWithFFmpegsMessage)
+{
+    TempFolder folder;
+    const QString source = test::makeVideo(folder.filePath(QStringLiteral("broken.mov")));
+    test::truncateFile(source, 2000);
+    FFmpegRunner runner;
+    try {
+        awaitTask(runner.extractFrame(source, folder.filePath(QStringLiteral("p.jpg"))));
+        FAIL() << "a damaged video gave a poster";
+    } catch (const FFmpegError &error) {
+        EXPECT_EQ(error.kind(), FFmpegError::Kind::nonZeroExit);
+        EXPECT_NE(error.code(), 0);
+        EXPECT_FALSE(error.stderrText().isEmpty());
+        EXPECT_FALSE(error.stderrText().endsWith(QLatin1Char('\n')));
+    }
+}
