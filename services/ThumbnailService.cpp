@@ -11,6 +11,7 @@
 #include <QStringDecoder>
 
 #include <cstdio>
+#include <exception>
 #include <vector>
 
 namespace pomelark {
@@ -138,8 +139,18 @@ QCoro::Task<void> ThumbnailService::prewarm(MediaItems items, std::function<void
     std::vector<QCoro::Task<void>> lanes;
     for (int i = 0; i < std::min(prewarmWindow, total); ++i)
         lanes.push_back(prewarmLane(run));
-    for (QCoro::Task<void> &lane : lanes)
-        co_await lane;
+    // Every lane is awaited before `run` goes away, even if a progress callback threw.
+    std::exception_ptr failure;
+    for (QCoro::Task<void> &lane : lanes) {
+        try {
+            co_await lane;
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 QCoro::Task<void> ThumbnailService::prewarmLane(PrewarmRun &run)
