@@ -28,8 +28,9 @@ class FFmpegRunner {
 public:
     using Lookup = std::function<std::optional<QString>()>;
 
-    /// The x265 preset of the HEVC conversion: the slowest that still converts
-    /// 1080p30 camera video at real time on two cores (see bench/).
+    /// The x265 preset of the HEVC conversion: on textured, moving 1080p30 video
+    /// it matches the slower "fast" in SSIM at 2M and 1M while staying above real
+    /// time on two cores, where "fast" fell below it (bench/hevc_preset_bench).
     static constexpr const char *hevcPreset = "faster";
 
     /// `lookup` finds the program on first use; its answer, a negative one
