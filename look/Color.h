@@ -5,6 +5,15 @@
 
 namespace pomelark {
 
+/// Defines `const QColor &name()` returning a colour made once from `hex` on
+/// first read (a function-local static: safe under concurrent first reads).
+#define POMELARK_HEX_COLOR(name, hex)                                   \
+    const QColor &name()                                                \
+    {                                                                   \
+        static const QColor color = ::pomelark::colorFromHex(u"" hex);  \
+        return color;                                                   \
+    }
+
 /// Builds an opaque sRGB colour from hexadecimal text such as "FAF7F2" or "#b5a4e8".
 /// Never fails: surrounding white space and every "#" are dropped, an optional
 /// "0x" prefix is read, digits are read up to the first other character, and text

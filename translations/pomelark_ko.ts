@@ -35,4 +35,11 @@
         <translation>여러 개 선택 — 뺄 것과 다시 넣을 것을 골라요</translation>
     </message>
 </context>
+<context>
+    <name>TuppoNod</name>
+    <message>
+        <source>OK</source>
+        <translation>좋아요</translation>
+    </message>
+</context>
 </TS>
