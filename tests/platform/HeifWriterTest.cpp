@@ -15,23 +15,6 @@ using namespace pomelark::test;
 
 namespace {
 
-/// Which corner of a fixture picture holds the red block.
-QString redCorner(const QImage &image)
-{
-    const int dx = image.width() / 8, dy = image.height() / 8;
-    const QList<std::pair<QString, QPoint>> corners = {
-        {QStringLiteral("top-left"), {dx, dy}},
-        {QStringLiteral("top-right"), {image.width() - 1 - dx, dy}},
-        {QStringLiteral("bottom-left"), {dx, image.height() - 1 - dy}},
-        {QStringLiteral("bottom-right"), {image.width() - 1 - dx, image.height() - 1 - dy}}};
-    for (const auto &[name, point] : corners) {
-        const QColor colour = image.pixelColor(point);
-        if (colour.red() > 180 && colour.green() < 90 && colour.blue() < 90)
-            return name;
-    }
-    return QStringLiteral("none");
-}
-
 void setExif(const QString &path, const char *key, const std::string &value)
 {
     auto image = Exiv2::ImageFactory::open(path.toStdString());

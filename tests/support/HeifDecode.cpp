@@ -1,6 +1,9 @@
 #include "support/HeifDecode.h"
 
+#include <QColor>
 #include <QFile>
+#include <QList>
+#include <QPoint>
 
 #include <exiv2/exiv2.hpp>
 #include <libheif/heif.h>
@@ -84,6 +87,22 @@ QString exifValue(const QByteArray &exif, const char *key)
     if (found == data.end())
         return {};
     return QString::fromStdString(found->toString());
+}
+
+QString redCorner(const QImage &image)
+{
+    const int dx = image.width() / 8, dy = image.height() / 8;
+    const QList<std::pair<QString, QPoint>> corners = {
+        {QStringLiteral("top-left"), {dx, dy}},
+        {QStringLiteral("top-right"), {image.width() - 1 - dx, dy}},
+        {QStringLiteral("bottom-left"), {dx, image.height() - 1 - dy}},
+        {QStringLiteral("bottom-right"), {image.width() - 1 - dx, image.height() - 1 - dy}}};
+    for (const auto &[name, point] : corners) {
+        const QColor colour = image.pixelColor(point);
+        if (colour.red() > 180 && colour.green() < 90 && colour.blue() < 90)
+            return name;
+    }
+    return QStringLiteral("none");
 }
 
 } // namespace pomelark::test

@@ -22,4 +22,8 @@ std::optional<DecodedHeic> decodeHeic(const QString &path);
 /// One EXIF value of a block as text ("" when absent), e.g. "Exif.Photo.DateTimeOriginal".
 QString exifValue(const QByteArray &exif, const char *key);
 
+/// Which corner of a fixturePicture() holds its red block after turns and flips:
+/// "top-left", "top-right", "bottom-left", "bottom-right", or "none".
+QString redCorner(const QImage &image);
+
 } // namespace pomelark::test
