@@ -50,8 +50,8 @@ public:
     /// libheif qualities for the two settings. "quality" is visually lossless
     /// next to the camera's JPEG; "size" gives clearly smaller files that still
     /// look good (measured by the conversion benchmark).
-    static constexpr int highQualityLevel = 80;
-    static constexpr int sizeQualityLevel = 60;
+    static constexpr int highQualityLevel = 75;
+    static constexpr int sizeQualityLevel = 55;
 
     explicit ConvertService(VideoConverter &videos = defaultVideoConverter());
     virtual ~ConvertService() = default;
