@@ -108,7 +108,7 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
     setPhase(Phase::finished(sentPhotos, sentVideos, std::move(failed)));
 }
 
-QCoro::Task<void> ExportCoordinator::sendOne(const MediaItem &item, QString output, const ExportSettings &settings,
+QCoro::Task<void> ExportCoordinator::sendOne(MediaItem item, QString output, ExportSettings settings,
                                              std::optional<QDateTime> date, int rotation)
 {
     const bool highQuality = settings.quality == QualityMode::quality;

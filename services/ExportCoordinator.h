@@ -106,7 +106,7 @@ private:
 
     /// Converts one item into `output` and adds it to the library. Throws what
     /// the conversion or the add threw.
-    QCoro::Task<void> sendOne(const MediaItem &item, QString output, const ExportSettings &settings,
+    QCoro::Task<void> sendOne(MediaItem item, QString output, ExportSettings settings,
                               std::optional<QDateTime> date, int rotation);
 
     ConvertService &m_converter;
