@@ -120,6 +120,7 @@ int main(int argc, char **argv)
     std::printf("%d photos of %dx%d, %d cores, libheif quality high=%d size=%d\n", count, photoSize.width(),
                 photoSize.height(), QThread::idealThreadCount(), ConvertService::highQualityLevel,
                 ConvertService::sizeQualityLevel);
+    std::fflush(stdout);
 
     ConvertService service;
     double sourceBytes = 0;
@@ -173,6 +174,7 @@ int main(int argc, char **argv)
                     peer.ssim / n);
         std::printf("  ratios: time %.2fx  size %.2fx  SSIM %+.4f  (source JPEGs %.0f KB)\n", ours.seconds / peer.seconds,
                     ours.bytes / peer.bytes, (ours.ssim - peer.ssim) / n, sourceBytes / n / 1024);
+        std::fflush(stdout);
     }
     Exiv2::XmpParser::terminate();
     return 0;

@@ -2,10 +2,13 @@
 
 #include <QColorSpace>
 #include <QFile>
+#include <QList>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <exiv2/exiv2.hpp>
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -35,21 +38,70 @@ void check(const heif_error &error, const char *step)
         throw HeifWriter::Error(Kind::encoding, std::string(step) + ": " + (error.message ? error.message : "?"));
 }
 
-Image heifImageFrom(const QImage &pixels)
+/// Fills rows [first, last) of the luma plane and the chroma rows they cover
+/// (`first` even) from RGB32 pixels: full-range BT.601, chroma averaged over 2 × 2.
+void fillYCbCr420(const QImage &rgb, int first, int last, uint8_t *y, int yStride, uint8_t *cb, uint8_t *cr,
+                  int cStride)
 {
-    const QImage rgb = pixels.convertToFormat(QImage::Format_RGB888);
-    heif_image *raw = nullptr;
-    check(heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &raw),
-          "image");
-    Image image(raw);
-    check(heif_image_add_plane(raw, heif_channel_interleaved, rgb.width(), rgb.height(), 8), "plane");
-    int stride = 0;
-    uint8_t *plane = heif_image_get_plane(raw, heif_channel_interleaved, &stride);
-    const size_t rowBytes = size_t(rgb.width()) * 3;
-    for (int y = 0; y < rgb.height(); ++y)
-        std::memcpy(plane + size_t(y) * size_t(stride), rgb.constScanLine(y), rowBytes);
+    const int width = rgb.width();
+    for (int row = first; row < last; row += 2) {
+        const auto *top = reinterpret_cast<const QRgb *>(rgb.constScanLine(row));
+        const auto *bottom = row + 1 < last ? reinterpret_cast<const QRgb *>(rgb.constScanLine(row + 1)) : nullptr;
+        uint8_t *yTop = y + size_t(row) * size_t(yStride);
+        uint8_t *yBottom = yTop + yStride;
+        uint8_t *cbRow = cb + size_t(row / 2) * size_t(cStride);
+        uint8_t *crRow = cr + size_t(row / 2) * size_t(cStride);
+        for (int x = 0; x < width; x += 2) {
+            int r = 0, g = 0, b = 0, n = 0;
+            auto take = [&](const QRgb *line, uint8_t *out, int at) {
+                const int pr = qRed(line[at]), pg = qGreen(line[at]), pb = qBlue(line[at]);
+                out[at] = uint8_t((19595 * pr + 38470 * pg + 7471 * pb + 32768) >> 16);
+                r += pr, g += pg, b += pb, ++n;
+            };
+            take(top, yTop, x);
+            if (x + 1 < width)
+                take(top, yTop, x + 1);
+            if (bottom) {
+                take(bottom, yBottom, x);
+                if (x + 1 < width)
+                    take(bottom, yBottom, x + 1);
+            }
+            r /= n, g /= n, b /= n;
+            cbRow[x / 2] = uint8_t(std::clamp((-11059 * r - 21709 * g + 32768 * b + 8421376) >> 16, 0, 255));
+            crRow[x / 2] = uint8_t(std::clamp((32768 * r - 27439 * g - 5329 * b + 8421376) >> 16, 0, 255));
+        }
+    }
+}
 
-    // Grey pictures come out as RGB here; a grey profile would not fit them.
+Image heifImageFrom(const QImage &pixels, const heif_color_profile_nclx *nclx)
+{
+    const QImage rgb = pixels.convertToFormat(QImage::Format_RGB32);
+    const int width = rgb.width(), height = rgb.height();
+    heif_image *raw = nullptr;
+    check(heif_image_create(width, height, heif_colorspace_YCbCr, heif_chroma_420, &raw), "image");
+    Image image(raw);
+    const int chromaWidth = (width + 1) / 2, chromaHeight = (height + 1) / 2;
+    check(heif_image_add_plane(raw, heif_channel_Y, width, height, 8), "plane");
+    check(heif_image_add_plane(raw, heif_channel_Cb, chromaWidth, chromaHeight, 8), "plane");
+    check(heif_image_add_plane(raw, heif_channel_Cr, chromaWidth, chromaHeight, 8), "plane");
+    int yStride = 0, cbStride = 0, crStride = 0;
+    uint8_t *y = heif_image_get_plane(raw, heif_channel_Y, &yStride);
+    uint8_t *cb = heif_image_get_plane(raw, heif_channel_Cb, &cbStride);
+    uint8_t *cr = heif_image_get_plane(raw, heif_channel_Cr, &crStride);
+    if (cbStride != crStride)
+        throw HeifWriter::Error(Kind::encoding, "chroma planes differ");
+
+    // libheif's own conversion runs on one core and costs a noticeable share of
+    // a send; bands of rows convert in parallel here instead.
+    QList<int> bands;
+    for (int first = 0; first < height; first += 64)
+        bands << first;
+    QtConcurrent::blockingMap(bands, [&](int first) {
+        fillYCbCr420(rgb, first, std::min(height, first + 64), y, yStride, cb, cr, cbStride);
+    });
+    check(heif_image_set_nclx_color_profile(raw, nclx), "colour");
+
+    // Grey pictures are encoded as colour here; a grey profile would not fit them.
     const QColorSpace space = pixels.colorSpace();
     if (space.isValid() && !pixels.isGrayscale()) {
         const QByteArray icc = space.iccProfile();
@@ -121,18 +173,19 @@ void HeifWriter::write(const QImage &pixels, const QString &path, const Options 
     if (pixels.isNull())
         throw Error(Kind::encoding, "no picture");
 
+    // Full-range BT.601, as JPEG itself stores colour.
+    Nclx nclx(heif_nclx_color_profile_alloc());
+    nclx->matrix_coefficients = heif_matrix_coefficients_ITU_R_BT_601_6;
+    nclx->full_range_flag = 1;
+
     Context context(heif_context_alloc());
-    Image image = heifImageFrom(pixels);
+    Image image = heifImageFrom(pixels, nclx.get());
     Encoder encoder = hevcEncoder(context.get(), options.quality);
 
     EncodingOptions encoding(heif_encoding_options_alloc());
     encoding->image_orientation = heif_orientation(options.orientation >= 1 && options.orientation <= 8
                                                        ? options.orientation
                                                        : 1);
-    // Full-range BT.601, as JPEG itself stores colour, so the YCbCr conversion loses nothing extra.
-    Nclx nclx(heif_nclx_color_profile_alloc());
-    nclx->matrix_coefficients = heif_matrix_coefficients_ITU_R_BT_601_6;
-    nclx->full_range_flag = 1;
     encoding->output_nclx_profile = nclx.get();
 
     heif_image_handle *rawHandle = nullptr;

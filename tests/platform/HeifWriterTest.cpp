@@ -49,6 +49,34 @@ TEST(HeifWriter, KeepsStoredPixelsAndShowsThemTurnedByTheTransform)
     EXPECT_EQ(exifValue(decoded->exif, "Exif.Image.Make"), QStringLiteral("Pomelark Test Camera"));
 }
 
+TEST(HeifWriter, ColoursSurviveTheYCbCrRoundTrip)
+{
+    // Odd sizes exercise the chroma of the last column and row.
+    TempFolder folder;
+    const QImage picture = fixturePicture(QSize(157, 95));
+    const QString output = folder.filePath(QStringLiteral("colours.heic"));
+    HeifWriter::write(picture, output, {.quality = 95});
+    const auto decoded = decodeHeic(output);
+    ASSERT_TRUE(decoded);
+    ASSERT_EQ(decoded->shown.size(), picture.size());
+    double bias[3] = {0, 0, 0};
+    double error = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor a = picture.pixelColor(x, y), b = decoded->shown.pixelColor(x, y);
+            const int d[3] = {b.red() - a.red(), b.green() - a.green(), b.blue() - a.blue()};
+            for (int c = 0; c < 3; ++c) {
+                bias[c] += d[c];
+                error += std::abs(d[c]);
+            }
+        }
+    }
+    const double pixels = double(picture.width()) * picture.height();
+    for (double channel : bias)
+        EXPECT_LT(std::abs(channel / pixels), 1.0) << "a colour shift means mismatched conversion matrices";
+    EXPECT_LT(error / pixels / 3, 4.0);
+}
+
 TEST(HeifWriter, WritesExifOnlyWhenThereIsSomethingToSay)
 {
     TempFolder folder;
