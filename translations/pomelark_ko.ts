@@ -42,4 +42,37 @@
         <translation>좋아요</translation>
     </message>
 </context>
+<context>
+    <name>ConvertError</name>
+    <message>
+        <source>Couldn&apos;t read the source file</source>
+        <translation>원본 파일을 읽을 수 없어요</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t create the converted file</source>
+        <translation>변환된 파일을 만들 수 없어요</translation>
+    </message>
+    <message>
+        <source>Conversion failed</source>
+        <translation>변환에 실패했어요</translation>
+    </message>
+</context>
+<context>
+    <name>ExportCoordinator</name>
+    <message>
+        <source>The SD card was removed</source>
+        <translation>SD 카드가 분리되었어요</translation>
+    </message>
+</context>
+<context>
+    <name>PhotosError</name>
+    <message>
+        <source>No Photos access</source>
+        <translation>사진 접근 권한이 없어요</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t add to Photos:</source>
+        <translation>사진에 추가할 수 없어요:</translation>
+    </message>
+</context>
 </TS>

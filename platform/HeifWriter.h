@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <optional>
+#include <stdexcept>
+
+namespace pomelark {
+
+/// Writes one still image as a HEIC file (HEVC through libheif's x265 encoder),
+/// with an EXIF block and the picture's ICC profile.
+///
+/// The pixels are encoded as given. HEIF readers ignore the EXIF orientation
+/// tag, so a picture that is not stored upright is described by HEIF's own
+/// transform properties (`Options::orientation`), and the EXIF block always says
+/// orientation 1 so that no reader turns the picture twice.
+class HeifWriter {
+public:
+    /// Why a write failed: the file could not be made at all, or the encoding
+    /// or writing of its content failed (a partly written file may remain).
+    class Error : public std::runtime_error {
+    public:
+        enum class Kind { destination, encoding };
+        Error(Kind kind, const std::string &detail) : std::runtime_error(detail), kind(kind) {}
+        Kind kind;
+    };
+
+    struct Options {
+        /// libheif's lossy quality, 0…100.
+        int quality = 80;
+        /// How a viewer turns the stored pixels upright, as EXIF orientation 1…8.
+        int orientation = 1;
+        /// The file whose EXIF block is carried over (camera, exposure, GPS and so
+        /// on), or nothing to write no EXIF block unless a date is given.
+        std::optional<QString> exifSource;
+        /// "YYYY:MM:DD HH:MM:SS": replaces the carried-over DateTimeOriginal.
+        std::optional<QString> dateTimeOriginal;
+    };
+
+    /// Encodes `pixels` into a new HEIC file at `path`, replacing what is there.
+    /// Throws Error(destination) when the file cannot be created and
+    /// Error(encoding) when the image is null or encoding or writing fails.
+    static void write(const QImage &pixels, const QString &path, const Options &options);
+
+    /// The EXIF block (a TIFF structure) that `options` asks for, or an empty
+    /// array when there is none to write. The source's embedded thumbnail is
+    /// dropped: it shows the old orientation and HEIF has thumbnails of its own.
+    static QByteArray exifBlock(const Options &options);
+};
+
+} // namespace pomelark

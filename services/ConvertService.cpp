@@ -1,0 +1,161 @@
+#include "services/ConvertService.h"
+
+#include "platform/HeifWriter.h"
+#include "platform/ImageSource.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTransform>
+
+namespace pomelark {
+
+namespace {
+
+const QString exifDatePattern = QStringLiteral("yyyy:MM:dd HH:mm:ss");
+
+/// The blocking part of a photo conversion, run on the service's executor.
+void convertPhotoNow(const QString &sourcePath, const QString &destinationPath, int quality,
+                     std::optional<QString> dateText, int rotation)
+{
+    using Kind = ConvertError::Kind;
+    const ImageSource source(sourcePath);
+    const std::optional<ImageSource::Properties> properties = source.properties();
+    if (!properties)
+        throw ConvertError(Kind::sourceUnreadable);
+
+    HeifWriter::Options options;
+    options.quality = quality;
+    // HEIF readers ignore the EXIF tag: an unturned photo keeps its orientation
+    // as the file's own transform, a turned one is stored upright.
+    options.orientation = rotation == 0 ? properties->orientation : 1;
+    options.exifSource = sourcePath;
+    options.dateTimeOriginal = std::move(dateText);
+
+    QImage pixels = source.decodeFull(rotation != 0);
+    if (!pixels.isNull() && rotation != 0) {
+        try {
+            pixels = ConvertService::rotateImage(pixels, rotation);
+        } catch (const ImageRotationError &) {
+            pixels = QImage();
+        }
+    }
+    try {
+        HeifWriter::write(pixels, destinationPath, options);
+    } catch (const HeifWriter::Error &error) {
+        throw ConvertError(error.kind == HeifWriter::Error::Kind::destination ? Kind::destinationFailed
+                                                                              : Kind::encodingFailed);
+    }
+}
+
+} // namespace
+
+QString ConvertError::message() const
+{
+    switch (kind) {
+    case Kind::sourceUnreadable:
+        return QCoreApplication::translate("ConvertError", "Couldn't read the source file");
+    case Kind::destinationFailed:
+        return QCoreApplication::translate("ConvertError", "Couldn't create the converted file");
+    case Kind::encodingFailed:
+        break;
+    }
+    return QCoreApplication::translate("ConvertError", "Conversion failed");
+}
+
+ConvertService::ConvertService(VideoConverter &videos) : m_videos(videos) {}
+
+ConvertService &ConvertService::shared()
+{
+    static ConvertService service;
+    return service;
+}
+
+QCoro::Task<void> ConvertService::convertPhoto(QUrl source, QUrl destination, bool highQuality,
+                                               std::optional<QDateTime> captureDate, int rotationDegrees)
+{
+    const int rotation = normalisedRotation(rotationDegrees);
+    const int quality = highQuality ? highQualityLevel : sizeQualityLevel;
+    std::optional<QString> dateText;
+    if (captureDate)
+        dateText = exifDateText(*captureDate);
+    co_await m_executor.run([sourcePath = source.toLocalFile(), destinationPath = destination.toLocalFile(), quality,
+                             dateText, rotation] {
+        convertPhotoNow(sourcePath, destinationPath, quality, dateText, rotation);
+    });
+}
+
+QCoro::Task<void> ConvertService::convertVideo(QUrl source, QUrl destination, bool highQuality,
+                                               std::optional<QDateTime> creationDate)
+{
+    std::optional<QString> creationTime;
+    if (creationDate)
+        creationTime = isoText(*creationDate);
+    const QString bitrate = highQuality ? QStringLiteral("2M") : QStringLiteral("800k");
+    // The log is of no use to the send; failures pass through as they are.
+    co_await m_videos.convertToHEVC(std::move(source), std::move(destination), bitrate, std::move(creationTime));
+}
+
+std::optional<QDateTime> ConvertService::captureDate(const QUrl &url, MediaItem::Kind kind)
+{
+    const QString path = url.toLocalFile();
+    if (kind == MediaItem::Kind::photo) {
+        if (const auto properties = ImageSource(path).properties(); properties && properties->dateTimeOriginal) {
+            if (auto date = parseExifDate(*properties->dateTimeOriginal))
+                return date;
+        }
+    }
+    const QDateTime modified = QFileInfo(path).lastModified();
+    if (!modified.isValid())
+        return std::nullopt;
+    return modified;
+}
+
+QImage ConvertService::rotateImage(const QImage &image, int degrees)
+{
+    if (image.isNull() || degrees % 90 != 0)
+        throw ImageRotationError();
+    // Qt turns by whole quarter turns exactly, in the image's own pixel format.
+    const QImage turned = image.transformed(QTransform().rotate(normalisedRotation(degrees)));
+    if (turned.isNull())
+        throw ImageRotationError();
+    return turned;
+}
+
+QImage ConvertService::loadRotatedImage(const QUrl &url, int maxPixelSize, int degrees)
+{
+    const QImage picture = ImageSource(url.toLocalFile()).decode(maxPixelSize, true);
+    const int rotation = normalisedRotation(degrees);
+    if (picture.isNull() || rotation == 0)
+        return picture;
+    try {
+        return rotateImage(picture, rotation);
+    } catch (const ImageRotationError &) {
+        return picture;
+    }
+}
+
+int ConvertService::normalisedRotation(int degrees)
+{
+    const int r = degrees % 360;
+    return r < 0 ? r + 360 : r;
+}
+
+QString ConvertService::exifDateText(const QDateTime &date)
+{
+    return date.toLocalTime().toString(exifDatePattern);
+}
+
+std::optional<QDateTime> ConvertService::parseExifDate(const QString &text)
+{
+    const QDateTime date = QDateTime::fromString(text.trimmed(), exifDatePattern);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+QString ConvertService::isoText(const QDateTime &date)
+{
+    return date.toUTC().toString(Qt::ISODate);
+}
+
+} // namespace pomelark

@@ -1,0 +1,167 @@
+#include "services/ExportCoordinator.h"
+
+#include "services/WorkingFolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+namespace pomelark {
+
+namespace {
+
+/// The user text of whatever a conversion or an add threw.
+QString reasonFor(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const ConvertError &convert) {
+        return convert.message();
+    } catch (const PhotosError &photos) {
+        return photos.message();
+    } catch (const std::exception &other) {
+        // The video converter's errors carry their (untranslated) text as what().
+        return QString::fromUtf8(other.what());
+    } catch (...) {
+    }
+    return ConvertError(ConvertError::Kind::encodingFailed).message();
+}
+
+QString newUuidText()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
+
+} // namespace
+
+ExportCoordinator::ExportCoordinator(ConvertService &converter, PhotosService &photos, QString stagingRoot,
+                                     QObject *parent)
+    : QObject(parent), m_converter(converter), m_photos(photos), m_stagingRoot(std::move(stagingRoot))
+{
+}
+
+QString ExportCoordinator::defaultStagingRoot()
+{
+    return WorkingFolders::standard().exportStaging();
+}
+
+QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSettings settings,
+                                                 QHash<QUuid, int> rotations, std::function<bool()> isCardMissing)
+{
+    using Status = PhotosService::AuthorizationStatus;
+    setPhase(Phase::of(Phase::Kind::requestingPermission));
+    Status status = m_photos.authorizationStatus();
+    if (status == Status::notDetermined)
+        status = co_await m_photos.requestAuthorization();
+    if (status != Status::authorized && status != Status::limited) {
+        setPhase(Phase::of(Phase::Kind::permissionDenied));
+        co_return;
+    }
+
+    // A folder that cannot be made shows up as each item's conversion failure.
+    const QString jobFolder = m_stagingRoot + QLatin1Char('/') + newUuidText();
+    QDir().mkpath(jobFolder);
+
+    setTotalItems(int(items.size()));
+    setDoneItems(0);
+    setProgress(0);
+    QList<FailedItem> failed;
+    int sentPhotos = 0;
+    int sentVideos = 0;
+
+    for (int i = 0; i < items.size(); ++i) {
+        const MediaItem &item = items.at(i);
+        if (isCardMissing && isCardMissing()) {
+            const QString reason = QCoreApplication::translate("ExportCoordinator", "The SD card was removed");
+            for (int j = i; j < items.size(); ++j)
+                failed.append({QUuid::createUuid(), items.at(j), reason});
+            break;
+        }
+        const QString name = item.url.fileName();
+        setCurrentName(name);
+        setPhase(Phase::running(i, name));
+
+        std::optional<QDateTime> date;
+        if (settings.dateMode == DateMode::keep)
+            date = ConvertService::captureDate(item.url, item.kind);
+        else
+            date = m_clock();
+        const bool isVideo = item.kind == MediaItem::Kind::video;
+        const QString output = jobFolder + QLatin1Char('/') + newUuidText()
+                               + (isVideo ? QStringLiteral(".mov") : QStringLiteral(".heic"));
+
+        std::exception_ptr error;
+        try {
+            co_await sendOne(item, output, settings, date, rotations.value(item.id, 0));
+            (isVideo ? sentVideos : sentPhotos) += 1;
+        } catch (...) {
+            error = std::current_exception();
+        }
+        if (error)
+            failed.append({QUuid::createUuid(), item, reasonFor(error)});
+
+        setDoneItems(i + 1);
+        setProgress(m_totalItems < 1 ? 1.0 : double(m_doneItems) / double(m_totalItems));
+    }
+
+    if (settings.autoCleanup)
+        QDir(jobFolder).removeRecursively();
+    setPhase(Phase::finished(sentPhotos, sentVideos, std::move(failed)));
+}
+
+QCoro::Task<void> ExportCoordinator::sendOne(MediaItem item, QString output, ExportSettings settings,
+                                             std::optional<QDateTime> date, int rotation)
+{
+    const bool highQuality = settings.quality == QualityMode::quality;
+    const bool isVideo = item.kind == MediaItem::Kind::video;
+    const QUrl outputURL = QUrl::fromLocalFile(output);
+    if (isVideo)
+        co_await m_converter.convertVideo(item.url, outputURL, highQuality, date);
+    else
+        co_await m_converter.convertPhoto(item.url, outputURL, highQuality, date, rotation);
+    co_await m_photos.addToLibrary(outputURL, isVideo, date, item.url.fileName());
+    if (settings.autoCleanup)
+        QFile::remove(output);
+}
+
+void ExportCoordinator::setPhase(Phase phase)
+{
+    if (phase == m_phase)
+        return;
+    m_phase = std::move(phase);
+    Q_EMIT phaseChanged();
+}
+
+void ExportCoordinator::setProgress(double progress)
+{
+    if (progress == m_progress)
+        return;
+    m_progress = progress;
+    Q_EMIT progressChanged();
+}
+
+void ExportCoordinator::setTotalItems(int total)
+{
+    if (total == m_totalItems)
+        return;
+    m_totalItems = total;
+    Q_EMIT totalItemsChanged();
+}
+
+void ExportCoordinator::setDoneItems(int done)
+{
+    if (done == m_doneItems)
+        return;
+    m_doneItems = done;
+    Q_EMIT doneItemsChanged();
+}
+
+void ExportCoordinator::setCurrentName(const QString &name)
+{
+    if (name == m_currentName)
+        return;
+    m_currentName = name;
+    Q_EMIT currentNameChanged();
+}
+
+} // namespace pomelark

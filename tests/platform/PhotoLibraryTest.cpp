@@ -1,0 +1,117 @@
+#include "platform/PhotoLibrary.h"
+
+#include "support/Fixtures.h"
+#include "support/TempFolder.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace pomelark;
+using namespace pomelark::test;
+
+namespace {
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+/// Every entry below `root`, hidden ones included, relative to it.
+QStringList entriesBelow(const QString &root)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(root).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
+}
+
+} // namespace
+
+TEST(PhotoLibrary, AccessFollowsTheFolder)
+{
+    TempFolder folder;
+    const PhotoLibrary library(folder.filePath(QStringLiteral("Pictures/Photos")));
+    EXPECT_EQ(library.access(), PhotoLibrary::Access::notDetermined);
+    EXPECT_EQ(library.requestAccess(), PhotoLibrary::Access::authorized);
+    EXPECT_TRUE(QFileInfo(library.root()).isDir());
+    EXPECT_EQ(library.access(), PhotoLibrary::Access::authorized);
+
+    // A file where the folder should be: it can be neither made nor written.
+    makeTextFile(folder.filePath(QStringLiteral("Blocked")));
+    const PhotoLibrary blocked(folder.filePath(QStringLiteral("Blocked")));
+    EXPECT_EQ(blocked.access(), PhotoLibrary::Access::denied);
+    EXPECT_EQ(blocked.requestAccess(), PhotoLibrary::Access::denied);
+    const PhotoLibrary below(folder.filePath(QStringLiteral("Blocked/Photos")));
+    EXPECT_EQ(below.requestAccess(), PhotoLibrary::Access::denied);
+}
+
+TEST(PhotoLibrary, RootComesFromTheEnvironment)
+{
+    qputenv("POMELARK_PHOTOS_DIR", "/somewhere/else");
+    EXPECT_EQ(PhotoLibrary::defaultRoot(), QStringLiteral("/somewhere/else"));
+    qunsetenv("POMELARK_PHOTOS_DIR");
+    EXPECT_TRUE(PhotoLibrary::defaultRoot().endsWith(QStringLiteral("/Photos")));
+}
+
+TEST(PhotoLibrary, FilesCopiesByDateAndNeverReplaces)
+{
+    TempFolder folder;
+    const PhotoLibrary library(folder.filePath(QStringLiteral("Photos")));
+    const QString first = makeTextFile(folder.filePath(QStringLiteral("staging/1.heic")), "first");
+    const QString second = makeTextFile(folder.filePath(QStringLiteral("staging/2.heic")), "second");
+    const QDateTime date(QDate(2024, 5, 1), QTime(10, 20, 30));
+
+    const QString added = library.add(first, QStringLiteral("IMG_0001.heic"), date);
+    EXPECT_EQ(added, library.root() + QStringLiteral("/2024/05/01/IMG_0001.heic"));
+    EXPECT_EQ(contentOf(added), QByteArray("first"));
+    EXPECT_EQ(QFileInfo(added).lastModified(), date);
+    EXPECT_TRUE(QFileInfo::exists(first)) << "the staged file is copied, not moved";
+
+    const QString again = library.add(second, QStringLiteral("IMG_0001.heic"), date);
+    EXPECT_EQ(again, library.root() + QStringLiteral("/2024/05/01/IMG_0001 (2).heic"));
+    EXPECT_EQ(contentOf(added), QByteArray("first"));
+    EXPECT_EQ(contentOf(again), QByteArray("second"));
+
+    // Names cannot climb out of the date folder or hide in it.
+    const QString odd = library.add(first, QStringLiteral("../../.hidden.heic"), date);
+    EXPECT_EQ(odd, library.root() + QStringLiteral("/2024/05/01/hidden.heic"));
+}
+
+TEST(PhotoLibrary, WithoutADateUsesTheFilesOwnTime)
+{
+    TempFolder folder;
+    const PhotoLibrary library(folder.filePath(QStringLiteral("Photos")));
+    const QString staged = makeTextFile(folder.filePath(QStringLiteral("a.mov")));
+    const QDateTime time(QDate(2021, 12, 31), QTime(23, 0, 0));
+    QFile file(staged);
+    file.open(QIODevice::ReadWrite);
+    file.setFileTime(time, QFileDevice::FileModificationTime);
+    file.close();
+    EXPECT_EQ(library.add(staged, QStringLiteral("a.mov"), std::nullopt),
+              library.root() + QStringLiteral("/2021/12/31/a.mov"));
+}
+
+TEST(PhotoLibrary, AFailedAddLeavesNothingBehind)
+{
+    TempFolder folder;
+    const PhotoLibrary library(folder.filePath(QStringLiteral("Photos")));
+    library.requestAccess();
+    const QDateTime date(QDate(2024, 5, 1), QTime(10, 0));
+
+    EXPECT_THROW(library.add(folder.filePath(QStringLiteral("missing.heic")), QStringLiteral("a.heic"), date),
+                 PhotoLibrary::Error);
+    // A folder opens but fails on the first read: the copy is under way when it breaks.
+    const QString unreadable = folder.makeFolder(QStringLiteral("not-a-file.heic"));
+    EXPECT_THROW(library.add(unreadable, QStringLiteral("a.heic"), date), PhotoLibrary::Error);
+
+    EXPECT_EQ(entriesBelow(library.root()),
+              QStringList({QStringLiteral("2024"), QStringLiteral("2024/05"), QStringLiteral("2024/05/01")}));
+}

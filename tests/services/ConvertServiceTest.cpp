@@ -1,0 +1,238 @@
+#include "services/ConvertService.h"
+
+#include "support/AsyncTest.h"
+#include "support/Fixtures.h"
+#include "support/HeifDecode.h"
+#include "support/TempFolder.h"
+
+#include <QFile>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace pomelark;
+using namespace pomelark::test;
+
+namespace {
+
+struct ConvertCall {
+    QUrl input, output;
+    QString bitrate;
+    std::optional<QString> creationTime;
+};
+
+/// Records what would go to ffmpeg; fails when told to.
+class RecordingVideoConverter : public VideoConverter {
+public:
+    QCoro::Task<QString> convertToHEVC(QUrl input, QUrl output, QString bitrate,
+                                       std::optional<QString> creationTime) override
+    {
+        calls.append({input, output, bitrate, creationTime});
+        if (!failure.isEmpty())
+            throw std::runtime_error(failure.toStdString());
+        co_return QStringLiteral("log");
+    }
+    QList<ConvertCall> calls;
+    QString failure;
+};
+
+
+class ConvertPhoto : public testing::Test {
+protected:
+    DecodedHeic convert(const QString &source, int rotation, std::optional<QDateTime> date = std::nullopt,
+                        bool highQuality = true)
+    {
+        const QString output = folder.filePath(QStringLiteral("out-%1.heic").arg(++m_count));
+        awaitTask(service.convertPhoto(QUrl::fromLocalFile(source), QUrl::fromLocalFile(output), highQuality, date,
+                                       rotation));
+        auto decoded = decodeHeic(output);
+        if (!decoded)
+            throw std::runtime_error("the converted file does not decode");
+        return *decoded;
+    }
+    ConvertError::Kind failureOf(const QString &source, const QString &output)
+    {
+        try {
+            awaitTask(service.convertPhoto(QUrl::fromLocalFile(source), QUrl::fromLocalFile(output), true,
+                                           std::nullopt, 0));
+        } catch (const ConvertError &error) {
+            return error.kind;
+        }
+        throw std::runtime_error("the conversion did not fail");
+    }
+
+    TempFolder folder;
+    RecordingVideoConverter videos;
+    ConvertService service{videos};
+
+private:
+    int m_count = 0;
+};
+
+} // namespace
+
+TEST_F(ConvertPhoto, UnturnedKeepsThePhotosOrientationAndWritesTheDate)
+{
+    const QString source = makeJpeg(folder.filePath(QStringLiteral("a.jpg")),
+                                    {.size = QSize(64, 48), .orientation = 6,
+                                     .dateTimeOriginal = QStringLiteral("2019:09:09 09:09:09")});
+    const QDateTime date(QDate(2024, 5, 1), QTime(10, 20, 30));
+    const DecodedHeic heic = convert(source, 0, date);
+    EXPECT_EQ(heic.stored.size(), QSize(64, 48));
+    EXPECT_EQ(heic.shown.size(), QSize(48, 64));
+    EXPECT_EQ(redCorner(heic.shown), QStringLiteral("top-right")) << "shown as on the card";
+    EXPECT_EQ(exifValue(heic.exif, "Exif.Photo.DateTimeOriginal"), QStringLiteral("2024:05:01 10:20:30"));
+    EXPECT_EQ(exifValue(heic.exif, "Exif.Image.Orientation"), QStringLiteral("1"));
+
+    // Without a date the photo's own stays; 360 is no turn at all.
+    const DecodedHeic undated = convert(source, 360);
+    EXPECT_EQ(exifValue(undated.exif, "Exif.Photo.DateTimeOriginal"), QStringLiteral("2019:09:09 09:09:09"));
+    EXPECT_EQ(undated.stored.size(), QSize(64, 48));
+}
+
+TEST_F(ConvertPhoto, TurnedStandsThePhotoUpThenTurnsIt)
+{
+    // Orientation 6 stands it up with a quarter turn; the user adds another.
+    const QString source = makeJpeg(folder.filePath(QStringLiteral("a.jpg")), {.size = QSize(64, 48), .orientation = 6});
+    const DecodedHeic heic = convert(source, 90);
+    EXPECT_EQ(heic.stored.size(), QSize(64, 48));
+    EXPECT_EQ(heic.shown.size(), QSize(64, 48));
+    EXPECT_EQ(redCorner(heic.stored), QStringLiteral("bottom-right"));
+    EXPECT_EQ(redCorner(heic.shown), QStringLiteral("bottom-right")) << "no transform left in the file";
+    EXPECT_EQ(exifValue(heic.exif, "Exif.Image.Orientation"), QStringLiteral("1"));
+
+    const QString plain = makeJpeg(folder.filePath(QStringLiteral("b.jpg")), {.size = QSize(64, 48)});
+    const DecodedHeic minus = convert(plain, -90);
+    const DecodedHeic threeQuarters = convert(plain, 270);
+    EXPECT_EQ(minus.stored, threeQuarters.stored);
+    EXPECT_EQ(minus.stored.size(), QSize(48, 64));
+    EXPECT_EQ(redCorner(minus.stored), QStringLiteral("bottom-left"));
+}
+
+TEST_F(ConvertPhoto, GreyAndCmykPhotosConvertAndTurn)
+{
+    const QString grey = makeJpeg(folder.filePath(QStringLiteral("grey.jpg")),
+                                  {.size = QSize(64, 48), .colour = JpegColour::grey});
+    const DecodedHeic greyHeic = convert(grey, 90);
+    EXPECT_EQ(greyHeic.shown.size(), QSize(48, 64));
+    // The red block turns dark grey: it now sits in the top-right corner.
+    EXPECT_LT(qGray(greyHeic.shown.pixel(40, 6)), qGray(greyHeic.shown.pixel(6, 6)));
+
+    const QString cmyk = makeJpeg(folder.filePath(QStringLiteral("cmyk.jpg")),
+                                  {.size = QSize(64, 48), .colour = JpegColour::cmyk});
+    const DecodedHeic cmykHeic = convert(cmyk, 180);
+    EXPECT_EQ(cmykHeic.shown.size(), QSize(64, 48));
+    EXPECT_EQ(redCorner(cmykHeic.shown), QStringLiteral("bottom-right"));
+
+    EXPECT_FALSE(ConvertService::loadRotatedImage(QUrl::fromLocalFile(cmyk), 3200, 90).isNull());
+}
+
+TEST_F(ConvertPhoto, QualitySettingChangesTheFile)
+{
+    const QString source = makeJpeg(folder.filePath(QStringLiteral("a.jpg")), {.size = QSize(320, 240)});
+    const QString high = folder.filePath(QStringLiteral("high.heic"));
+    const QString small = folder.filePath(QStringLiteral("small.heic"));
+    awaitTask(service.convertPhoto(QUrl::fromLocalFile(source), QUrl::fromLocalFile(high), true, std::nullopt, 0));
+    awaitTask(service.convertPhoto(QUrl::fromLocalFile(source), QUrl::fromLocalFile(small), false, std::nullopt, 0));
+    EXPECT_GT(QFileInfo(high).size(), QFileInfo(small).size());
+}
+
+TEST_F(ConvertPhoto, FailuresSayWhatWentWrong)
+{
+    const QString text = makeTextFile(folder.filePath(QStringLiteral("notes.jpg")));
+    EXPECT_EQ(failureOf(text, folder.filePath(QStringLiteral("a.heic"))), ConvertError::Kind::sourceUnreadable);
+    EXPECT_EQ(failureOf(folder.filePath(QStringLiteral("missing.jpg")), folder.filePath(QStringLiteral("b.heic"))),
+              ConvertError::Kind::sourceUnreadable);
+    EXPECT_EQ(ConvertError(ConvertError::Kind::sourceUnreadable).message(),
+              QStringLiteral("Couldn't read the source file"));
+
+    const QString photo = makeJpeg(folder.filePath(QStringLiteral("a.jpg")));
+    EXPECT_EQ(failureOf(photo, folder.filePath(QStringLiteral("no/folder/a.heic"))),
+              ConvertError::Kind::destinationFailed);
+}
+
+TEST(ConvertService, VideosGoToTheConverterWithBitrateAndUtcTime)
+{
+    RecordingVideoConverter videos;
+    ConvertService service(videos);
+    const QUrl in = QUrl::fromLocalFile(QStringLiteral("/card/clip one.mov"));
+    const QUrl out = QUrl::fromLocalFile(QStringLiteral("/staging/X.mov"));
+    const QDateTime date(QDate(2024, 5, 1), QTime(10, 20, 30), QTimeZone(3600));
+    awaitTask(service.convertVideo(in, out, true, date));
+    awaitTask(service.convertVideo(in, out, false, std::nullopt));
+    ASSERT_EQ(videos.calls.size(), 2);
+    EXPECT_EQ(videos.calls[0].input, in);
+    EXPECT_EQ(videos.calls[0].output, out);
+    EXPECT_EQ(videos.calls[0].bitrate, QStringLiteral("2M"));
+    EXPECT_EQ(videos.calls[0].creationTime, QStringLiteral("2024-05-01T09:20:30Z"));
+    EXPECT_EQ(videos.calls[1].bitrate, QStringLiteral("800k"));
+    EXPECT_EQ(videos.calls[1].creationTime, std::nullopt);
+
+    videos.failure = QStringLiteral("ffmpeg exited with code 1: broken");
+    try {
+        awaitTask(service.convertVideo(in, out, true, std::nullopt));
+        FAIL() << "the failure was swallowed";
+    } catch (const std::runtime_error &error) {
+        EXPECT_STREQ(error.what(), "ffmpeg exited with code 1: broken");
+    }
+}
+
+TEST(ConvertService, CaptureDateComesFromExifElseTheFileTime)
+{
+    TempFolder folder;
+    const QString dated = makeJpeg(folder.filePath(QStringLiteral("a.jpg")),
+                                   {.dateTimeOriginal = QStringLiteral("2024:05:01 10:20:30")});
+    EXPECT_EQ(ConvertService::captureDate(QUrl::fromLocalFile(dated), MediaItem::Kind::photo),
+              QDateTime(QDate(2024, 5, 1), QTime(10, 20, 30)));
+
+    const QDateTime fileTime(QDate(2022, 2, 2), QTime(2, 2, 2));
+    auto touch = [&](const QString &path) {
+        QFile file(path);
+        file.open(QIODevice::ReadWrite);
+        file.setFileTime(fileTime, QFileDevice::FileModificationTime);
+        return path;
+    };
+    const QString badDate = touch(makeJpeg(folder.filePath(QStringLiteral("b.jpg")),
+                                           {.dateTimeOriginal = QStringLiteral("2024-05-01 10:20:30")}));
+    EXPECT_EQ(ConvertService::captureDate(QUrl::fromLocalFile(badDate), MediaItem::Kind::photo), fileTime);
+    // A video never looks inside: even a JPEG named as a video gets its file time.
+    const QString video = touch(makeJpeg(folder.filePath(QStringLiteral("c.mov")),
+                                         {.dateTimeOriginal = QStringLiteral("2024:05:01 10:20:30")}));
+    EXPECT_EQ(ConvertService::captureDate(QUrl::fromLocalFile(video), MediaItem::Kind::video), fileTime);
+    EXPECT_EQ(ConvertService::captureDate(QUrl::fromLocalFile(folder.filePath(QStringLiteral("gone.jpg"))),
+                                          MediaItem::Kind::photo),
+              std::nullopt);
+}
+
+TEST(ConvertService, DateTextsAndRotationsNormalise)
+{
+    const QDateTime date(QDate(2024, 5, 1), QTime(10, 20, 30));
+    EXPECT_EQ(ConvertService::exifDateText(date), QStringLiteral("2024:05:01 10:20:30"));
+    EXPECT_EQ(ConvertService::parseExifDate(QStringLiteral("2024:05:01 10:20:30")), date);
+    EXPECT_EQ(ConvertService::parseExifDate(QStringLiteral("    :  :     :  :  ")), std::nullopt);
+    EXPECT_EQ(ConvertService::isoText(QDateTime(QDate(2024, 5, 1), QTime(10, 20, 30), Qt::UTC)),
+              QStringLiteral("2024-05-01T10:20:30Z"));
+    EXPECT_EQ(ConvertService::normalisedRotation(-90), 270);
+    EXPECT_EQ(ConvertService::normalisedRotation(450), 90);
+    EXPECT_EQ(ConvertService::normalisedRotation(-360), 0);
+}
+
+TEST(ConvertService, LoadRotatedImageBoundsTurnsAndNeverFails)
+{
+    TempFolder folder;
+    const QString source = makeJpeg(folder.filePath(QStringLiteral("a.jpg")), {.size = QSize(400, 300), .orientation = 6});
+    const QImage turned = ConvertService::loadRotatedImage(QUrl::fromLocalFile(source), 200, 90);
+    EXPECT_EQ(turned.size(), QSize(200, 150));
+    EXPECT_EQ(redCorner(turned), QStringLiteral("bottom-right"));
+    EXPECT_TRUE(ConvertService::loadRotatedImage(QUrl::fromLocalFile(makeTextFile(folder.filePath(QStringLiteral("t.jpg")))),
+                                                 200, 90)
+                    .isNull());
+
+    const QImage grey = fixturePicture(QSize(6, 4)).convertToFormat(QImage::Format_Grayscale8);
+    const QImage greyTurned = ConvertService::rotateImage(grey, 270);
+    EXPECT_EQ(greyTurned.size(), QSize(4, 6));
+    EXPECT_EQ(greyTurned.format(), QImage::Format_Grayscale8);
+    EXPECT_THROW(ConvertService::rotateImage(QImage(), 90), ImageRotationError);
+}
