@@ -55,25 +55,21 @@ QString readTrimmed(const QString &path)
     return QString::fromUtf8(file.readAll()).trimmed();
 }
 
-/// The mount whose path is the longest prefix of `path`.
-qsizetype owningMount(const QList<Volume> &volumes, const QString &path)
-{
-    qsizetype best = -1;
-    qsizetype bestLength = -1;
-    for (qsizetype i = 0; i < volumes.size(); ++i) {
-        const QString &mount = volumes[i].mountPath;
-        const bool contains = mount == QLatin1String("/") || isUnder(path, mount);
-        if (contains && mount.size() >= bestLength) {
-            best = i;
-            bestLength = mount.size();
-        }
-    }
-    return best;
-}
-
 } // namespace
 
 Volumes::Volumes() : Volumes(Roots{}) {}
+
+std::optional<Volume> Volumes::holding(const QList<Volume> &volumes, const QString &path)
+{
+    std::optional<Volume> best;
+    for (const Volume &volume : volumes) {
+        const bool holds = volume.mountPath == QLatin1String("/") ? path.startsWith(QLatin1Char('/'))
+                                                                   : isUnder(path, volume.mountPath);
+        if (holds && (!best || volume.mountPath.size() >= best->mountPath.size()))
+            best = volume;
+    }
+    return best;
+}
 
 Volumes::Volumes(Roots roots) : m_roots(std::move(roots))
 {
@@ -160,10 +156,10 @@ QList<Volume> Volumes::mounted() const
 
     // The volume holding the system or the user's home is never a card.
     for (const QString &path : {QStringLiteral("/"), m_roots.home}) {
-        const qsizetype owner = owningMount(volumes, path);
-        if (owner < 0)
+        const std::optional<Volume> owner = holding(volumes, path);
+        if (!owner)
             continue;
-        const QString deviceId = volumes[owner].deviceId;
+        const QString deviceId = owner->deviceId;
         for (Volume &volume : volumes) {
             if (volume.deviceId == deviceId) {
                 volume.removable = false;

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace pomelark {
 
 /// One mounted file system, as the mount table lists it.
@@ -39,6 +41,11 @@ public:
     /// The volumes in mount-table order. An unreadable table gives an empty list;
     /// unreadable sysfs entries leave a volume neither removable nor ejectable.
     QList<Volume> mounted() const;
+
+    /// The mount that holds `path` (an absolute, clean path): the one with the
+    /// longest mount path above it, the last listed on a tie, since later mounts
+    /// stack over earlier ones. Nothing when no mount holds it.
+    static std::optional<Volume> holding(const QList<Volume> &volumes, const QString &path);
 
     /// Decodes the octal escapes (\040 and friends) the kernel writes into mount paths.
     static QString decodeMountField(const QByteArray &field);

@@ -9,25 +9,6 @@ namespace pomelark {
 
 namespace {
 
-bool isUnder(const QString &path, const QString &root)
-{
-    if (root == QLatin1String("/"))
-        return path.startsWith(QLatin1Char('/'));
-    return path == root || path.startsWith(root + QLatin1Char('/'));
-}
-
-/// The mount that holds `path`: the last listed mount with the longest matching
-/// path, as later mounts stack over earlier ones.
-std::optional<Volume> holdingVolume(const QList<Volume> &volumes, const QString &path)
-{
-    std::optional<Volume> best;
-    for (const Volume &volume : volumes) {
-        if (isUnder(path, volume.mountPath) && (!best || volume.mountPath.size() >= best->mountPath.size()))
-            best = volume;
-    }
-    return best;
-}
-
 /// A path with links and dots resolved where it exists, so a link into the card
 /// is judged by the card.
 QString standardPath(const QString &path)
@@ -56,7 +37,7 @@ void CardWatcher::arm(const QUrl &folder)
 
     const QString path = folder.toLocalFile();
     const std::optional<Volume> volume =
-        path.isEmpty() ? std::nullopt : holdingVolume(m_monitor->volumes().mounted(), standardPath(path));
+        path.isEmpty() ? std::nullopt : Volumes::holding(m_monitor->volumes().mounted(), standardPath(path));
     if (!volume || volume->hidden || !(volume->removable || volume->ejectable)) {
         SystemLog::write(QStringLiteral("[CardWatcher] not armed \u2014 volume of ") + path
                          + QStringLiteral(" is not removable/ejectable"));
