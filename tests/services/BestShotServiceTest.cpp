@@ -209,21 +209,11 @@ TEST(BestShotService, AnalysesRunFourAtATimeInNameOrderAndEachReportComesBeforeT
     for (int i = 0; i < 11; ++i)
         files.append(QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
     auto analyses = printsFor(files);
-    QSemaphore permits;
-    std::atomic<int> reportsSoFar{0};
-    std::mutex lock;
-    QHash<QString, int> reportsAtStart;
-    analyses->duringAnalysis = [&](const QString &name) {
-        {
-            std::lock_guard guard(lock);
-            reportsAtStart.insert(name, reportsSoFar);
-        }
-        permits.acquire();
-    };
+    WindowProbe probe;
 
     BestShotService service(analyses);
     ProgressLog progress;
-    progress.also = [&](int, int) { ++reportsSoFar; };
+    probe.attach(*analyses, progress);
     QCoro::Task<QList<BestShotGroup>> task = service.findGroups(photoItems(files), progress.callback());
     // Nothing finishes while no permit is given: exactly the first four are running.
     ASSERT_TRUE(spinUntil([&] { return analyses->running == 4; }));
@@ -233,7 +223,7 @@ TEST(BestShotService, AnalysesRunFourAtATimeInNameOrderAndEachReportComesBeforeT
         firstFour.sort();
         EXPECT_EQ(firstFour, files.mid(0, 4));
     }
-    permits.release(int(files.size()));
+    probe.permits.release(int(files.size()));
     awaitTask(std::move(task));
 
     EXPECT_EQ(analyses->started.size(), files.size());
@@ -246,5 +236,5 @@ TEST(BestShotService, AnalysesRunFourAtATimeInNameOrderAndEachReportComesBeforeT
     // Position p ≥ 4 starts only once p − 3 analyses have finished and been
     // reported, after the first report (0, n): so in name order, one per report.
     for (int p = 4; p < files.size(); ++p)
-        EXPECT_GE(reportsAtStart.value(files[p]), p - 2) << p;
+        EXPECT_GE(probe.reportsAtStart.value(files[p]), p - 2) << p;
 }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QStringList>
+#include <QSemaphore>
 #include <QThread>
 
 #include <atomic>
@@ -125,6 +126,28 @@ struct ProgressLog {
             if (also)
                 also(done, total);
         };
+    }
+};
+
+/// Holds every analysis until the test hands out permits, and notes for each
+/// photo how many progress reports had come when its analysis started: the
+/// evidence for the window of four and for "report before the next start".
+struct WindowProbe {
+    QSemaphore permits;
+    std::atomic<int> reportsSoFar{0};
+    std::mutex lock;
+    QHash<QString, int> reportsAtStart;
+
+    void attach(FakePhotoAnalyses &analyses, ProgressLog &progress)
+    {
+        analyses.duringAnalysis = [this](const QString &name) {
+            {
+                std::lock_guard guard(lock);
+                reportsAtStart.insert(name, reportsSoFar);
+            }
+            permits.acquire();
+        };
+        progress.also = [this](int, int) { ++reportsSoFar; };
     }
 };
 

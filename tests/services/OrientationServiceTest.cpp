@@ -116,20 +116,10 @@ TEST(OrientationService, EveryItemIsAnalysedInInputOrderFourAtATimeAndOnlyTurnsA
     analyses->faces.insert(QStringLiteral("m.jpg"), {face(180)});
     analyses->faces.insert(QStringLiteral("c.jpg"), {face(0)});        // upright: no entry
     // x.jpg has no face, z.jpg stands for an unreadable file: no entry either.
-    QSemaphore permits;
-    std::atomic<int> reportsSoFar{0};
-    std::mutex lock;
-    QHash<QString, int> reportsAtStart;
-    analyses->duringAnalysis = [&](const QString &name) {
-        {
-            std::lock_guard guard(lock);
-            reportsAtStart.insert(name, reportsSoFar);
-        }
-        permits.acquire();
-    };
+    WindowProbe probe;
     OrientationService service(analyses);
     ProgressLog progress;
-    progress.also = [&](int, int) { ++reportsSoFar; };
+    probe.attach(*analyses, progress);
     const MediaItems items = photoItems(files);
     QCoro::Task<QHash<QUrl, int>> task = service.analyze(items, progress.callback());
     ASSERT_TRUE(spinUntil([&] { return analyses->running == 4; }));
@@ -141,7 +131,7 @@ TEST(OrientationService, EveryItemIsAnalysedInInputOrderFourAtATimeAndOnlyTurnsA
         expected.sort();
         EXPECT_EQ(firstFour, expected);
     }
-    permits.release(int(files.size()));
+    probe.permits.release(int(files.size()));
     const QHash<QUrl, int> result = awaitTask(std::move(task));
 
     EXPECT_EQ(result, (QHash<QUrl, int>{{items[1].url, 270}, {items[4].url, 180}}));
@@ -151,5 +141,5 @@ TEST(OrientationService, EveryItemIsAnalysedInInputOrderFourAtATimeAndOnlyTurnsA
     for (int d = 0; d <= files.size(); ++d)
         EXPECT_EQ(progress.reports[d], std::pair(d, int(files.size())));
     for (int p = 4; p < files.size(); ++p)
-        EXPECT_GE(reportsAtStart.value(files[p]), p - 2) << p;
+        EXPECT_GE(probe.reportsAtStart.value(files[p]), p - 2) << p;
 }
