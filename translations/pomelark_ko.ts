@@ -75,4 +75,11 @@
         <translation>사진에 추가할 수 없어요:</translation>
     </message>
 </context>
+<context>
+    <name>ExcludedBadge</name>
+    <message>
+        <source>Excluded</source>
+        <translation>제외됨</translation>
+    </message>
+</context>
 </TS>
