@@ -82,4 +82,11 @@
         <translation>제외됨</translation>
     </message>
 </context>
+<context>
+    <name>ToolProgressOverlay</name>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
 </TS>
