@@ -89,4 +89,68 @@
         <translation>%1 / %2</translation>
     </message>
 </context>
+<context>
+    <name>SelCheck</name>
+    <message>
+        <source>Deselect</source>
+        <translation>선택 해제</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>선택</translation>
+    </message>
+</context>
+<context>
+    <name>VideoTile</name>
+    <message>
+        <source>Preparing</source>
+        <translation>준비 중</translation>
+    </message>
+    <message>
+        <source>Won&apos;t play</source>
+        <translation>재생 불가</translation>
+    </message>
+    <message>
+        <source>This video just won&apos;t play, but sending it to Photos works fine</source>
+        <translation>이 동영상은 재생되지 않지만 사진으로 보내는 데는 문제없어요</translation>
+    </message>
+</context>
+<context>
+    <name>MediaGridView</name>
+    <message>
+        <source>Deselect %1</source>
+        <translation>%1개 선택 해제</translation>
+    </message>
+    <message>
+        <source>Select %1</source>
+        <translation>%1개 선택</translation>
+    </message>
+</context>
+<context>
+    <name>SelectionBar</name>
+    <message>
+        <source>Select photos to exclude</source>
+        <translation>제외할 사진을 선택하세요</translation>
+    </message>
+    <message>
+        <source>%1 selected</source>
+        <translation>%1개 선택됨</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>모두 해제</translation>
+    </message>
+    <message>
+        <source>Include</source>
+        <translation>포함</translation>
+    </message>
+    <message>
+        <source>Exclude</source>
+        <translation>제외</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>완료</translation>
+    </message>
+</context>
 </TS>

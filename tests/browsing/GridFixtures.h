@@ -1,0 +1,106 @@
+#pragma once
+
+#include "browsing/TileSources.h"
+#include "platform/SharedOutcome.h"
+#include "services/MediaItem.h"
+#include "services/PlaybackService.h"
+#include "support/Fixtures.h"
+
+#include <QDir>
+#include <QHash>
+#include <QUuid>
+
+#include <memory>
+#include <stdexcept>
+
+namespace pomelark::test {
+
+inline MediaItems makeItems(MediaItem::Kind kind, int count, const QString &stem = QStringLiteral("IMG_"))
+{
+    MediaItems items;
+    const QString extension = kind == MediaItem::Kind::photo ? QStringLiteral(".JPG") : QStringLiteral(".MOV");
+    for (int n = 0; n < count; ++n)
+        items.append({QUuid::createUuid(), QUrl::fromLocalFile(QStringLiteral("/card/DCIM/%1%2%3").arg(stem).arg(n, 4, 10, QLatin1Char('0')).arg(extension)),
+                      kind});
+    return items;
+}
+
+/// Picture sources that answer at once with the fixture picture, or hold the
+/// answer for chosen files until the test releases it.
+class FakeTileSources {
+public:
+    QHash<QUrl, double> durations;
+    QSet<QUrl> brokenVideos;
+    QList<QUrl> thumbnailRequests;
+
+    void hold(const QUrl &url) { m_gates.insert(url, std::make_shared<SharedOutcome<bool>>()); }
+    void release(const QUrl &url)
+    {
+        if (auto gate = m_gates.take(url))
+            gate->setValue(true);
+    }
+
+    TileSources sources()
+    {
+        return {[this](QUrl url) -> QCoro::Task<std::optional<QImage>> {
+                    thumbnailRequests.append(url);
+                    if (auto gate = m_gates.value(url))
+                        co_await gate->wait();
+                    QImage picture = fixturePicture({256, 192});
+                    // Each file gets its own tint, so a wrong picture shows.
+                    picture.setPixelColor(0, 0, QColor::fromRgb(qHash(url) & 0xffffff));
+                    co_return picture;
+                },
+                [this](QUrl url) -> QCoro::Task<VideoInfo> {
+                    if (auto gate = m_gates.value(url))
+                        co_await gate->wait();
+                    if (brokenVideos.contains(url))
+                        throw std::runtime_error("no frame");
+                    co_return VideoInfo{fixturePicture({320, 180}), durations.value(url, 7.4)};
+                }};
+    }
+
+private:
+    QHash<QUrl, std::shared_ptr<SharedOutcome<bool>>> m_gates;
+};
+
+/// A playable-video cache scripted by file names: a video named "…ready…"
+/// plays as it is, one named "…fails…" cannot be converted, and every other
+/// conversion waits until the test ends them all with `failAll` (or the
+/// prewarmer is stopped).
+class ScriptedPreparation : public PlaybackPreparation {
+public:
+    QCoro::Task<QuickCheckResult> quickCheck(QUrl source) override
+    {
+        co_return source.fileName().contains(QStringLiteral("ready")) ? QuickCheckResult::alreadyPlayable
+                                                                      : QuickCheckResult::needsTranscode;
+    }
+    QCoro::Task<QUrl> playableURL(QUrl source) override
+    {
+        if (source.fileName().contains(QStringLiteral("fails")) || !co_await m_gate.wait())
+            throw std::runtime_error("conversion failed");
+        co_return source;
+    }
+    bool stopConversionUnlessShared(const QUrl &) override
+    {
+        failAll();
+        return true;
+    }
+    void failAll()
+    {
+        if (!m_gate.isSet())
+            m_gate.setValue(false);
+    }
+
+private:
+    SharedOutcome<bool> m_gate;
+};
+
+/// Where test pictures for a person to look at go.
+inline QString galleryPath(const QString &file)
+{
+    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
+    return QStringLiteral(POMELARK_GALLERY_DIR) + u'/' + file;
+}
+
+} // namespace pomelark::test
