@@ -203,11 +203,12 @@ void MediaGridView::marqueeChanged(QPointF start, QPointF current)
 {
     const bool first = !m_marquee.isActive();
     std::optional<QUuid> tileAtStart;
-    if (first) {
+    if (first)
         if (const auto index = indexAt(start))
             tileAtStart = m_items[*index].id;
-        m_lastClipOrigin = scrollOffset();
-    }
+    // A pointer position already includes any scroll since the last tick; the
+    // next tick must not add that scroll to it a second time.
+    m_lastClipOrigin = scrollOffset();
     const QSet<QUuid> selected = m_inputs.selectedIDs.get ? m_inputs.selectedIDs.get() : QSet<QUuid>();
     m_marquee.dragChanged(start, current, tileAtStart, selected, [this](const QRectF &r) { return hitsIn(r); });
     viewport()->update();

@@ -70,6 +70,7 @@ void PhotoThumbnail::setImage(std::optional<QImage> image)
 {
     const bool wasEmpty = !m_image.has_value();
     m_image = std::move(image);
+    m_picture = CoverPicture(m_image.value_or(QImage()));
     if (m_image) {
         ticker().remove(this);
         if (m_constructing)
@@ -97,16 +98,11 @@ void PhotoThumbnail::paintContent(QPainter &painter, const QRectF &tile)
         if (!m_image)
             paintSpinner(painter, tile);
     }
-    if (!m_image || m_image->isNull() || appear <= 0)
+    if (!m_image || appear <= 0)
         return;
-
-    // Fill the square (cropping the longer side), then turn about the centre.
-    const QSizeF size = m_image->size().toSizeF().scaled(tile.size(), Qt::KeepAspectRatioByExpanding);
     painter.save();
     painter.setOpacity(painter.opacity() * appear);
-    painter.translate(tile.center());
-    painter.rotate(m_rotation.value());
-    painter.drawImage(QRectF(QPointF(-size.width() / 2, -size.height() / 2), size), *m_image);
+    m_picture.draw(painter, tile, m_rotation.value());
     painter.restore();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browsing/CoverPicture.h"
 #include "browsing/GridTile.h"
 
 #include <QImage>
@@ -53,6 +54,7 @@ private:
     int m_rotationDegrees;
     Loader m_loader;
     std::optional<QImage> m_image;
+    CoverPicture m_picture;
     quint64 m_generation = 0;
     bool m_constructing = true;
     AnimatedValue m_rotation;

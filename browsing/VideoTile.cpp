@@ -64,6 +64,7 @@ void VideoTile::setInfo(std::optional<VideoInfo> info)
 {
     const bool wasEmpty = !m_info.has_value();
     m_info = std::move(info);
+    m_poster = CoverPicture(m_info ? m_info->thumbnail : QImage());
     if (!m_info)
         m_appear.setValue(0);
     else if (m_constructing)
@@ -137,11 +138,7 @@ void VideoTile::paintContent(QPainter &painter, const QRectF &tile)
 
 void VideoTile::paintPoster(QPainter &painter, const QRectF &tile)
 {
-    const QImage &poster = m_info->thumbnail;
-    if (!poster.isNull()) {
-        const QSizeF size = poster.size().toSizeF().scaled(tile.size(), Qt::KeepAspectRatioByExpanding);
-        painter.drawImage(QRectF(tile.center() - QPointF(size.width() / 2, size.height() / 2), size), poster);
-    }
+    m_poster.draw(painter, tile, 0);
 
     QLinearGradient shade(0, tile.bottom(), 0, tile.bottom() - shadeHeight);
     shade.setColorAt(0, withOpacity(Palette::ink(), shadeOpacity));

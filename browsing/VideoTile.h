@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browsing/CoverPicture.h"
 #include "browsing/GridTile.h"
 #include "services/MediaItem.h"
 #include "services/VideoInfo.h"
@@ -55,6 +56,7 @@ private:
     MediaItem m_item;
     QPointer<PlaybackPrewarmer> m_prewarmer;
     std::optional<VideoInfo> m_info;
+    CoverPicture m_poster;
     bool m_constructing = true;
     AnimatedValue m_appear;
 };
