@@ -8,7 +8,6 @@
 
 #include <QAbstractScrollArea>
 #include <QHash>
-#include <QPointer>
 #include <QSet>
 #include <QTimer>
 #include <QUuid>

@@ -78,7 +78,6 @@ bool SelectionBar::isButtonEnabled(Button button) const
 {
     switch (button) {
     case Button::clear:
-        return m_inputs.count >= 1;
     case Button::include:
     case Button::exclude:
         return m_inputs.count >= 1;
