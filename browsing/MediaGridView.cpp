@@ -351,6 +351,11 @@ void MediaGridView::resizeEvent(QResizeEvent *event)
 void MediaGridView::scrollContentsBy(int, int)
 {
     syncTiles();
+    // The content moved under a still pointer: the tile under it changed.
+    if (viewport()->underMouse()) {
+        const auto index = indexAt(toGrid(viewport()->mapFromGlobal(QCursor::pos())));
+        setHovered(index ? std::optional<QUuid>(m_items[*index].id) : std::nullopt);
+    }
     viewport()->update();
 }
 
