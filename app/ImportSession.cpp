@@ -77,6 +77,7 @@ QCoro::Task<void> ImportSession::runImportSession(QUrl folder)
     view->setRotations({});
     view->setExcludedIDs({});
     view->endSelectMode();
+    view->closeOverlays();
     const std::chrono::nanoseconds startedAt = clock.now();
     view->setPreparingStartedAt(clock.wallNow());
     view->setPreparingFinale(false);
@@ -216,6 +217,7 @@ void ImportSession::goHome()
     m_view.setRotations({});
     m_view.setExcludedIDs({});
     m_view.endSelectMode();
+    m_view.closeOverlays();
     m_view.setScreen(Screen::welcome);
 }
 

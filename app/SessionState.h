@@ -172,6 +172,22 @@ protected:
         setSelectedIDs({});
     }
 
+    /// Closes the viewer and every confirmation, dropping what the tool
+    /// confirmations held: all of them speak of the items of a session that is
+    /// being left.
+    void closeOverlays()
+    {
+        setViewerIndex(std::nullopt);
+        assignShowingSendConfirm(false);
+        assignShowingExcludeConfirm(false);
+        assignShowingIncludeConfirm(false);
+        setShowingRotateConfirm(false);
+        setRotateSuggestions({});
+        setShowingBestShotConfirm(false);
+        if (!m_bestShotGroups.isEmpty())
+            setBestShotGroups({});
+    }
+
 private:
     template <typename T>
     void assign(T &field, T value, void (SessionState::*changed)())

@@ -257,7 +257,13 @@ TEST_F(ImportSessionFlow, GoHomeIsImmediateWhileReturnHomeAlsoEmptiesTheWorkingF
     ASSERT_EQ(view->screen(), Screen::grid);
     const int resets = calls.workingFolderResets;
 
+    // Pulled with the viewer and a confirmation open, the card-missing screen's
+    // way home leaves nothing of them over the welcome screen.
+    view->openViewer(0);
+    view->setShowingSendConfirm(true);
     view->goHome();
+    EXPECT_FALSE(view->viewerIndex());
+    EXPECT_FALSE(view->showingSendConfirm());
     EXPECT_EQ(view->screen(), Screen::welcome);
     EXPECT_EQ(calls.workingFolderResets, resets);
     EXPECT_TRUE(view->playbackPrewarmer()->isWorking());
