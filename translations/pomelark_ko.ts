@@ -153,4 +153,59 @@
         <translation>완료</translation>
     </message>
 </context>
+<context>
+    <name>ContentView</name>
+    <message>
+        <source>Everything&apos;s upright!</source>
+        <translation>모두 똑바로 서 있어요!</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t find any photos that need rotating.</source>
+        <translation>돌려야 할 사진을 찾지 못했어요.</translation>
+    </message>
+    <message>
+        <source>No photos to straighten</source>
+        <translation>바로 세울 사진이 없어요</translation>
+    </message>
+    <message>
+        <source>Add some photos and I&apos;ll find the sideways ones to straighten.</source>
+        <translation>사진을 넣어 주시면 옆으로 누운 사진을 찾아 바로 세워 드릴게요.</translation>
+    </message>
+    <message>
+        <source>No similar-photo groups found</source>
+        <translation>비슷한 사진 묶음을 찾지 못했어요</translation>
+    </message>
+    <message>
+        <source>They all look different — nothing to group!</source>
+        <translation>모두 달라 보여요 — 묶을 사진이 없어요!</translation>
+    </message>
+    <message>
+        <source>Not enough photos to compare</source>
+        <translation>비교할 사진이 부족해요</translation>
+    </message>
+    <message>
+        <source>You need at least 2 photos to find similar ones.</source>
+        <translation>비슷한 사진을 찾으려면 사진이 2장 이상 필요해요.</translation>
+    </message>
+    <message>
+        <source>Looking at your photos...</source>
+        <translation>사진을 살펴보는 중...</translation>
+    </message>
+    <message>
+        <source>Finding similar photos...</source>
+        <translation>비슷한 사진을 찾는 중...</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>Choose a folder with JPG / AVI files</source>
+        <translation>JPG / AVI 파일이 있는 폴더를 선택하세요</translation>
+    </message>
+    <message>
+        <source>Choose</source>
+        <translation>선택</translation>
+    </message>
+</context>
 </TS>

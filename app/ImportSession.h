@@ -1,0 +1,45 @@
+#pragma once
+
+#include "services/MediaItem.h"
+
+#include <QPointer>
+#include <QUrl>
+
+#include <qcoro/qcorotask.h>
+
+#include <chrono>
+
+namespace pomelark {
+
+class ContentView;
+class PlaybackPrewarmer;
+
+/// The main view's way from a chosen folder to the grid, its reactions to the
+/// card leaving and coming back, and the ways home. Works on its view's state;
+/// the view forwards its operations of the same names here.
+class ImportSession {
+public:
+    explicit ImportSession(ContentView &view) : m_view(view) {}
+
+    QCoro::Task<void> pickFolder();
+    QCoro::Task<void> runImportSession(QUrl folder);
+    void handleCardChange(bool missing);
+    void enterGrid(const MediaItems &items, bool startPrewarm);
+    void goHome();
+    QCoro::Task<void> returnHome();
+
+private:
+    /// Whether a run that began under `generation` still owns the session.
+    static bool current(const QPointer<ContentView> &view, quint64 generation);
+    /// Steps of a run after the validation; false when the run was overtaken.
+    QCoro::Task<bool> prepareAndWait(QPointer<ContentView> view, quint64 generation, MediaItems valid,
+                                     std::chrono::nanoseconds startedAt);
+    /// Stops the prewarmer (waiting for its worker to end), then starts it on
+    /// `videos`: two workers at once would convert the same videos twice.
+    static QCoro::Task<void> restartPrewarmer(QPointer<ContentView> view, MediaItems videos);
+    static QCoro::Task<void> stopPrewarmer(QPointer<PlaybackPrewarmer> prewarmer);
+
+    ContentView &m_view;
+};
+
+} // namespace pomelark
