@@ -9,6 +9,7 @@
 #include "look/TuppoHop.h"
 #include "look/TuppoMotionView.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -47,7 +48,8 @@ private:
 
 PreparingScreen::PreparingScreen(Inputs inputs, QWidget *parent, FrameTicker &ticker, MascotPauser &pauser,
                                  QRandomGenerator *random)
-    : QWidget(parent), m_ticker(ticker), m_pauser(pauser), m_pacer(inputs.startedAt, inputs.isFinale, ticker, random)
+    : QWidget(parent), m_ticker(ticker), m_pauser(pauser), m_pacer(inputs.startedAt, inputs.isFinale, ticker, random),
+      m_mascotFade(1, ticker)
 {
     ScreenStyle::fillBackground(this, Palette::background());
 
@@ -69,9 +71,10 @@ PreparingScreen::PreparingScreen(Inputs inputs, QWidget *parent, FrameTicker &ti
 
     connect(&m_pacer, &PreparingPacer::captionChanged, this, &PreparingScreen::showCaption);
     connect(&m_pacer, &PreparingPacer::motionChanged, this, [this] { m_motionView->setKind(m_pacer.motion()); });
-    connect(&m_pacer, &PreparingPacer::finaleChanged, this, &PreparingScreen::showMascot);
+    connect(&m_pacer, &PreparingPacer::finaleChanged, this, [this] { showMascot(true); });
+    m_mascotFade.setOnChange([this] { fadeMascots(); });
     connect(&m_pacer, &PreparingPacer::barFillChanged, m_bar, qOverload<>(&QWidget::update));
-    showMascot();
+    showMascot(false);
 }
 
 PreparingScreen::~PreparingScreen() = default;
@@ -102,19 +105,56 @@ void PreparingScreen::showCaption()
     m_caption->setText(m_pacer.shownCaption().translated());
 }
 
-void PreparingScreen::showMascot()
+void PreparingScreen::showMascot(bool animated)
 {
+    MotionWidget *outgoing = m_mascotSlot->mascot();
+    MotionWidget *incoming = m_motionView;
     if (m_pacer.isFinale()) {
         // Made afresh, so the hop starts at the beginning of its cycle.
         if (!m_hop)
             m_hop = new TuppoHop(mascotPalette, mascotPixelSize, true, this, m_ticker, m_pauser);
-        m_motionView->hide();
-        m_mascotSlot->setMascot(m_hop);
-        m_hop->show();
+        incoming = m_hop;
+    }
+    if (incoming == outgoing && incoming->isVisibleTo(this))
+        return;
+    if (m_outgoingMascot && m_outgoingMascot != incoming) {
+        // A swap during a swap: the older mascot goes at once.
+        m_outgoingMascot->setGraphicsEffect(nullptr);
+        m_outgoingMascot->hide();
+    }
+    m_mascotSlot->setMascot(incoming);
+    incoming->show();
+    m_outgoingMascot = outgoing != incoming ? outgoing : nullptr;
+    if (animated && m_outgoingMascot) {
+        for (MotionWidget *mascot : {incoming, m_outgoingMascot.data()})
+            mascot->setGraphicsEffect(new QGraphicsOpacityEffect(mascot));
+        m_mascotFade.setValue(0);
+        m_mascotFade.animateTo(1, Animation::easeOut(finaleSwapSeconds));
     } else {
-        delete m_hop;
-        m_mascotSlot->setMascot(m_motionView);
-        m_motionView->show();
+        m_mascotFade.setValue(1);
+    }
+    fadeMascots();
+}
+
+void PreparingScreen::fadeMascots()
+{
+    const double shown = m_mascotFade.value();
+    auto fade = [](MotionWidget *mascot, double opacity) {
+        if (auto *effect = qobject_cast<QGraphicsOpacityEffect *>(mascot ? mascot->graphicsEffect() : nullptr))
+            effect->setOpacity(opacity);
+    };
+    fade(m_mascotSlot->mascot(), shown);
+    fade(m_outgoingMascot, 1 - shown);
+    if (shown < 1)
+        return;
+    if (MotionWidget *incoming = m_mascotSlot->mascot())
+        incoming->setGraphicsEffect(nullptr);
+    if (m_outgoingMascot) {
+        m_outgoingMascot->setGraphicsEffect(nullptr);
+        m_outgoingMascot->hide();
+        if (m_outgoingMascot != m_motionView)
+            m_outgoingMascot->deleteLater();
+        m_outgoingMascot = nullptr;
     }
 }
 

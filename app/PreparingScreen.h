@@ -50,19 +50,25 @@ public:
     static constexpr qreal mascotPixelSize = 5;
     static constexpr int barWidth = 200;
     static constexpr int barHeight = 4;
+    static constexpr double finaleSwapSeconds = 0.25;
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void showCaption();
-    void showMascot();
+    /// Puts the mascot for the current finale state in the row; `animated`
+    /// cross-fades from the one shown before.
+    void showMascot(bool animated);
+    void fadeMascots();
 
     FrameTicker &m_ticker;
     MascotPauser &m_pauser;
     PreparingPacer m_pacer;
     TuppoMotionView *m_motionView = nullptr;
     QPointer<MotionWidget> m_hop;
+    QPointer<MotionWidget> m_outgoingMascot;
+    AnimatedValue m_mascotFade;
     MascotSlot *m_mascotSlot = nullptr;
     FadingCaption *m_caption = nullptr;
     QWidget *m_bar = nullptr;

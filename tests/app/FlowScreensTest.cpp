@@ -120,11 +120,25 @@ TEST_F(FlowScreensTest, PreparingShowsCaptionsMascotAndFinale)
     auto *hop = qobject_cast<TuppoHop *>(screen.shownMascot());
     ASSERT_NE(hop, nullptr);
     EXPECT_TRUE(hop->isVisible());
-    EXPECT_FALSE(motionView->isVisible());
     EXPECT_LT(hop->shownElapsed(), 0.05);
-    time.step(600ms);
+    // The two mascots cross-fade, then only the hop is left.
+    EXPECT_TRUE(motionView->isVisible());
+    time.step(300ms);
+    EXPECT_FALSE(motionView->isVisible());
+    EXPECT_EQ(hop->graphicsEffect(), nullptr);
+    time.step(300ms);
     EXPECT_DOUBLE_EQ(screen.pacer().barFill(), 1.0);
     saveToGallery(screen, u"preparing-finale"_qs);
+}
+
+TEST_F(FlowScreensTest, PreparingBornInTheFinaleShowsOnlyTheHop)
+{
+    PreparingScreen screen({time.clock.now(), true}, nullptr, time.ticker, pauser);
+    showAt(screen);
+    EXPECT_EQ(screen.captionText(), u"All set! Off to the workbench"_qs);
+    ASSERT_NE(qobject_cast<TuppoHop *>(screen.shownMascot()), nullptr);
+    EXPECT_EQ(screen.findChildren<TuppoMotionView *>().size(), 1);
+    EXPECT_FALSE(screen.findChild<TuppoMotionView *>()->isVisible());
 }
 
 TEST_F(FlowScreensTest, PreparingStartsItsLoopsWhenFirstShown)
