@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/NoReplaceCopy.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -17,10 +19,7 @@ namespace pomelark {
 class PhotoLibrary {
 public:
     /// Thrown by add(); the text says what the file system reported.
-    class Error : public std::runtime_error {
-    public:
-        using std::runtime_error::runtime_error;
-    };
+    using Error = NoReplaceCopy::Error;
 
     enum class Access { notDetermined, denied, authorized };
 

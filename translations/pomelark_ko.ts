@@ -208,4 +208,386 @@
         <translation>선택</translation>
     </message>
 </context>
+<context>
+    <name>PreparingScreen</name>
+    <message>
+        <source>Getting the tools ready</source>
+        <translation>도구를 챙기는 중</translation>
+    </message>
+    <message>
+        <source>Wiping down the workbench</source>
+        <translation>작업대를 닦는 중</translation>
+    </message>
+    <message>
+        <source>Finding the glue and scissors</source>
+        <translation>풀과 가위를 찾는 중</translation>
+    </message>
+    <message>
+        <source>Picking out favorite stickers</source>
+        <translation>좋아하는 스티커를 고르는 중</translation>
+    </message>
+    <message>
+        <source>Rounding the corners</source>
+        <translation>모서리를 둥글게 다듬는 중</translation>
+    </message>
+    <message>
+        <source>Sharpening the colored pencils</source>
+        <translation>색연필을 깎는 중</translation>
+    </message>
+    <message>
+        <source>Figuring out the photo order</source>
+        <translation>사진 순서를 정하는 중</translation>
+    </message>
+    <message>
+        <source>Moving to a sunnier spot</source>
+        <translation>햇살 좋은 자리로 옮기는 중</translation>
+    </message>
+    <message>
+        <source>Blowing the dust off</source>
+        <translation>먼지를 후 불어내는 중</translation>
+    </message>
+    <message>
+        <source>Tearing off some washi tape</source>
+        <translation>마스킹 테이프를 뜯는 중</translation>
+    </message>
+    <message>
+        <source>Pulling up a chair</source>
+        <translation>의자를 끌어당기는 중</translation>
+    </message>
+    <message>
+        <source>Putting on a favorite song</source>
+        <translation>좋아하는 노래를 트는 중</translation>
+    </message>
+    <message>
+        <source>Smoothing the album cover</source>
+        <translation>앨범 표지를 쓰다듬는 중</translation>
+    </message>
+    <message>
+        <source>Washing hands clean</source>
+        <translation>손을 깨끗이 씻는 중</translation>
+    </message>
+    <message>
+        <source>Tidying up the desk</source>
+        <translation>책상을 정리하는 중</translation>
+    </message>
+    <message>
+        <source>Writing the date on a label</source>
+        <translation>라벨에 날짜를 쓰는 중</translation>
+    </message>
+    <message>
+        <source>Taking in that film smell</source>
+        <translation>필름 냄새를 맡는 중</translation>
+    </message>
+    <message>
+        <source>Flipping through the memories</source>
+        <translation>추억을 넘겨 보는 중</translation>
+    </message>
+    <message>
+        <source>Seeing which photo is prettiest</source>
+        <translation>어떤 사진이 제일 예쁜지 보는 중</translation>
+    </message>
+    <message>
+        <source>Grabbing the pinking shears</source>
+        <translation>나비 가위를 집어 드는 중</translation>
+    </message>
+    <message>
+        <source>Shaking the glitter glue</source>
+        <translation>반짝이 풀을 흔드는 중</translation>
+    </message>
+    <message>
+        <source>Sticking on the labels</source>
+        <translation>라벨을 붙이는 중</translation>
+    </message>
+    <message>
+        <source>Inking up the stamp</source>
+        <translation>도장에 잉크를 묻히는 중</translation>
+    </message>
+    <message>
+        <source>Brewing a warm cup of tea</source>
+        <translation>따뜻한 차를 우리는 중</translation>
+    </message>
+    <message>
+        <source>Cracking the window open</source>
+        <translation>창문을 살짝 여는 중</translation>
+    </message>
+    <message>
+        <source>Laying the photos out neatly</source>
+        <translation>사진을 가지런히 늘어놓는 중</translation>
+    </message>
+    <message>
+        <source>Rolling out the cutting mat</source>
+        <translation>커팅 매트를 펼치는 중</translation>
+    </message>
+    <message>
+        <source>Lining up the ruler</source>
+        <translation>자를 맞추는 중</translation>
+    </message>
+    <message>
+        <source>Sketching with a pencil</source>
+        <translation>연필로 밑그림을 그리는 중</translation>
+    </message>
+    <message>
+        <source>Brushing away eraser crumbs</source>
+        <translation>지우개 가루를 털어내는 중</translation>
+    </message>
+    <message>
+        <source>Clipping the photos together</source>
+        <translation>사진을 클립으로 묶는 중</translation>
+    </message>
+    <message>
+        <source>Uncapping the highlighter</source>
+        <translation>형광펜 뚜껑을 여는 중</translation>
+    </message>
+    <message>
+        <source>Folding the colored paper</source>
+        <translation>색종이를 접는 중</translation>
+    </message>
+    <message>
+        <source>Tying a ribbon</source>
+        <translation>리본을 묶는 중</translation>
+    </message>
+    <message>
+        <source>Shaking a Polaroid</source>
+        <translation>폴라로이드를 흔드는 중</translation>
+    </message>
+    <message>
+        <source>Peering through a magnifier</source>
+        <translation>돋보기로 들여다보는 중</translation>
+    </message>
+    <message>
+        <source>Rolling up the sleeves</source>
+        <translation>소매를 걷어붙이는 중</translation>
+    </message>
+    <message>
+        <source>Pressing a stamp down</source>
+        <translation>도장을 꾹 찍는 중</translation>
+    </message>
+    <message>
+        <source>Slipping in album pages</source>
+        <translation>앨범 속지를 끼우는 중</translation>
+    </message>
+    <message>
+        <source>Tuppo is stretching</source>
+        <translation>Tuppo가 기지개를 켜는 중</translation>
+    </message>
+    <message>
+        <source>Checking today&apos;s weather</source>
+        <translation>오늘 날씨를 확인하는 중</translation>
+    </message>
+    <message>
+        <source>Gluing carefully</source>
+        <translation>조심조심 풀칠하는 중</translation>
+    </message>
+    <message>
+        <source>Laminating ever so carefully</source>
+        <translation>아주 조심스럽게 코팅하는 중</translation>
+    </message>
+    <message>
+        <source>Writing a title on a note</source>
+        <translation>메모지에 제목을 쓰는 중</translation>
+    </message>
+    <message>
+        <source>Looking for the star punch</source>
+        <translation>별 모양 펀치를 찾는 중</translation>
+    </message>
+    <message>
+        <source>Rummaging through a drawer</source>
+        <translation>서랍을 뒤적이는 중</translation>
+    </message>
+    <message>
+        <source>Wiping the desk with a wet wipe</source>
+        <translation>물티슈로 책상을 닦는 중</translation>
+    </message>
+    <message>
+        <source>Doodling a heart in the corner</source>
+        <translation>구석에 하트를 끄적이는 중</translation>
+    </message>
+    <message>
+        <source>Pinning photos up to dry</source>
+        <translation>사진을 집게로 걸어 말리는 중</translation>
+    </message>
+    <message>
+        <source>Drying photos in the sun</source>
+        <translation>햇볕에 사진을 말리는 중</translation>
+    </message>
+    <message>
+        <source>Choosing a favorite pen</source>
+        <translation>좋아하는 펜을 고르는 중</translation>
+    </message>
+    <message>
+        <source>Spreading out the sticker sheet</source>
+        <translation>스티커 시트를 펼치는 중</translation>
+    </message>
+    <message>
+        <source>Setting a snack nearby</source>
+        <translation>간식을 옆에 두는 중</translation>
+    </message>
+    <message>
+        <source>Pulling a blanket over the knees</source>
+        <translation>무릎에 담요를 덮는 중</translation>
+    </message>
+    <message>
+        <source>Gathering the cut-out pieces</source>
+        <translation>오려낸 조각을 모으는 중</translation>
+    </message>
+    <message>
+        <source>Clearing a spot in the album</source>
+        <translation>앨범에 자리를 마련하는 중</translation>
+    </message>
+    <message>
+        <source>Loosening up the fingers</source>
+        <translation>손가락을 푸는 중</translation>
+    </message>
+    <message>
+        <source>Humming a little tune</source>
+        <translation>콧노래를 흥얼거리는 중</translation>
+    </message>
+    <message>
+        <source>Taking one last look</source>
+        <translation>마지막으로 한 번 더 보는 중</translation>
+    </message>
+    <message>
+        <source>Bringing your photos in</source>
+        <translation>사진을 가져오는 중</translation>
+    </message>
+    <message>
+        <source>All set! Off to the workbench</source>
+        <translation>준비 끝! 작업대로 가요</translation>
+    </message>
+</context>
+<context>
+    <name>CardMissingScreen</name>
+    <message>
+        <source>Please put the card back</source>
+        <translation>카드를 다시 꽂아 주세요</translation>
+    </message>
+    <message>
+        <source>Tuppo can&apos;t see your photos without the card.
+Pop it back in to pick up right where you left off.</source>
+        <translation>카드가 없으면 Tuppo가 사진을 볼 수 없어요.
+다시 꽂으면 하던 곳부터 이어서 할 수 있어요.</translation>
+    </message>
+    <message>
+        <source>Back to start</source>
+        <translation>처음으로</translation>
+    </message>
+</context>
+<context>
+    <name>FailureList</name>
+    <message>
+        <source>Show in Folder</source>
+        <translation>폴더에서 보기</translation>
+    </message>
+</context>
+<context>
+    <name>ToolbarView</name>
+    <message>
+        <source>Source folder · %1</source>
+        <translation>원본 폴더 · %1</translation>
+    </message>
+    <message>
+        <source>%1 photos</source>
+        <translation>사진 %1장</translation>
+    </message>
+    <message>
+        <source>%1 videos</source>
+        <translation>동영상 %1개</translation>
+    </message>
+    <message>
+        <source>%1 skipped</source>
+        <translation>%1개 건너뜀</translation>
+    </message>
+    <message>
+        <source>Send to Photos</source>
+        <translation>사진으로 보내기</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>설정</translation>
+    </message>
+    <message>
+        <source>Choose a different folder</source>
+        <translation>다른 폴더 고르기</translation>
+    </message>
+    <message>
+        <source>Stand photos up — finds sideways shots and straightens them</source>
+        <translation>사진 세우기 — 옆으로 누운 사진을 찾아 바로 세워요</translation>
+    </message>
+    <message>
+        <source>Tidy similar shots — keep just the best of each burst</source>
+        <translation>비슷한 사진 정리 — 연속 사진마다 가장 좋은 것만 남겨요</translation>
+    </message>
+</context>
+<context>
+    <name>ValidationScreen</name>
+    <message>
+        <source>%1 scanned · %2 ready</source>
+        <translation>%1개 확인 · %2개 준비됨</translation>
+    </message>
+    <message>
+        <source>%1 couldn&apos;t be imported</source>
+        <translation>%1개는 가져올 수 없어요</translation>
+    </message>
+    <message>
+        <source>Choose another folder</source>
+        <translation>다른 폴더 고르기</translation>
+    </message>
+    <message>
+        <source>Skip and start</source>
+        <translation>건너뛰고 시작하기</translation>
+    </message>
+    <message>
+        <source>No files to import</source>
+        <translation>가져올 파일이 없어요</translation>
+    </message>
+    <message>
+        <source>The SD card may be damaged, or the file format isn&apos;t supported.</source>
+        <translation>SD 카드가 손상되었거나 지원하지 않는 파일 형식일 수 있어요.</translation>
+    </message>
+    <message>
+        <source>Set failed files aside</source>
+        <translation>실패한 파일 따로 두기</translation>
+    </message>
+    <message>
+        <source>Choose a folder to keep the failed files</source>
+        <translation>실패한 파일을 보관할 폴더를 고르세요</translation>
+    </message>
+    <message>
+        <source>Keep here</source>
+        <translation>여기에 보관</translation>
+    </message>
+    <message>
+        <source>%1 files couldn&apos;t be copied:</source>
+        <translation>%1개 파일을 복사하지 못했어요:</translation>
+    </message>
+    <message>
+        <source>…and %1 more</source>
+        <translation>…외 %1개</translation>
+    </message>
+    <message>
+        <source>Set %1 files aside</source>
+        <translation>%1개 파일을 따로 두었어요</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>확인</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomeView</name>
+    <message>
+        <source>Tidies up the photos &amp; videos from your digicam
+and sends them to your Photos folder.</source>
+        <translation>디지털카메라의 사진과 동영상을 정리해서
+사진 폴더로 보내 드려요.</translation>
+    </message>
+    <message>
+        <source>Choose your photo folder</source>
+        <translation>사진 폴더 고르기</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>설정</translation>
+    </message>
+</context>
 </TS>

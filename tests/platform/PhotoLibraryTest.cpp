@@ -14,13 +14,6 @@ using namespace pomelark::test;
 
 namespace {
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
 /// Every entry below `root`, hidden ones included, relative to it.
 QStringList entriesBelow(const QString &root)
 {

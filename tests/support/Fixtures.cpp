@@ -221,6 +221,14 @@ void truncateFileToShare(const QString &path, double share)
     truncateFile(path, qint64(QFileInfo(path).size() * share));
 }
 
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
 QString makeTextFile(const QString &path, const QByteArray &content)
 {
     makeParent(path);

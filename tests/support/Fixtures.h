@@ -45,6 +45,9 @@ void truncateFile(const QString &path, qint64 bytes);
 /// Cuts the file at `path` to the given share of its length.
 void truncateFileToShare(const QString &path, double share);
 
+/// The whole content of the file at `path`; empty when it cannot be read.
+QByteArray contentOf(const QString &path);
+
 QString makeTextFile(const QString &path, const QByteArray &content = "This is not a picture.\n");
 QString makeEmptyFile(const QString &path);
 /// Makes a symbolic link at `path` to a target that does not exist.

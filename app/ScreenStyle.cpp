@@ -1,0 +1,37 @@
+#include "app/ScreenStyle.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QWidget>
+
+namespace pomelark::ScreenStyle {
+
+void fillBackground(QWidget *screen, const QColor &color)
+{
+    QPalette palette = screen->palette();
+    palette.setColor(QPalette::Window, color);
+    screen->setPalette(palette);
+    screen->setAutoFillBackground(true);
+}
+
+QLabel *text(const QString &text, const QFont &font, const QColor &color, QWidget *parent, Qt::Alignment alignment)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(alignment);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    return label;
+}
+
+QBoxLayout *withSpaceAbove(QWidget *widget, int space)
+{
+    auto *box = new QVBoxLayout;
+    box->setContentsMargins(0, space, 0, 0);
+    box->addWidget(widget, 0, Qt::AlignHCenter);
+    return box;
+}
+
+} // namespace pomelark::ScreenStyle

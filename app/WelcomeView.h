@@ -1,0 +1,52 @@
+#pragma once
+
+#include "look/FrameTicker.h"
+#include "look/MascotPauser.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace pomelark {
+
+class IconBtn;
+class Paragraph;
+class PomelarkButton;
+class TuppoHop;
+
+/// The first screen, and where every return to the start lands: the hopping
+/// mascot, a two-line tagline, "Choose your photo folder" and a settings button
+/// in the top-right corner. Holds no state; both buttons only call their action.
+class WelcomeView : public QWidget {
+    Q_OBJECT
+public:
+    struct Inputs {
+        /// "Choose your photo folder".
+        std::function<void()> onPick;
+        /// The settings button.
+        std::function<void()> onSettings;
+    };
+
+    explicit WelcomeView(Inputs inputs, QWidget *parent = nullptr, FrameTicker &ticker = FrameTicker::shared(),
+                         MascotPauser &pauser = MascotPauser::shared());
+
+    PomelarkButton *pickButton() const { return m_pick; }
+    IconBtn *settingsButton() const { return m_settings; }
+    Paragraph *tagline() const { return m_tagline; }
+    TuppoHop *mascot() const { return m_mascot; }
+
+    static constexpr int taglineMaxWidth = 320;
+    static constexpr int settingsInset = 16;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    Inputs m_inputs;
+    TuppoHop *m_mascot = nullptr;
+    Paragraph *m_tagline = nullptr;
+    PomelarkButton *m_pick = nullptr;
+    IconBtn *m_settings = nullptr;
+};
+
+} // namespace pomelark

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+#include <stdexcept>
+
+namespace pomelark {
+
+/// Copies a file into a folder without ever replacing what is there: the copy
+/// takes the file's own name, or the first free "name (N).ext" when that is taken.
+/// The copy is written under no name (or a hidden temporary one), synced, and
+/// named in one step, so nobody ever sees a half-written file and a failed or
+/// interrupted copy leaves nothing behind. Safe to call from any thread.
+class NoReplaceCopy {
+public:
+    /// Thrown by copy(); the text says what the file system reported.
+    class Error : public std::runtime_error {
+    public:
+        using std::runtime_error::runtime_error;
+    };
+
+    /// Copies `file` into the existing `folder` as `fileName` (a bare name; any
+    /// folders in it are dropped, a leading dot is removed so the copy is not
+    /// hidden). The copy's modification time is `date`, or the source's own when
+    /// none is given. Returns the copy's path; throws Error when the source cannot
+    /// be read, the folder cannot be written, or no free name is found.
+    static QString copy(const QString &file, const QString &folder, const QString &fileName,
+                        std::optional<QDateTime> date = std::nullopt);
+};
+
+} // namespace pomelark
