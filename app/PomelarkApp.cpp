@@ -5,6 +5,7 @@
 #include "app/AppTranslations.h"
 #include "app/MainWindow.h"
 #include "app/UpdatePrompt.h"
+#include "platform/TerminationSignals.h"
 #include "platform/Updater.h"
 
 #include <QAction>
@@ -20,6 +21,8 @@ PomelarkApp::PomelarkApp(QApplication &app, QVersionNumber version)
     : m_delegate(new AppDelegate(app)),
       m_updater(new Updater(Updater::configuredFeed(), std::move(version), this))
 {
+    // A logout or kill ends the app through its ordinary quit, so the delegate still cleans up.
+    new TerminationSignals([] { QCoreApplication::quit(); }, this);
     {
         QSettings settings;
         AppLanguage::applyDefaultIfNeeded(settings);

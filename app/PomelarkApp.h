@@ -19,7 +19,8 @@ class Updater;
 class PomelarkApp : public QObject {
     Q_OBJECT
 public:
-    /// In this order: installs the delegate (working folders removed at quit),
+    /// In this order: installs the delegate (working folders removed at quit,
+    /// also when the quit comes as SIGTERM, SIGINT or SIGHUP),
     /// makes the updater on the configured feed, stores the display language at
     /// first launch and loads its texts, then builds the window with the update
     /// command under the about item. The window is not shown yet.
