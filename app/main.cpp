@@ -1,8 +1,7 @@
 #include "app/MainWindow.h"
+#include "app/PomelarkApp.h"
 
 #include <QApplication>
-#include <QLocale>
-#include <QTranslator>
 
 #include <exiv2/exiv2.hpp>
 
@@ -19,12 +18,8 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Pomelark"));
     QApplication::setApplicationVersion(QStringLiteral(POMELARK_VERSION));
 
-    QTranslator translator;
-    if (translator.load(QLocale(), QStringLiteral("pomelark"), QStringLiteral("_"), QStringLiteral(":/i18n")))
-        QApplication::installTranslator(&translator);
-
-    pomelark::MainWindow window;
-    window.show();
+    pomelark::PomelarkApp pomelark(app, QVersionNumber::fromString(QStringLiteral(POMELARK_VERSION)));
+    pomelark.window()->show();
     const int status = QApplication::exec();
     Exiv2::XmpParser::terminate();
     return status;

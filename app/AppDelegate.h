@@ -1,0 +1,27 @@
+#pragma once
+
+#include "services/WorkingFolders.h"
+
+#include <QObject>
+
+class QCoreApplication;
+
+namespace pomelark {
+
+/// What the application does as it ends: it removes the working folders, so
+/// nothing of a session stays in the cache folder.
+class AppDelegate : public QObject {
+    Q_OBJECT
+public:
+    /// Runs `applicationWillTerminate` when `app` is about to quit.
+    explicit AppDelegate(QCoreApplication &app, WorkingFolders folders = WorkingFolders::standard());
+
+    /// Removes the four working folders before returning. Never fails; running
+    /// it again, or with no folders there, does nothing.
+    void applicationWillTerminate();
+
+private:
+    WorkingFolders m_folders;
+};
+
+} // namespace pomelark

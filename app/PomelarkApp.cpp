@@ -1,0 +1,65 @@
+#include "app/PomelarkApp.h"
+
+#include "app/AppDelegate.h"
+#include "app/AppLanguage.h"
+#include "app/AppTranslations.h"
+#include "app/MainWindow.h"
+#include "app/UpdatePrompt.h"
+#include "platform/TerminationSignals.h"
+#include "platform/Updater.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QSettings>
+
+#include <qcoro/qcorotask.h>
+
+namespace pomelark {
+
+PomelarkApp::PomelarkApp(QApplication &app, QVersionNumber version)
+    : m_delegate(new AppDelegate(app)),
+      m_updater(new Updater(Updater::configuredFeed(), std::move(version), this))
+{
+    // A logout or kill ends the app through its ordinary quit, so the delegate still cleans up.
+    new TerminationSignals([] { QCoreApplication::quit(); }, this);
+    {
+        QSettings settings;
+        AppLanguage::applyDefaultIfNeeded(settings);
+        AppTranslations::install(AppLanguage::current(settings), app);
+    }
+    m_window = new MainWindow;
+    m_window->setAttribute(Qt::WA_DeleteOnClose);
+    m_checkForUpdates = addUpdaterCommands(*m_window, *m_updater);
+    connect(m_checkForUpdates, &QAction::triggered, this, &PomelarkApp::checkForUpdates);
+}
+
+PomelarkApp::~PomelarkApp()
+{
+    delete m_window.data();
+}
+
+QAction *PomelarkApp::addUpdaterCommands(MainWindow &window, Updater &updater)
+{
+    // The key is the Korean text; each catalogue gives its language's words.
+    auto *action = new QAction(QCoreApplication::translate("PomelarkApp", "업데이트 확인…"), &window);
+    action->setMenuRole(QAction::ApplicationSpecificRole);
+    action->setEnabled(updater.canCheckForUpdates());
+    connect(&updater, &Updater::canCheckForUpdatesChanged, action, &QAction::setEnabled);
+    QMenu *menu = window.helpMenu();
+    const QList<QAction *> items = menu->actions();
+    const qsizetype about = items.indexOf(window.aboutAction());
+    menu->insertAction(about + 1 < items.size() ? items.at(about + 1) : nullptr, action);
+    return action;
+}
+
+void PomelarkApp::checkForUpdates()
+{
+    if (!m_updater->canCheckForUpdates())
+        return;
+    QCoro::connect(m_updater->checkForUpdates(), this, [this](const Updater::CheckResult &result) {
+        UpdatePrompt::show(result, m_updater->runningVersion(), m_window);
+    });
+}
+
+} // namespace pomelark

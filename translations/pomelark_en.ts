@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="en">
+<context>
+    <name>PomelarkApp</name>
+    <message>
+        <source>업데이트 확인…</source>
+        <translation>Check for Updates…</translation>
+    </message>
+</context>
+</TS>
