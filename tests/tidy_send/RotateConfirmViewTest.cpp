@@ -191,6 +191,7 @@ TEST_F(RotateConfirmViewTest, CardsStandUpOneAfterAnotherOnceTheirPicturesArrive
         EXPECT_FALSE(each->isStood());
         EXPECT_EQ(each->drawnAngle(), 0) << "nothing turns before its picture is in";
     }
+    EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("rotate-confirm-loading")));
     decodes.permits->release(3);
     ASSERT_TRUE(allLoaded());
     EXPECT_TRUE(card(0)->hasImage());
