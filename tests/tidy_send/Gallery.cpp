@@ -1,0 +1,22 @@
+#include "Gallery.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+
+namespace pomelark::test {
+
+QStringList shownTexts(const QWidget &root)
+{
+    QStringList texts;
+    for (const QWidget *child : root.findChildren<QWidget *>()) {
+        if (!child->isVisibleTo(&root))
+            continue;
+        if (const auto *label = qobject_cast<const QLabel *>(child))
+            texts << label->text();
+        else if (const auto *button = qobject_cast<const QAbstractButton *>(child))
+            texts << button->text();
+    }
+    return texts;
+}
+
+} // namespace pomelark::test
