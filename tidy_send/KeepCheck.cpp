@@ -28,7 +28,6 @@ KeepCheck::KeepCheck(bool kept, std::function<void()> action, qreal size, QWidge
 {
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setCursor(Qt::ArrowCursor);
     setToolTip(helpText());
     setAccessibleName(helpText());
     m_keptProgress.setOnChange([this] {
