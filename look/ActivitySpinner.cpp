@@ -1,0 +1,72 @@
+#include "look/ActivitySpinner.h"
+
+#include <QPainter>
+
+namespace pomelark {
+
+namespace {
+constexpr int spokes = 12;
+constexpr std::chrono::nanoseconds turn = std::chrono::seconds(1);
+} // namespace
+
+ActivitySpinner::ActivitySpinner(Size size, QColor color, QWidget *parent, FrameTicker &ticker)
+    : QWidget(parent), m_size(size), m_color(color), m_ticker(ticker)
+{
+    setFixedSize(sizeHint());
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+ActivitySpinner::~ActivitySpinner()
+{
+    m_ticker.remove(this);
+}
+
+QSize ActivitySpinner::sizeHint() const
+{
+    return {side(m_size), side(m_size)};
+}
+
+void ActivitySpinner::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_ticker.add(this);
+}
+
+void ActivitySpinner::hideEvent(QHideEvent *event)
+{
+    m_ticker.remove(this);
+    QWidget::hideEvent(event);
+}
+
+void ActivitySpinner::advanceTo(std::chrono::nanoseconds now)
+{
+    // Whole spokes, as the platform's spinner steps rather than glides.
+    const int leading = int((now.count() % turn.count()) * spokes / turn.count());
+    if (leading == m_leading)
+        return;
+    m_leading = leading;
+    update();
+}
+
+void ActivitySpinner::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal s = side(m_size);
+    painter.translate(s / 2, s / 2);
+    const qreal inner = s * 0.22;
+    const qreal outer = s * 0.48;
+    for (int i = 0; i < spokes; ++i) {
+        // The leading spoke is brightest; the ones behind it fade to a quarter.
+        const int behind = (m_leading - i + spokes) % spokes;
+        QColor color = m_color;
+        color.setAlphaF(m_color.alphaF() * (1.0 - 0.75 * behind / (spokes - 1)));
+        painter.setPen(QPen(color, s * 0.085, Qt::SolidLine, Qt::RoundCap));
+        painter.save();
+        painter.rotate(i * 360.0 / spokes);
+        painter.drawLine(QPointF(0, -inner), QPointF(0, -outer + s * 0.04));
+        painter.restore();
+    }
+}
+
+} // namespace pomelark

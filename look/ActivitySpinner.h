@@ -1,0 +1,40 @@
+#pragma once
+
+#include "look/FrameTicker.h"
+
+#include <QColor>
+#include <QWidget>
+
+namespace pomelark {
+
+/// The indeterminate spinner: twelve rounded spokes whose brightness runs around
+/// the circle once a second. Large (32 px) on a dark ground for a picture still
+/// loading, regular (20 px) elsewhere. It moves only while shown.
+class ActivitySpinner : public QWidget, public FrameClient {
+    Q_OBJECT
+public:
+    enum class Size { regular, large };
+
+    ActivitySpinner(Size size, QColor color, QWidget *parent = nullptr, FrameTicker &ticker = FrameTicker::shared());
+    ~ActivitySpinner() override;
+
+    static int side(Size size) { return size == Size::large ? 32 : 20; }
+    /// Which spoke is brightest, 0…11, clockwise from the top.
+    int leadingSpoke() const { return m_leading; }
+
+    QSize sizeHint() const override;
+    void advanceTo(std::chrono::nanoseconds now) override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    Size m_size;
+    QColor m_color;
+    FrameTicker &m_ticker;
+    int m_leading = 0;
+};
+
+} // namespace pomelark
