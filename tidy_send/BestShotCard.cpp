@@ -1,5 +1,6 @@
 #include "tidy_send/BestShotCard.h"
 
+#include "look/ActivitySpinner.h"
 #include "look/Color.h"
 #include "look/ContinuousShape.h"
 #include "look/Palette.h"
@@ -25,8 +26,6 @@ constexpr qreal keptBorder = 2.5;
 constexpr qreal excludedBorder = 2;
 constexpr qreal excludedOpacity = 0.5;
 constexpr qreal excludedBestOpacity = 0.6;
-constexpr int spinnerSpokes = 8;
-constexpr qreal spinnerRadius = 8;
 
 qreal lerp(qreal from, qreal to, qreal t)
 {
@@ -38,7 +37,7 @@ qreal lerp(qreal from, qreal to, qreal t)
 BestShotCard::BestShotCard(QUrl url, int rotationDegrees, bool kept, bool isBest, std::function<void()> onToggleKeep,
                            std::function<void()> onOpen, QWidget *parent, FrameTicker &ticker)
     : QWidget(parent), m_url(std::move(url)), m_rotationDegrees(rotationDegrees), m_kept(kept), m_isBest(isBest),
-      m_onOpen(std::move(onOpen)), m_ticker(ticker), m_keptProgress(kept ? 1.0 : 0.0, ticker),
+      m_onOpen(std::move(onOpen)), m_keptProgress(kept ? 1.0 : 0.0, ticker),
       m_hoverProgress(0.0, ticker)
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -51,6 +50,10 @@ BestShotCard::BestShotCard(QUrl url, int rotationDegrees, bool kept, bool isBest
     m_check->move(checkAt, checkAt);
     m_check->resize(m_check->sizeHint());
 
+    m_spinner = new ActivitySpinner(ActivitySpinner::Size::regular, Palette::inkSecondary(), this, ticker);
+    m_spinner->move((square().center() - QPointF(m_spinner->width(), m_spinner->height()) / 2).toPoint());
+    m_check->raise();
+
     // The underlay sizes itself once, from its first cast: give it the deeper shadow.
     m_castLargest = true;
     m_shadow = new ShadowUnderlay(this, [this] {
@@ -58,11 +61,6 @@ BestShotCard::BestShotCard(QUrl url, int rotationDegrees, bool kept, bool isBest
                                     m_castLargest ? Shadows::medium() : shadow(), pictureOpacity()};
     });
     m_castLargest = false;
-}
-
-BestShotCard::~BestShotCard()
-{
-    m_ticker.remove(this);
 }
 
 QSize BestShotCard::sizeHint() const
@@ -160,9 +158,10 @@ QCoro::Task<void> BestShotCard::loadThumbnail(QPointer<BestShotCard> card, QUrl 
     // The card may be gone, or showing another photo by now.
     if (!card || card->m_loadGeneration != generation)
         co_return;
-    if (image)
+    if (image) {
         card->m_image = std::move(image);
-    card->updateSpinner();
+        card->m_spinner->hide();
+    }
     card->update();
 }
 
@@ -171,26 +170,6 @@ void BestShotCard::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_loadStarted)
         startLoad();
-    updateSpinner();
-}
-
-void BestShotCard::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    updateSpinner();
-}
-
-void BestShotCard::updateSpinner()
-{
-    if (!m_image && isVisible())
-        m_ticker.add(this);
-    else
-        m_ticker.remove(this);
-}
-
-void BestShotCard::advanceTo(std::chrono::nanoseconds)
-{
-    update();
 }
 
 void BestShotCard::enterEvent(QEnterEvent *event)
@@ -236,8 +215,6 @@ void BestShotCard::paintEvent(QPaintEvent *)
     painter.fillRect(square(), Palette::accentSoft());
     if (m_image)
         paintPicture(painter);
-    else
-        paintSpinner(painter);
     painter.restore();
 
     painter.setPen(QPen(borderColor(), borderWidth(), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
@@ -264,23 +241,6 @@ void BestShotCard::paintPicture(QPainter &painter) const
     painter.translate(square().center());
     painter.rotate(m_rotationDegrees);
     painter.drawImage(QRectF(QPointF(-drawn.width() / 2, -drawn.height() / 2), drawn), image);
-}
-
-void BestShotCard::paintSpinner(QPainter &painter) const
-{
-    const auto now = std::chrono::duration<double>(m_ticker.now()).count();
-    const int lead = int(std::floor(now * spinnerSpokes)) % spinnerSpokes;
-    painter.translate(square().center());
-    for (int spoke = 0; spoke < spinnerSpokes; ++spoke) {
-        const int age = (lead - spoke + spinnerSpokes) % spinnerSpokes;
-        QColor color = Palette::inkSecondary();
-        color.setAlphaF(1.0 - 0.8 * age / qreal(spinnerSpokes - 1));
-        painter.setPen(QPen(color, 2, Qt::SolidLine, Qt::RoundCap));
-        painter.save();
-        painter.rotate(spoke * 360.0 / spinnerSpokes);
-        painter.drawLine(QPointF(0, -spinnerRadius * 0.45), QPointF(0, -spinnerRadius));
-        painter.restore();
-    }
 }
 
 } // namespace pomelark

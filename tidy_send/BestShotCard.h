@@ -15,6 +15,7 @@
 
 namespace pomelark {
 
+class ActivitySpinner;
 class KeepCheck;
 
 /// The 104 px square card of one photo in a group of similar shots: the photo's
@@ -29,7 +30,7 @@ class KeepCheck;
 /// The thumbnail comes from the process-wide thumbnail cache once the card is
 /// first shown. A photo that cannot be decoded leaves the card on its soft
 /// placeholder with a spinner; nothing is retried until the URL changes.
-class BestShotCard : public QWidget, private FrameClient {
+class BestShotCard : public QWidget {
     Q_OBJECT
 public:
     static constexpr int side = 104;
@@ -41,7 +42,6 @@ public:
     BestShotCard(QUrl url, int rotationDegrees, bool kept, bool isBest, std::function<void()> onToggleKeep,
                  std::function<void()> onOpen, QWidget *parent = nullptr,
                  FrameTicker &ticker = FrameTicker::shared());
-    ~BestShotCard() override;
 
     /// A new URL loads its thumbnail (once the card is shown); results of the
     /// previous URL that arrive later are dropped.
@@ -74,7 +74,6 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -83,18 +82,14 @@ protected:
 private:
     static QCoro::Task<void> loadThumbnail(QPointer<BestShotCard> card, QUrl url, quint64 generation);
     void startLoad();
-    void updateSpinner();
-    void advanceTo(std::chrono::nanoseconds now) override;
     void repaintAll();
     void paintPicture(QPainter &painter) const;
-    void paintSpinner(QPainter &painter) const;
 
     QUrl m_url;
     int m_rotationDegrees;
     bool m_kept;
     bool m_isBest;
     std::function<void()> m_onOpen;
-    FrameTicker &m_ticker;
     std::optional<QImage> m_image;
     bool m_isHover = false;
     bool m_pressed = false;
@@ -103,6 +98,7 @@ private:
     AnimatedValue m_keptProgress;
     AnimatedValue m_hoverProgress;
     KeepCheck *m_check = nullptr;
+    ActivitySpinner *m_spinner = nullptr;
     QPointer<ShadowUnderlay> m_shadow;
     bool m_castLargest = false;
 };

@@ -1,7 +1,9 @@
 #include "tidy_send/BestShotLookView.h"
 
 #include "browsing/ExcludedBadge.h"
+#include "browsing/FullsizeImageView.h"
 #include "look/Color.h"
+#include "look/HiddenShortcuts.h"
 #include "look/LookFont.h"
 #include "look/SymbolIcons.h"
 #include "tidy_send/BestTag.h"
@@ -12,10 +14,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -43,7 +41,7 @@ QColor titleColor()
 } // namespace
 
 BestShotLookView::BestShotLookView(Inputs inputs, QWidget *parent, Animation fade, FrameTicker &ticker)
-    : OverlayLayer(parent, fade, ticker), m_inputs(std::move(inputs))
+    : ItemOverlayBackdrop(inputs.onClose, parent, fade, ticker), m_inputs(std::move(inputs))
 {
     auto *content = new QVBoxLayout(this);
     content->setContentsMargins(contentPadding, contentPadding, contentPadding, contentPadding);
@@ -51,27 +49,26 @@ BestShotLookView::BestShotLookView(Inputs inputs, QWidget *parent, Animation fad
 
     // Title row: the photo's name and place, its marks, and the close button at the far end.
     auto *titleRow = new QHBoxLayout;
-    m_titleGroup = new QWidget(this);
-    auto *titleGroup = new QHBoxLayout(m_titleGroup);
-    titleGroup->setContentsMargins(0, 0, 0, 0);
+    auto *titleGroup = new QHBoxLayout;
     titleGroup->setSpacing(8);
-    auto *symbol = new QLabel(m_titleGroup);
+    auto *symbol = new QLabel(this);
     symbol->setPixmap(QPixmap::fromImage(SymbolIcons::image(QStringLiteral("photo.fill"), 13, SymbolWeight::Regular,
                                                             titleColor(), qApp->devicePixelRatio())));
     titleGroup->addWidget(symbol);
-    m_title = new QLabel(m_titleGroup);
+    m_title = new QLabel(this);
     m_title->setFont(LookFont::system(13));
     QPalette palette = m_title->palette();
     palette.setColor(QPalette::WindowText, titleColor());
     m_title->setPalette(palette);
     titleGroup->addWidget(m_title);
-    m_bestTag = new BestTag(m_titleGroup);
+    m_bestTag = new BestTag(this);
     titleGroup->addWidget(m_bestTag);
-    m_badge = new ExcludedBadge(m_titleGroup);
+    m_badge = new ExcludedBadge(this);
     titleGroup->addWidget(m_badge);
-    titleRow->addWidget(m_titleGroup);
+    titleRow->addLayout(titleGroup);
     titleRow->addStretch(1);
-    m_close = new LookRoundBtn(QStringLiteral("xmark"), translated("Close"), false, [this] { close(); }, this, ticker);
+    m_close = new LookRoundBtn(QStringLiteral("xmark"), translated("Close"), false,
+                               [this] { ItemOverlayBackdrop::close(); }, this, ticker);
     titleRow->addWidget(m_close);
     content->addLayout(titleRow);
 
@@ -90,57 +87,26 @@ BestShotLookView::BestShotLookView(Inputs inputs, QWidget *parent, Animation fad
     photoRow->addWidget(m_next, 0, Qt::AlignVCenter);
     content->addLayout(photoRow, 1);
 
-    m_photo = new QWidget(m_photoArea);
+    // The photo fills its area; the check sits on the photo's own corner, which
+    // moves when a picture of another shape arrives.
+    const BestShotGroup group = m_inputs.group.get();
+    const int pos = group.items.isEmpty() ? 0 : std::clamp(m_inputs.pos.get(), 0, int(group.items.size()) - 1);
+    FullsizeImageView::Inputs photo;
+    if (!group.items.isEmpty()) {
+        photo.url = group.items[pos].url;
+        photo.rotationDegrees = m_inputs.rotations.value(group.items[pos].id, 0);
+    }
+    m_photo = new FullsizeImageView(photo, m_photoArea, ticker);
+    connect(m_photo, &FullsizeImageView::pictureLoaded, this, &BestShotLookView::placeKeepCheck);
     m_check = new KeepCheck(true, [this] { toggleKeep(); }, checkSize, m_photoArea, ticker);
     m_check->resize(m_check->sizeHint());
 
-    buildShortcuts();
+    addShortcut(previousShortcut, QKeySequence(Qt::Key_Left), [this] { showPrevious(); });
+    addShortcut(nextShortcut, QKeySequence(Qt::Key_Right), [this] { showNext(); });
+    addShortcut(closeShortcut, QKeySequence(Qt::Key_Escape), [this] { ItemOverlayBackdrop::close(); });
+    addShortcut(toggleKeepShortcut, QKeySequence(Qt::Key_Space), [this] { toggleKeep(); });
+
     refresh();
-}
-
-QColor BestShotLookView::backdropColor()
-{
-    QColor color = colorFromHex(u"1C1814");
-    color.setAlphaF(0.94);
-    return color;
-}
-
-void BestShotLookView::buildShortcuts()
-{
-    // Invisible buttons that take no room; a key does what its button does, and
-    // nothing while the button is disabled.
-    auto *holder = new QWidget(this);
-    holder->setFixedSize(0, 0);
-    holder->setAttribute(Qt::WA_TransparentForMouseEvents);
-    auto *row = new QHBoxLayout(holder);
-    row->setContentsMargins(0, 0, 0, 0);
-    const struct {
-        const char *title;
-        Qt::Key key;
-        std::function<void()> action;
-    } shortcuts[] = {
-        {QT_TRANSLATE_NOOP("BestShotLookView", "Prev"), Qt::Key_Left, [this] { showPrevious(); }},
-        {QT_TRANSLATE_NOOP("BestShotLookView", "Next"), Qt::Key_Right, [this] { showNext(); }},
-        {QT_TRANSLATE_NOOP("BestShotLookView", "Close"), Qt::Key_Escape, [this] { close(); }},
-        {QT_TRANSLATE_NOOP("BestShotLookView", "ToggleKeep"), Qt::Key_Space, [this] { toggleKeep(); }},
-    };
-    for (const auto &shortcut : shortcuts) {
-        auto *button = new QPushButton(translated(shortcut.title), holder);
-        button->setFocusPolicy(Qt::NoFocus);
-        connect(button, &QPushButton::clicked, this, shortcut.action);
-        // The key clicks at once; a button's own mnemonic would click 100 ms later.
-        auto *key = new QShortcut(QKeySequence(shortcut.key), button);
-        key->setContext(Qt::WindowShortcut);
-        connect(key, &QShortcut::activated, button, &QPushButton::click);
-        row->addWidget(button);
-        m_shortcuts.insert(shortcut.key, button);
-    }
-    holder->move(0, 0);
-}
-
-QPushButton *BestShotLookView::shortcutButton(Qt::Key key) const
-{
-    return m_shortcuts.value(key, nullptr);
 }
 
 void BestShotLookView::refresh()
@@ -152,8 +118,8 @@ void BestShotLookView::refresh()
     const bool canGoOn = count > 0 && pos < count - 1;
     m_previous->setEnabled(canGoBack);
     m_next->setEnabled(canGoOn);
-    m_shortcuts.value(Qt::Key_Left)->setEnabled(canGoBack);
-    m_shortcuts.value(Qt::Key_Right)->setEnabled(canGoOn);
+    shortcuts()->setEnabled(previousShortcut, canGoBack);
+    shortcuts()->setEnabled(nextShortcut, canGoOn);
     if (count == 0) {
         m_title->clear();
         m_bestTag->hide();
@@ -169,7 +135,7 @@ void BestShotLookView::refresh()
     m_badge->setVisible(!kept);
     m_check->setKept(kept);
     m_check->show();
-    showPhoto(current.url, m_inputs.rotations.value(current.id, 0));
+    m_photo->setSource(current.url, m_inputs.rotations.value(current.id, 0));
 }
 
 void BestShotLookView::setRotations(const QHash<QUuid, int> &rotations)
@@ -228,28 +194,11 @@ void BestShotLookView::toggleKeep()
     refresh();
 }
 
-void BestShotLookView::close()
-{
-    if (isLeaving())
-        return;
-    if (m_inputs.onClose)
-        m_inputs.onClose();
-}
-
-void BestShotLookView::showPhoto(const QUrl &url, int rotationDegrees)
-{
-    if (url == m_shownURL && rotationDegrees == m_shownRotation)
-        return;
-    m_shownURL = url;
-    m_shownRotation = rotationDegrees;
-    placeKeepCheck();
-}
-
 void BestShotLookView::placeKeepCheck()
 {
     m_photo->setGeometry(m_photoArea->rect());
-    const QRect panel = m_photo->geometry();
-    m_check->move(panel.topLeft() + QPoint(checkInset - KeepCheck::bleed, checkInset - KeepCheck::bleed));
+    const QPoint corner = m_photo->mapTo(m_photoArea, m_photo->panelRect().topLeft().toPoint());
+    m_check->move(corner + QPoint(checkInset - KeepCheck::bleed, checkInset - KeepCheck::bleed));
     m_check->raise();
 }
 
@@ -257,42 +206,7 @@ bool BestShotLookView::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_photoArea && event->type() == QEvent::Resize)
         placeKeepCheck();
-    return OverlayLayer::eventFilter(watched, event);
-}
-
-void BestShotLookView::resizeEvent(QResizeEvent *event)
-{
-    OverlayLayer::resizeEvent(event);
-    placeKeepCheck();
-}
-
-void BestShotLookView::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), backdropColor());
-}
-
-bool BestShotLookView::isBackdropAt(QPoint point) const
-{
-    // Only clicks that nothing in front takes: the empty space around the
-    // content, between the rows and beside the photo.
-    QWidget *hit = childAt(point);
-    return hit == nullptr || hit == m_photoArea || hit == m_titleGroup;
-}
-
-void BestShotLookView::mousePressEvent(QMouseEvent *event)
-{
-    m_pressedOnBackdrop = event->button() == Qt::LeftButton && isBackdropAt(event->position().toPoint());
-    event->accept();
-}
-
-void BestShotLookView::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool tapped = m_pressedOnBackdrop && isBackdropAt(event->position().toPoint());
-    m_pressedOnBackdrop = false;
-    event->accept();
-    if (tapped)
-        close();
+    return ItemOverlayBackdrop::eventFilter(watched, event);
 }
 
 } // namespace pomelark

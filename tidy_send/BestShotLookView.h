@@ -1,7 +1,7 @@
 #pragma once
 
 #include "look/Binding.h"
-#include "look/OverlayLayer.h"
+#include "look/ItemOverlayBackdrop.h"
 #include "services/BestShotGroup.h"
 
 #include <QHash>
@@ -11,12 +11,12 @@
 #include <functional>
 
 class QLabel;
-class QPushButton;
 
 namespace pomelark {
 
 class BestTag;
 class ExcludedBadge;
+class FullsizeImageView;
 class KeepCheck;
 class LookRoundBtn;
 
@@ -28,7 +28,7 @@ class LookRoundBtn;
 /// bar flips the photo's keep flag. It writes only the keep flags of `group` and
 /// the position `pos`; a click on the backdrop, the close button and Escape call
 /// `onClose`. Once it leaves, nothing it shows reacts any more.
-class BestShotLookView : public OverlayLayer {
+class BestShotLookView : public ItemOverlayBackdrop {
     Q_OBJECT
 public:
     struct Inputs {
@@ -52,9 +52,6 @@ public:
     /// Flips the keep flag of the photo shown.
     void toggleKeep();
 
-    /// The backdrop's colour (1C1814 at 0.94).
-    static QColor backdropColor();
-
     QString titleText() const;
     bool showsBestTag() const;
     bool showsExcludedBadge() const;
@@ -62,26 +59,21 @@ public:
     LookRoundBtn *nextButton() const { return m_next; }
     LookRoundBtn *closeButton() const { return m_close; }
     KeepCheck *keepCheck() const { return m_check; }
-    QWidget *photoView() const { return m_photo; }
-    /// The hidden button bound to `key` (left, right, Escape, space), or null.
-    QPushButton *shortcutButton(Qt::Key key) const;
+    FullsizeImageView *photoView() const { return m_photo; }
+
+    /// Names of the hidden key shortcuts (see `shortcuts()`).
+    static inline const QString previousShortcut = QStringLiteral("Prev");
+    static inline const QString nextShortcut = QStringLiteral("Next");
+    static inline const QString closeShortcut = QStringLiteral("Close");
+    static inline const QString toggleKeepShortcut = QStringLiteral("ToggleKeep");
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildShortcuts();
-    void showPhoto(const QUrl &url, int rotationDegrees);
     void placeKeepCheck();
-    bool isBackdropAt(QPoint point) const;
-    void close();
 
     Inputs m_inputs;
-    QWidget *m_titleGroup = nullptr;
     QLabel *m_title = nullptr;
     BestTag *m_bestTag = nullptr;
     ExcludedBadge *m_badge = nullptr;
@@ -89,12 +81,8 @@ private:
     LookRoundBtn *m_previous = nullptr;
     LookRoundBtn *m_next = nullptr;
     QWidget *m_photoArea = nullptr;
-    QWidget *m_photo = nullptr;
+    FullsizeImageView *m_photo = nullptr;
     KeepCheck *m_check = nullptr;
-    QHash<int, QPushButton *> m_shortcuts;
-    QUrl m_shownURL;
-    int m_shownRotation = 0;
-    bool m_pressedOnBackdrop = false;
 };
 
 } // namespace pomelark

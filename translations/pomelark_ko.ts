@@ -152,13 +152,5 @@
         <source>Next</source>
         <translation>다음</translation>
     </message>
-    <message>
-        <source>Prev</source>
-        <translation>이전</translation>
-    </message>
-    <message>
-        <source>ToggleKeep</source>
-        <translation>남기기 전환</translation>
-    </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include "look/PomelarkButton.h"
 #include "look/SteppedTime.h"
 #include "support/AsyncTest.h"
+#include "browsing/FullsizeImageView.h"
 #include "tidy_send/BestShotCard.h"
 #include "tidy_send/BestShotLookView.h"
 #include "tidy_send/GroupCard.h"
@@ -241,7 +242,8 @@ TEST_F(BestShotConfirmViewTest, GalleryPictures)
     EXPECT_TRUE(window.grab().save(test::galleryPath(QStringLiteral("similar-shots.png"))));
 
     clickPicture(card(view, 0, 1));
-    time.step(300ms);
+    ASSERT_TRUE(test::spinUntil([view] { return !view->lookView()->photoView()->isLoading(); }));
+    time.step(500ms);
     EXPECT_TRUE(window.grab().save(test::galleryPath(QStringLiteral("similar-shots-look.png"))));
 }
 

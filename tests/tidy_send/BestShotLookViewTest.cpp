@@ -3,13 +3,14 @@
 #include "SimilarShots.h"
 
 #include "look/SteppedTime.h"
+#include "browsing/FullsizeImageView.h"
+#include "look/HiddenShortcuts.h"
+#include "support/AsyncTest.h"
 #include "tidy_send/KeepCheck.h"
 #include "tidy_send/LookRoundBtn.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPointer>
-#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -74,7 +75,8 @@ TEST_F(BestShotLookViewTest, ArrowsAndRoundButtonsStopAtBothEndsWithoutWrapping)
     QTest::mouseClick(view->nextButton(), Qt::LeftButton);
     EXPECT_EQ(pos, 2);
     EXPECT_FALSE(view->nextButton()->isEnabled());
-    EXPECT_FALSE(view->shortcutButton(Qt::Key_Right)->isEnabled());
+    EXPECT_FALSE(view->shortcuts()->isEnabled(BestShotLookView::nextShortcut));
+    EXPECT_TRUE(view->shortcuts()->isEnabled(BestShotLookView::previousShortcut));
     press(Qt::Key_Right);
     view->showNext();
     EXPECT_EQ(pos, 2);
@@ -144,18 +146,38 @@ TEST_F(BestShotLookViewTest, EscapeCloseButtonAndBackdropCloseButNotTheContent)
     QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, view->height() - 6));
     EXPECT_EQ(closes, 3);
 
-    QLabel *title = nullptr;
-    for (QLabel *label : view->findChildren<QLabel *>())
-        if (label->text() == view->titleText())
-            title = label;
-    ASSERT_NE(title, nullptr);
-    QTest::mouseClick(title, Qt::LeftButton);
-    QTest::mouseClick(view->photoView(), Qt::LeftButton);
+    QTest::mouseClick(view->photoView(), Qt::LeftButton, {}, view->photoView()->rect().center());
     QTest::mouseClick(view->keepCheck(), Qt::LeftButton);
     EXPECT_EQ(closes, 3);
     // Moving is not closing either, at the ends included.
     QTest::mouseClick(view->previousButton(), Qt::LeftButton);
     EXPECT_EQ(closes, 3);
+}
+
+TEST_F(BestShotLookViewTest, PhotoIsShownTurnedByItsRotationWithTheCheckOnItsCorner)
+{
+    BestShotGroup shown = shots.group(QStringLiteral("a"), 2, 0);
+    rotations.insert(shown.items[1].id, 90);
+    BestShotLookView *view = makeView(shown, 0);
+    FullsizeImageView *photo = view->photoView();
+    EXPECT_EQ(photo->url(), group.items[0].url);
+    EXPECT_EQ(photo->rotationDegrees(), 0);
+    press(Qt::Key_Right);
+    EXPECT_EQ(photo->url(), group.items[1].url);
+    EXPECT_EQ(photo->rotationDegrees(), 90);
+    ASSERT_TRUE(test::spinUntil([photo] { return !photo->isLoading(); }));
+    // A 4 : 3 photo turned upright leaves room at its sides; the check follows its corner.
+    const QRectF panel = photo->panelRect();
+    EXPECT_LT(panel.width(), panel.height());
+    const QPoint corner = photo->mapTo(view, panel.topLeft().toPoint());
+    const QPoint check = view->keepCheck()->mapTo(view, QPoint(KeepCheck::bleed, KeepCheck::bleed));
+    EXPECT_EQ(check - corner, QPoint(10, 10));
+    time.step(500ms); // the picture's and the check's fades
+    EXPECT_TRUE(view->grab().save(test::galleryPath(QStringLiteral("look-turned.png"))));
+
+    // The room beside the photo is backdrop.
+    QTest::mouseClick(photo, Qt::LeftButton, {}, QPoint(2, photo->height() / 2));
+    EXPECT_EQ(closes, 1);
 }
 
 TEST_F(BestShotLookViewTest, RoundButtonBrightensUnderThePointer)
