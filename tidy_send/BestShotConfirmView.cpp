@@ -133,6 +133,10 @@ QString BestShotConfirmView::titleText() const
 
 void BestShotConfirmView::refresh()
 {
+    // On the way out the decision is taken: the panel keeps showing it, even
+    // after the main view has dropped its groups.
+    if (isLeaving())
+        return;
     const QList<BestShotGroup> groups = m_inputs.groups.get();
     QList<QUuid> ids;
     ids.reserve(groups.size());
@@ -224,6 +228,8 @@ void BestShotConfirmView::writeGroup(int index, BestShotGroup group)
 
 void BestShotConfirmView::openLook(int groupIndex, int pos)
 {
+    if (isLeaving())
+        return;
     const QList<BestShotGroup> groups = m_inputs.groups.get();
     if (groupIndex < 0 || groupIndex >= groups.size() || pos < 0 || pos >= groups[groupIndex].items.size())
         return;

@@ -51,12 +51,12 @@ public:
                                  FrameTicker &ticker = FrameTicker::shared());
 
     /// Re-reads `groups`: rows, flags, the title and the exclude count. An open
-    /// look whose group is gone closes.
+    /// look whose group is gone closes. Nothing changes once the view is leaving.
     void refresh();
     void setRotations(const QHash<QUuid, int> &rotations);
 
     /// Opens the enlarged look at photo `pos` of group `groupIndex`; an index
-    /// outside the groups does nothing.
+    /// outside the groups, or a view on its way out, does nothing.
     void openLook(int groupIndex, int pos);
     /// Closes the look (it fades out); nothing when none is open.
     void closeLook();

@@ -154,6 +154,13 @@ TEST_F(BestShotConfirmViewTest, BackdropAndNotNowCancelWhileThePanelTakesItsClic
     EXPECT_EQ(cancels, 2);
     EXPECT_EQ(confirms, 0);
     EXPECT_EQ(writes, 0);
+
+    // The main view drops its groups as it removes the overlay; the panel fades out unchanged.
+    view->leave();
+    groups.clear();
+    view->refresh();
+    EXPECT_EQ(view->groupCards().size(), 1);
+    EXPECT_EQ(view->titleText(), QStringLiteral("Found 1 groups of similar photos"));
 }
 
 TEST_F(BestShotConfirmViewTest, LookOpensAtTheClickedPhotoAndItsChangesShowInTheRow)
