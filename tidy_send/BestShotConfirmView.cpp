@@ -1,5 +1,6 @@
 #include "tidy_send/BestShotConfirmView.h"
 
+#include "look/HiddenShortcuts.h"
 #include "look/LookFont.h"
 #include "look/Palette.h"
 #include "look/PomelarkButton.h"
@@ -233,8 +234,7 @@ void BestShotConfirmView::openLook(int groupIndex, int pos)
     const QList<BestShotGroup> groups = m_inputs.groups.get();
     if (groupIndex < 0 || groupIndex >= groups.size() || pos < 0 || pos >= groups[groupIndex].items.size())
         return;
-    if (m_lookView)
-        m_lookView->leave();
+    retireLook();
     m_look = LookTarget{groupIndex, pos};
 
     BestShotLookView::Inputs look;
@@ -254,8 +254,19 @@ void BestShotConfirmView::openLook(int groupIndex, int pos)
 void BestShotConfirmView::closeLook()
 {
     m_look.reset();
-    if (m_lookView)
-        m_lookView->leave();
+    retireLook();
+}
+
+void BestShotConfirmView::retireLook()
+{
+    if (!m_lookView)
+        return;
+    // A look opened while this one fades out binds the same keys; two enabled
+    // shortcuts on one key would both go deaf.
+    for (const QString &name : {BestShotLookView::previousShortcut, BestShotLookView::nextShortcut,
+                                BestShotLookView::closeShortcut, BestShotLookView::toggleKeepShortcut})
+        m_lookView->shortcuts()->setEnabled(name, false);
+    m_lookView->leave();
     m_lookView = nullptr;
 }
 

@@ -76,6 +76,7 @@ private:
     void rebuildRows(const QList<BestShotGroup> &groups);
     BestShotGroup readGroup(int index) const;
     void writeGroup(int index, BestShotGroup group);
+    void retireLook();
 
     Inputs m_inputs;
     FrameTicker &m_ticker;

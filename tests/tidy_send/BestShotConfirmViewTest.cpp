@@ -32,6 +32,8 @@ protected:
     {
         window.resize(900, 700);
         window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 
     BestShotConfirmView *makeView()
@@ -194,6 +196,13 @@ TEST_F(BestShotConfirmViewTest, LookOpensAtTheClickedPhotoAndItsChangesShowInThe
     // The way out ignores what is still pressed on it.
     look->toggleKeep();
     EXPECT_TRUE(groups[1].keep[2]);
+    // Opened again at once, the new look has the keys to itself.
+    clickPicture(card(view, 0, 0));
+    ASSERT_TRUE(view->lookView());
+    ASSERT_NE(view->lookView(), look);
+    const bool wasKept = groups[0].keep[0];
+    QTest::keyClick(&window, Qt::Key_Space);
+    EXPECT_NE(groups[0].keep[0], wasKept);
     time.step(300ms);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(look);
