@@ -41,7 +41,7 @@ ToolProgressOverlay::ToolProgressOverlay(const QString &title, int done, int tot
     auto *stack = new QVBoxLayout(m_card);
     stack->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
     stack->setSpacing(cardSpacing);
-    stack->addWidget(new ActivitySpinner(Palette::accent(), 32, m_card, ticker), 0, Qt::AlignHCenter);
+    stack->addWidget(new ActivitySpinner(ActivitySpinner::Size::large, Palette::accent(), m_card, ticker), 0, Qt::AlignHCenter);
     m_title = makeLabel(LookFont::system(14, QFont::DemiBold), Palette::ink(), m_card);
     m_title->setText(title);
     stack->addWidget(m_title);

@@ -4,16 +4,26 @@
 
 namespace pomelark {
 
-ActivitySpinner::ActivitySpinner(const QColor &tint, int diameter, QWidget *parent, FrameTicker &ticker)
-    : QWidget(parent), m_ticker(ticker), m_tint(tint), m_diameter(diameter)
+namespace {
+constexpr int spokes = 12;
+constexpr std::chrono::nanoseconds turn = std::chrono::seconds(1);
+} // namespace
+
+ActivitySpinner::ActivitySpinner(Size size, QColor color, QWidget *parent, FrameTicker &ticker)
+    : QWidget(parent), m_size(size), m_color(color), m_ticker(ticker)
 {
-    setFixedSize(diameter, diameter);
+    setFixedSize(sizeHint());
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 ActivitySpinner::~ActivitySpinner()
 {
     m_ticker.remove(this);
+}
+
+QSize ActivitySpinner::sizeHint() const
+{
+    return {side(m_size), side(m_size)};
 }
 
 void ActivitySpinner::showEvent(QShowEvent *event)
@@ -24,14 +34,14 @@ void ActivitySpinner::showEvent(QShowEvent *event)
 
 void ActivitySpinner::hideEvent(QHideEvent *event)
 {
-    QWidget::hideEvent(event);
     m_ticker.remove(this);
+    QWidget::hideEvent(event);
 }
 
 void ActivitySpinner::advanceTo(std::chrono::nanoseconds now)
 {
-    const auto perSpoke = std::chrono::nanoseconds(std::chrono::seconds(1)) / spokes;
-    const int leading = int((now / perSpoke) % spokes);
+    // Whole spokes, as the platform's spinner steps rather than glides.
+    const int leading = int((now.count() % turn.count()) * spokes / turn.count());
     if (leading == m_leading)
         return;
     m_leading = leading;
@@ -42,19 +52,19 @@ void ActivitySpinner::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(width() / 2.0, height() / 2.0);
-    const qreal radius = m_diameter / 2.0;
-    QPen pen(m_tint, m_diameter / 11.0, Qt::SolidLine, Qt::RoundCap);
+    const qreal s = side(m_size);
+    painter.translate(s / 2, s / 2);
+    const qreal inner = s * 0.22;
+    const qreal outer = s * 0.48;
     for (int i = 0; i < spokes; ++i) {
-        // The leading spoke is full; those behind it fade towards a quarter.
+        // The leading spoke is brightest; the ones behind it fade to a quarter.
         const int behind = (m_leading - i + spokes) % spokes;
-        QColor colour = m_tint;
-        colour.setAlphaF(1.0 - 0.75 * behind / (spokes - 1));
-        pen.setColor(colour);
-        painter.setPen(pen);
+        QColor color = m_color;
+        color.setAlphaF(m_color.alphaF() * (1.0 - 0.75 * behind / (spokes - 1)));
+        painter.setPen(QPen(color, s * 0.085, Qt::SolidLine, Qt::RoundCap));
         painter.save();
-        painter.rotate(360.0 * i / spokes);
-        painter.drawLine(QPointF(0, -radius * 0.45), QPointF(0, -radius * 0.9));
+        painter.rotate(i * 360.0 / spokes);
+        painter.drawLine(QPointF(0, -inner), QPointF(0, -outer + s * 0.04));
         painter.restore();
     }
 }

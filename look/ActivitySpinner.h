@@ -2,23 +2,28 @@
 
 #include "look/FrameTicker.h"
 
+#include <QColor>
 #include <QWidget>
 
 namespace pomelark {
 
-/// An indeterminate spinner: twelve spokes whose brightness runs round once a
-/// second. It takes frames only while shown.
-class ActivitySpinner : public QWidget, private FrameClient {
+/// The indeterminate spinner: twelve rounded spokes whose brightness runs around
+/// the circle once a second. Large (32 px) on a dark ground for a picture still
+/// loading, regular (20 px) elsewhere. It moves only while shown.
+class ActivitySpinner : public QWidget, public FrameClient {
     Q_OBJECT
 public:
-    explicit ActivitySpinner(const QColor &tint, int diameter = 32, QWidget *parent = nullptr,
-                             FrameTicker &ticker = FrameTicker::shared());
+    enum class Size { regular, large };
+
+    ActivitySpinner(Size size, QColor color, QWidget *parent = nullptr, FrameTicker &ticker = FrameTicker::shared());
     ~ActivitySpinner() override;
 
-    /// Which spoke is brightest now (0 = twelve o'clock, clockwise).
+    static int side(Size size) { return size == Size::large ? 32 : 20; }
+    /// Which spoke is brightest, 0…11, clockwise from the top.
     int leadingSpoke() const { return m_leading; }
 
-    QSize sizeHint() const override { return {m_diameter, m_diameter}; }
+    QSize sizeHint() const override;
+    void advanceTo(std::chrono::nanoseconds now) override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -26,13 +31,9 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    void advanceTo(std::chrono::nanoseconds now) override;
-
-    static constexpr int spokes = 12;
-
+    Size m_size;
+    QColor m_color;
     FrameTicker &m_ticker;
-    QColor m_tint;
-    int m_diameter;
     int m_leading = 0;
 };
 

@@ -917,4 +917,75 @@ It only takes a moment.</source>
         <translation>컴퓨터에 아무것도 남지 않아요 · SD 카드 원본은 그대로</translation>
     </message>
 </context>
+<context>
+    <name>BestShotConfirmView</name>
+    <message>
+        <source>Found %1 groups of similar photos</source>
+        <translation>비슷한 사진 묶음 %1개를 찾았어요</translation>
+    </message>
+    <message>
+        <source>Pick the ones to keep. The rest are dropped from sending. (check = keep ↔ exclude · tap a photo to enlarge)</source>
+        <translation>남길 사진을 고르세요. 나머지는 보내기에서 빠져요. (체크 = 남기기 ↔ 제외 · 사진을 누르면 크게 보여요)</translation>
+    </message>
+    <message>
+        <source>Excluded photos aren&apos;t deleted either · select to add them back anytime</source>
+        <translation>제외한 사진도 지워지지 않아요 · 언제든 선택해서 다시 넣을 수 있어요</translation>
+    </message>
+    <message>
+        <source>Not now</source>
+        <translation>나중에</translation>
+    </message>
+    <message>
+        <source>Exclude %1 from sending</source>
+        <translation>%1장 보내기에서 제외</translation>
+    </message>
+</context>
+<context>
+    <name>GroupCard</name>
+    <message>
+        <source>No faces here, so no pick — choose yourself</source>
+        <translation>얼굴이 없어 추천하지 못했어요 — 직접 골라 주세요</translation>
+    </message>
+    <message>
+        <source>Keep all</source>
+        <translation>모두 남기기</translation>
+    </message>
+</context>
+<context>
+    <name>BestTag</name>
+    <message>
+        <source>Best</source>
+        <translation>베스트</translation>
+    </message>
+</context>
+<context>
+    <name>KeepCheck</name>
+    <message>
+        <source>Exclude</source>
+        <translation>제외하기</translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <translation>남기기</translation>
+    </message>
+</context>
+<context>
+    <name>BestShotLookView</name>
+    <message>
+        <source>%1 · %2 / %3</source>
+        <translation>%1 · %2 / %3</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>닫기</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>이전</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>다음</translation>
+    </message>
+</context>
 </TS>

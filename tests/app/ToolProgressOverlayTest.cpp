@@ -57,7 +57,7 @@ TEST_F(Overlays, ProgressCardIsCentredShowsTheCountAndSwallowsClicks)
 
 TEST_F(Overlays, SpinnerTurnsOnlyWhileShown)
 {
-    auto *spinner = new ActivitySpinner(Palette::accent(), 32, &window, time.ticker);
+    auto *spinner = new ActivitySpinner(ActivitySpinner::Size::large, Palette::accent(), &window, time.ticker);
     spinner->show();
     const int first = spinner->leadingSpoke();
     time.step(250ms);
