@@ -2,7 +2,7 @@
 
 #include "app/ElidedLabel.h"
 #include "app/ScreenStyle.h"
-#include "app/SymbolView.h"
+#include "look/SymbolView.h"
 #include "look/ContinuousShape.h"
 #include "look/LookFont.h"
 #include "look/Palette.h"
@@ -39,7 +39,7 @@ FailureList::FailureList(const QList<ValidationFailure> &failures,
         auto *row = new QHBoxLayout;
         row->setContentsMargins(14, 10, 14, 10);
         row->setSpacing(12);
-        row->addWidget(new SymbolView(QStringLiteral("exclamationmark.triangle.fill"), 14, Palette::amber()));
+        row->addWidget(new SymbolView({QStringLiteral("exclamationmark.triangle.fill"), 14, SymbolWeight::Regular, Palette::amber()}));
         auto *texts = new QVBoxLayout;
         texts->setSpacing(2);
         auto *name = new ElidedLabel(failure.sourceURL.fileName());

@@ -2,7 +2,7 @@
 
 #include "app/FailureList.h"
 #include "app/ScreenStyle.h"
-#include "app/SymbolView.h"
+#include "look/SymbolView.h"
 #include "look/LookFont.h"
 #include "look/Palette.h"
 #include "look/PomelarkButton.h"
@@ -76,7 +76,7 @@ void ValidationScreen::buildResults(QVBoxLayout *column)
 void ValidationScreen::buildEmptyState(QVBoxLayout *column)
 {
     column->setSpacing(18);
-    column->addWidget(new SymbolView(QStringLiteral("tray"), 36, Palette::inkTertiary(), this), 0, Qt::AlignHCenter);
+    column->addWidget(new SymbolView({QStringLiteral("tray"), 36, SymbolWeight::Regular, Palette::inkTertiary()}, this), 0, Qt::AlignHCenter);
     column->addWidget(ScreenStyle::text(tr("No files to import"), LookFont::system(20, QFont::Medium), Palette::ink(),
                                         this));
     auto *message = ScreenStyle::text(tr("The SD card may be damaged, or the file format isn't supported."),

@@ -6,7 +6,7 @@
 #include "tidy_send/RoundedBox.h"
 #include "tidy_send/ScreenText.h"
 #include "tidy_send/SendScreenFrame.h"
-#include "tidy_send/SymbolView.h"
+#include "look/SymbolView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "look/Palette.h"
 #include "tidy_send/ScreenText.h"
-#include "tidy_send/SymbolView.h"
+#include "look/SymbolView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -5,7 +5,7 @@
 #include "tidy_send/CardGrid.h"
 #include "tidy_send/ConfirmCard.h"
 #include "tidy_send/ScreenText.h"
-#include "tidy_send/SymbolView.h"
+#include "look/SymbolView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

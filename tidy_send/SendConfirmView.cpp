@@ -5,7 +5,7 @@
 #include "tidy_send/InfoRow.h"
 #include "tidy_send/RoundedBox.h"
 #include "tidy_send/ScreenText.h"
-#include "tidy_send/SymbolView.h"
+#include "look/SymbolView.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

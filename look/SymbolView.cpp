@@ -1,4 +1,4 @@
-#include "tidy_send/SymbolView.h"
+#include "look/SymbolView.h"
 
 #include <QPainter>
 
