@@ -79,7 +79,7 @@ QCoro::Task<void> ImportSession::runImportSession(QUrl folder)
     view->endSelectMode();
     view->closeOverlays();
     const std::chrono::nanoseconds startedAt = clock.now();
-    view->setPreparingStartedAt(clock.wallNow());
+    view->setPreparingStartedAt(clock.wallNow(), startedAt);
     view->setPreparingFinale(false);
     view->setScreen(Screen::validating);
 

@@ -3,6 +3,9 @@
 #include "app/AppDelegate.h"
 #include "app/AppLanguage.h"
 #include "app/AppTranslations.h"
+#include "app/ContentView.h"
+#include "app/FolderPanel.h"
+#include "app/MainView.h"
 #include "app/MainWindow.h"
 #include "app/UpdatePrompt.h"
 #include "platform/TerminationSignals.h"
@@ -30,6 +33,14 @@ PomelarkApp::PomelarkApp(QApplication &app, QVersionNumber version)
     }
     m_window = new MainWindow;
     m_window->setAttribute(Qt::WA_DeleteOnClose);
+    SessionServices services = SessionServices::standard();
+    QPointer<MainWindow> window = m_window;
+    services.chooseFolder = [window](const FolderPanelRequest &request) {
+        return chooseFolderInPanel(window, request);
+    };
+    // Made after the window's content frame, so it is deleted after the view that shows it.
+    auto *controller = new ContentView(std::move(services), m_window);
+    m_window->setContent(new MainView(controller));
     m_checkForUpdates = addUpdaterCommands(*m_window, *m_updater);
     connect(m_checkForUpdates, &QAction::triggered, this, &PomelarkApp::checkForUpdates);
 }

@@ -15,6 +15,7 @@
 #include <QUuid>
 
 #include <concepts>
+#include <chrono>
 #include <optional>
 
 namespace pomelark {
@@ -88,6 +89,9 @@ public:
     const std::optional<ValidationOutcome> &validationOutcome() const { return m_validationOutcome; }
     /// The distant past until a session starts.
     const QDateTime &preparingStartedAt() const { return m_preparingStartedAt; }
+    /// The same moment on the session clock's monotonic time, which the
+    /// preparing screen's caption grid counts from.
+    std::chrono::nanoseconds preparingStartedClock() const { return m_preparingStartedClock; }
     bool preparingFinale() const { return m_preparingFinale; }
     std::optional<int> viewerIndex() const { return m_viewerIndex; }
     /// Clockwise degrees per item id, each in 0…359.
@@ -147,7 +151,11 @@ protected:
     void setSettingsReturn(Screen value) { assign(m_settingsReturn, value, &SessionState::settingsReturnChanged); }
     void assignShowingSendConfirm(bool value) { assign(m_showingSendConfirm, value, &SessionState::showingSendConfirmChanged); }
     void setValidationOutcome(std::optional<ValidationOutcome> value) { assign(m_validationOutcome, std::move(value), &SessionState::validationOutcomeChanged); }
-    void setPreparingStartedAt(QDateTime value) { assign(m_preparingStartedAt, std::move(value), &SessionState::preparingStartedAtChanged); }
+    void setPreparingStartedAt(QDateTime value, std::chrono::nanoseconds clock)
+    {
+        m_preparingStartedClock = clock;
+        assign(m_preparingStartedAt, std::move(value), &SessionState::preparingStartedAtChanged);
+    }
     void setPreparingFinale(bool value) { assign(m_preparingFinale, value, &SessionState::preparingFinaleChanged); }
     void setViewerIndex(std::optional<int> value) { assign(m_viewerIndex, value, &SessionState::viewerIndexChanged); }
     void setRotations(Rotations value) { assign(m_rotations, std::move(value), &SessionState::rotationsChanged); }
@@ -210,6 +218,7 @@ private:
     bool m_showingSendConfirm = false;
     std::optional<ValidationOutcome> m_validationOutcome;
     QDateTime m_preparingStartedAt;
+    std::chrono::nanoseconds m_preparingStartedClock{};
     bool m_preparingFinale = false;
     std::optional<int> m_viewerIndex;
     Rotations m_rotations;
