@@ -82,4 +82,45 @@
         <translation>제외됨</translation>
     </message>
 </context>
+<context>
+    <name>ConfirmSheet</name>
+    <message>
+        <source>Cancel</source>
+        <translation>취소</translation>
+    </message>
+</context>
+<context>
+    <name>ExcludeConfirmView</name>
+    <message>
+        <source>They&apos;re only dropped from the send list — not deleted.
+Originals stay put, and you can add them back anytime.</source>
+        <translation>보낼 목록에서만 빠지고, 지워지지는 않아요.
+원본은 그대로 있고, 언제든 다시 넣을 수 있어요.</translation>
+    </message>
+    <message>
+        <source>Exclude</source>
+        <translation>제외하기</translation>
+    </message>
+    <message>
+        <source>Exclude the %1 selected?</source>
+        <translation>선택한 %1개를 제외할까요?</translation>
+    </message>
+</context>
+<context>
+    <name>IncludeConfirmView</name>
+    <message>
+        <source>They go back into the send list.
+Excluded photos come along too.</source>
+        <translation>보낼 목록에 다시 들어가요.
+제외했던 사진도 함께 돌아와요.</translation>
+    </message>
+    <message>
+        <source>Add back</source>
+        <translation>다시 넣기</translation>
+    </message>
+    <message>
+        <source>Add the %1 selected back?</source>
+        <translation>선택한 %1개를 다시 넣을까요?</translation>
+    </message>
+</context>
 </TS>
