@@ -1,5 +1,6 @@
 #include "browsing/FullsizeImageView.h"
 
+#include "browsing/AspectFit.h"
 #include "look/ActivitySpinner.h"
 #include "look/ContinuousShape.h"
 #include "look/ShadowUnderlay.h"
@@ -97,15 +98,7 @@ QRectF FullsizeImageView::fittedPanel(const QRectF &room, std::optional<QSizeF> 
 {
     if (!pictureSize)
         return room;
-    const qreal aspect = pictureSize->height() > 0 ? pictureSize->width() / pictureSize->height() : 4.0 / 3.0;
-    if (room.isEmpty() || !(aspect > 0))
-        return QRectF(room.center(), QSizeF(0, 0));
-    QSizeF size(room.width(), room.width() / aspect);
-    if (size.height() > room.height())
-        size = QSizeF(room.height() * aspect, room.height());
-    QRectF panel(QPointF(), size);
-    panel.moveCenter(room.center());
-    return panel;
+    return aspectFitted(room, pictureSize->height() > 0 ? pictureSize->width() / pictureSize->height() : 4.0 / 3.0);
 }
 
 QRectF FullsizeImageView::panelRect() const

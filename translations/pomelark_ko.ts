@@ -123,4 +123,19 @@ Excluded photos come along too.</source>
         <translation>선택한 %1개를 다시 넣을까요?</translation>
     </message>
 </context>
+<context>
+    <name>VideoPlayerPanel</name>
+    <message>
+        <source>Preparing...</source>
+        <translation>준비하는 중...</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>This video can&apos;t play right now</source>
+        <translation>지금은 이 동영상을 재생할 수 없어요</translation>
+    </message>
+</context>
 </TS>
