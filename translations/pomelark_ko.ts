@@ -138,4 +138,38 @@ Excluded photos come along too.</source>
         <translation>지금은 이 동영상을 재생할 수 없어요</translation>
     </message>
 </context>
+<context>
+    <name>ViewerView</name>
+    <message>
+        <source>Close</source>
+        <translation>닫기</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>이전</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>다음</translation>
+    </message>
+    <message>
+        <source>Rotate right</source>
+        <translation>오른쪽으로 돌리기</translation>
+    </message>
+    <message>
+        <source>%1 · %2 / %3</source>
+        <translation>%1 · %2 / %3</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerCheck</name>
+    <message>
+        <source>Select</source>
+        <translation>선택</translation>
+    </message>
+    <message>
+        <source>Deselect</source>
+        <translation>선택 해제</translation>
+    </message>
+</context>
 </TS>
