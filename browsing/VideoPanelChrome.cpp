@@ -137,27 +137,33 @@ void VideoPanelChrome::paintEvent(QPaintEvent *)
     switch (m_state.phase) {
     case VideoPanelPhase::idle:
     case VideoPanelPhase::preparing:
-        paintCentre(painter);
+        paintCentre(painter, m_state.phase == VideoPanelPhase::preparing);
+        paintDurationBadge(painter);
         break;
     case VideoPanelPhase::failed:
         paintFailure(painter);
+        paintDurationBadge(painter);
         break;
     case VideoPanelPhase::playing:
+        // What showed while preparing leaves as the bar arrives.
+        if (m_state.playingFade < 1) {
+            painter.setOpacity(1 - m_state.playingFade);
+            paintCentre(painter, true);
+            paintDurationBadge(painter);
+            painter.setOpacity(m_state.playingFade);
+        }
         paintBar(painter);
         break;
     }
-    if (m_state.phase != VideoPanelPhase::playing)
-        paintDurationBadge(painter);
 }
 
-void VideoPanelChrome::paintCentre(QPainter &painter) const
+void VideoPanelChrome::paintCentre(QPainter &painter, bool preparing) const
 {
     const QRectF circle = badgeCircle();
     QPainterPath disc;
     disc.addEllipse(circle);
     ShadowPainter::draw(painter, disc, Shadows::medium());
     painter.fillPath(disc, white(0.9));
-    const bool preparing = m_state.phase == VideoPanelPhase::preparing;
     if (!preparing)
         SymbolIcons::paint(painter, QStringLiteral("play.fill"), circle.translated(3, 0), 28, SymbolWeight::Regular,
                            Palette::accentDeep());

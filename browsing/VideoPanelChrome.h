@@ -32,6 +32,9 @@ public:
         double progress = 0;
         QString timeText;
         bool hasSurface = false; ///< a player's picture lies under the chrome
+        /// How far the change to playing has come (0…1): the badge fades out and
+        /// the bar fades in.
+        double playingFade = 1;
     };
 
     struct Actions {
@@ -62,7 +65,7 @@ private:
     enum class Press { none, button, scrubber, bar, surface };
 
     QRectF timeLabelRect() const;
-    void paintCentre(QPainter &painter) const;
+    void paintCentre(QPainter &painter, bool preparing) const;
     void paintFailure(QPainter &painter) const;
     void paintDurationBadge(QPainter &painter) const;
     void paintBar(QPainter &painter) const;

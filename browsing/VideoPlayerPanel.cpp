@@ -23,8 +23,9 @@
 namespace pomelark {
 
 VideoPlayerPanel::VideoPlayerPanel(Inputs inputs, QWidget *parent, FrameTicker &ticker)
-    : QWidget(parent), m_inputs(std::move(inputs))
+    : QWidget(parent), m_inputs(std::move(inputs)), m_playingFade(1.0, ticker)
 {
+    m_playingFade.setOnChange([this] { refresh(); });
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_surface = new VideoPlayerView({nullptr, [this] { surfaceBecameReady(); }}, this);
     m_surface->setCornerRadius(cornerRadius);
@@ -81,6 +82,7 @@ void VideoPlayerPanel::startPreparing()
     m_info.reset();
     m_timeline.reset();
     m_surfaceReady = false;
+    m_playingFade.setValue(1.0);
     m_failureMessage.clear();
     setPhase(Phase::idle);
     layoutPanel();
@@ -175,6 +177,8 @@ void VideoPlayerPanel::surfaceBecameReady()
         return;
     m_surfaceReady = true;
     m_phase = Phase::playing;
+    m_playingFade.setValue(0.0);
+    m_playingFade.animateTo(1.0, Animation::easeOut(0.2));
     if (m_player->playbackState() != QMediaPlayer::PlayingState)
         m_player->play();
     m_timeline.startedPlaying();
@@ -249,6 +253,7 @@ void VideoPlayerPanel::refresh()
     state.progress = m_timeline.progress();
     state.timeText = m_timeline.timeText();
     state.hasSurface = m_player != nullptr;
+    state.playingFade = m_playingFade.value();
     m_chrome->setState(state);
     m_shortcuts->setEnabled(QStringLiteral("PlayPause"), m_player && m_inputs.spaceTogglesPlayback);
     update();
@@ -286,7 +291,9 @@ void VideoPlayerPanel::paintEvent(QPaintEvent *)
     const QPainterPath shape = continuousRoundedRect(panel, cornerRadius);
     if (m_phase == Phase::playing && m_surfaceReady) {
         painter.fillPath(shape, Qt::black);
-        return;
+        if (m_playingFade.value() >= 1.0)
+            return;
+        painter.setOpacity(1.0 - m_playingFade.value());
     }
     if (m_info && !m_info->thumbnail.isNull()) {
         painter.setClipPath(shape);

@@ -2,6 +2,7 @@
 
 #include "browsing/PlayerTimeline.h"
 #include "browsing/VideoPanelChrome.h"
+#include "look/AnimatedValue.h"
 #include "services/MediaItem.h"
 #include "services/VideoInfo.h"
 
@@ -106,6 +107,7 @@ private:
     bool m_surfaceReady = false;
     PlayerTimeline m_timeline;
     quint64 m_generation = 0;
+    AnimatedValue m_playingFade;
 
     VideoPlayerView *m_surface = nullptr;
     VideoPanelChrome *m_chrome = nullptr;

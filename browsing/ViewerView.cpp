@@ -146,18 +146,28 @@ const MediaItem &ViewerView::currentItem() const
 
 int ViewerView::currentRotation() const
 {
+    if (!hasCurrent())
+        return 0;
     return m_inputs.rotations.get().value(currentItem().id, 0);
 }
 
 bool ViewerView::isCurrentSelected() const
 {
+    if (!hasCurrent())
+        return false;
     return m_inputs.selectedIDs.get().contains(currentItem().id);
+}
+
+bool ViewerView::hasCurrent() const
+{
+    const int current = index();
+    return current >= 0 && current < m_inputs.media.size();
 }
 
 void ViewerView::goPrevious()
 {
     const int current = index();
-    if (current < 1)
+    if (current < 1 || !hasCurrent())
         return;
     m_inputs.index.set(current - 1);
     refresh();
@@ -166,7 +176,7 @@ void ViewerView::goPrevious()
 void ViewerView::goNext()
 {
     const int current = index();
-    if (current >= m_inputs.media.size() - 1)
+    if (current >= m_inputs.media.size() - 1 || !hasCurrent())
         return;
     m_inputs.index.set(current + 1);
     refresh();
@@ -174,6 +184,8 @@ void ViewerView::goNext()
 
 void ViewerView::rotate(int delta)
 {
+    if (!hasCurrent())
+        return;
     QHash<QUuid, int> rotations = m_inputs.rotations.get();
     const QUuid id = currentItem().id;
     int turned = (rotations.value(id, 0) + delta) % 360;
@@ -186,6 +198,8 @@ void ViewerView::rotate(int delta)
 
 void ViewerView::toggleSelection()
 {
+    if (!hasCurrent())
+        return;
     QSet<QUuid> selected = m_inputs.selectedIDs.get();
     const QUuid id = currentItem().id;
     if (!selected.remove(id))
@@ -206,6 +220,10 @@ bool ViewerView::showsExcludedBadge() const
 
 void ViewerView::refresh()
 {
+    // The main view shows the viewer only for an index within the list; should
+    // that ever not hold, the last item shown stays rather than reading past the end.
+    if (!hasCurrent())
+        return;
     const MediaItem &item = currentItem();
     const int current = index();
     const int count = int(m_inputs.media.size());

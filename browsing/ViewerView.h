@@ -60,6 +60,7 @@ public:
 
     int currentRotation() const;
     bool isCurrentSelected() const;
+    /// The shown item; `index` must lie within `media`.
     const MediaItem &currentItem() const;
 
     /// The pieces on screen, for the main view's tests and pictures.
@@ -85,6 +86,7 @@ private:
     void showContent();
     void placeCheck();
     int index() const;
+    bool hasCurrent() const;
     QRect contentPanel() const;
 
     Inputs m_inputs;

@@ -111,6 +111,15 @@ TEST_F(ViewerViewTest, WithOneItemBothStepsAreInert)
     QTest::keyClick(&window, Qt::Key_Left);
     QTest::keyClick(&window, Qt::Key_Right);
     EXPECT_EQ(index, 0);
+
+    // An index that no longer lies within the list is never read past the end.
+    viewer->setMedia({});
+    viewer->rotate(90);
+    viewer->toggleSelection();
+    viewer->goNext();
+    EXPECT_TRUE(rotations.isEmpty());
+    EXPECT_TRUE(selected.isEmpty());
+    EXPECT_EQ(viewer->titleText(), QStringLiteral("only.jpg · 1 / 1"));
 }
 
 TEST_F(ViewerViewTest, FourTurnsRightComeBackToZeroAndKeepTheEntry)
