@@ -1,5 +1,6 @@
 #include "browsing/FullsizeImageView.h"
 
+#include "browsing/AspectFit.h"
 #include "look/ActivitySpinner.h"
 #include "look/ContinuousShape.h"
 #include "look/ShadowUnderlay.h"
@@ -57,8 +58,14 @@ FullsizeImageView::FullsizeImageView(Inputs inputs, QWidget *parent, FrameTicker
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setAttribute(Qt::WA_AcceptTouchEvents);
     grabGesture(Qt::PinchGesture);
-    for (AnimatedValue *value : {&m_shownZoom, &m_shownPanX, &m_shownPanY, &m_pictureFade})
+    for (AnimatedValue *value : {&m_shownZoom, &m_shownPanX, &m_shownPanY})
         value->setOnChange([this] { update(); });
+    m_pictureFade.setOnChange([this] {
+        // A faded-out picture of 3200 px is worth freeing at once.
+        if (m_pictureFade.value() >= 1.0)
+            m_previous = QImage();
+        update();
+    });
 
     m_spinner = new ActivitySpinner(ActivitySpinner::Size::large, QColor(255, 255, 255, 200), this, ticker);
     m_shadow = new ShadowUnderlay(this, [this] {
@@ -97,15 +104,7 @@ QRectF FullsizeImageView::fittedPanel(const QRectF &room, std::optional<QSizeF> 
 {
     if (!pictureSize)
         return room;
-    const qreal aspect = pictureSize->height() > 0 ? pictureSize->width() / pictureSize->height() : 4.0 / 3.0;
-    if (room.isEmpty() || !(aspect > 0))
-        return QRectF(room.center(), QSizeF(0, 0));
-    QSizeF size(room.width(), room.width() / aspect);
-    if (size.height() > room.height())
-        size = QSizeF(room.height() * aspect, room.height());
-    QRectF panel(QPointF(), size);
-    panel.moveCenter(room.center());
-    return panel;
+    return aspectFitted(room, pictureSize->height() > 0 ? pictureSize->width() / pictureSize->height() : 4.0 / 3.0);
 }
 
 QRectF FullsizeImageView::panelRect() const
@@ -152,10 +151,13 @@ void FullsizeImageView::setPicture(QImage image)
 {
     m_previous = m_image;
     m_image = std::move(image);
-    if (!m_previous.isNull() && !m_image.isNull()) {
+    // Only a picture of the same shape fades over the old one; another shape
+    // (a turn) would stretch the old picture while it fades, so it simply replaces it.
+    if (!m_previous.isNull() && !m_image.isNull() && m_previous.size() == m_image.size()) {
         m_pictureFade.setValue(0.0);
         m_pictureFade.animateTo(1.0, Animation::easeOut(pictureFadeSeconds));
     } else {
+        m_previous = QImage();
         m_pictureFade.setValue(1.0);
     }
     layoutChanged();

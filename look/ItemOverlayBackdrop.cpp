@@ -30,7 +30,7 @@ void ItemOverlayBackdrop::addShortcut(const QString &name, const QKeySequence &k
     });
 }
 
-void ItemOverlayBackdrop::close()
+void ItemOverlayBackdrop::requestClose()
 {
     if (!isLeaving() && m_onClose)
         m_onClose();
@@ -55,7 +55,7 @@ void ItemOverlayBackdrop::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     event->accept();
     if (tapped)
-        close();
+        requestClose();
 }
 
 } // namespace pomelark

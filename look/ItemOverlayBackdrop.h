@@ -33,7 +33,7 @@ public:
 
 protected:
     /// Calls the close action, unless leaving.
-    void close();
+    void requestClose();
 
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -988,4 +988,94 @@ It only takes a moment.</source>
         <translation>다음</translation>
     </message>
 </context>
+<context>
+    <name>ConfirmSheet</name>
+    <message>
+        <source>Cancel</source>
+        <translation>취소</translation>
+    </message>
+</context>
+<context>
+    <name>ExcludeConfirmView</name>
+    <message>
+        <source>They&apos;re only dropped from the send list — not deleted.
+Originals stay put, and you can add them back anytime.</source>
+        <translation>보낼 목록에서만 빠지고, 지워지지는 않아요.
+원본은 그대로 있고, 언제든 다시 넣을 수 있어요.</translation>
+    </message>
+    <message>
+        <source>Exclude</source>
+        <translation>제외하기</translation>
+    </message>
+    <message>
+        <source>Exclude the %1 selected?</source>
+        <translation>선택한 %1개를 제외할까요?</translation>
+    </message>
+</context>
+<context>
+    <name>IncludeConfirmView</name>
+    <message>
+        <source>They go back into the send list.
+Excluded photos come along too.</source>
+        <translation>보낼 목록에 다시 들어가요.
+제외했던 사진도 함께 돌아와요.</translation>
+    </message>
+    <message>
+        <source>Add back</source>
+        <translation>다시 넣기</translation>
+    </message>
+    <message>
+        <source>Add the %1 selected back?</source>
+        <translation>선택한 %1개를 다시 넣을까요?</translation>
+    </message>
+</context>
+<context>
+    <name>VideoPlayerPanel</name>
+    <message>
+        <source>Preparing...</source>
+        <translation>준비하는 중...</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>This video can&apos;t play right now</source>
+        <translation>지금은 이 동영상을 재생할 수 없어요</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerView</name>
+    <message>
+        <source>Close</source>
+        <translation>닫기</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>이전</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>다음</translation>
+    </message>
+    <message>
+        <source>Rotate right</source>
+        <translation>오른쪽으로 돌리기</translation>
+    </message>
+    <message>
+        <source>%1 · %2 / %3</source>
+        <translation>%1 · %2 / %3</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerCheck</name>
+    <message>
+        <source>Select</source>
+        <translation>선택</translation>
+    </message>
+    <message>
+        <source>Deselect</source>
+        <translation>선택 해제</translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,311 @@
+#include "browsing/VideoPlayerPanel.h"
+
+#include "browsing/AspectFit.h"
+#include "browsing/VideoPlayerView.h"
+#include "look/ContinuousShape.h"
+#include "look/HiddenShortcuts.h"
+#include "look/Palette.h"
+#include "look/ShadowUnderlay.h"
+#include "platform/SystemLog.h"
+#include "services/FormatDuration.h"
+#include "services/PlaybackService.h"
+#include "services/ThumbnailService.h"
+
+#include <QAudioDevice>
+#include <QAudioOutput>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QMediaPlayer>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace pomelark {
+
+VideoPlayerPanel::VideoPlayerPanel(Inputs inputs, QWidget *parent, FrameTicker &ticker)
+    : QWidget(parent), m_inputs(std::move(inputs)), m_playingFade(1.0, ticker)
+{
+    m_playingFade.setOnChange([this] { refresh(); });
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_surface = new VideoPlayerView({nullptr, [this] { surfaceBecameReady(); }}, this);
+    m_surface->setCornerRadius(cornerRadius);
+    m_surface->hide();
+    m_chrome = new VideoPanelChrome({[this] { togglePlayback(); }, [this] { togglePlayback(); },
+                                     [this](double x, double width) { seek(x, width); }, [this] { endScrub(); }},
+                                    this, ticker);
+    m_shortcuts = new HiddenShortcuts(this);
+    m_shortcuts->add(QStringLiteral("PlayPause"), QKeySequence(Qt::Key_Space), [this] { togglePlayback(); });
+    m_shadow = new ShadowUnderlay(this, [this] {
+        return ShadowUnderlay::Cast{continuousRoundedRect(panelRect(), cornerRadius), {QColor(0, 0, 0, 128), 30, 0, 20}};
+    });
+    startPreparing();
+}
+
+VideoPlayerPanel::~VideoPlayerPanel()
+{
+    ++m_generation;
+    teardown();
+    delete m_shadow;
+}
+
+void VideoPlayerPanel::setItem(const MediaItem &item)
+{
+    const bool sameFile = item.url == m_inputs.item.url;
+    m_inputs.item = item;
+    if (!sameFile)
+        startPreparing();
+}
+
+void VideoPlayerPanel::setSpaceTogglesPlayback(bool enabled)
+{
+    m_inputs.spaceTogglesPlayback = enabled;
+    refresh();
+}
+
+QString VideoPlayerPanel::fileName() const
+{
+    return QFileInfo(m_inputs.item.url.toLocalFile()).fileName();
+}
+
+QRectF VideoPlayerPanel::panelRect() const
+{
+    std::optional<QImage> poster;
+    if (m_info)
+        poster = m_info->thumbnail;
+    return aspectFitted(QRectF(rect()), PlayerTimeline::aspectRatio(poster));
+}
+
+void VideoPlayerPanel::startPreparing()
+{
+    const quint64 generation = ++m_generation;
+    teardown();
+    m_info.reset();
+    m_timeline.reset();
+    m_surfaceReady = false;
+    m_playingFade.setValue(1.0);
+    m_failureMessage.clear();
+    setPhase(Phase::idle);
+    layoutPanel();
+    // Runs on by itself; a newer generation or the panel's end makes it drop its results.
+    prepare(this, generation, m_inputs.item.url);
+}
+
+QCoro::Task<void> VideoPlayerPanel::prepare(QPointer<VideoPlayerPanel> self, quint64 generation, QUrl url)
+{
+    auto current = [&] { return self && self->m_generation == generation; };
+
+    std::optional<VideoInfo> info;
+    try {
+        info = co_await ThumbnailService::shared().videoInfo(url);
+    } catch (...) {
+        // No poster and no length: the placeholder stays, without a message.
+    }
+    if (!current())
+        co_return;
+    self->m_info = info;
+    self->m_timeline.setDuration(info ? std::optional<double>(info->duration) : std::nullopt);
+    self->layoutPanel();
+    self->setPhase(Phase::preparing);
+
+    QString failure;
+    try {
+        const QUrl playable = co_await PlaybackService::shared().playableURL(url);
+        if (!current())
+            co_return;
+        self->createPlayer(playable);
+        co_return;
+    } catch (const std::exception &error) {
+        failure = QString::fromUtf8(error.what());
+    } catch (...) {
+        failure = QStringLiteral("unknown error");
+    }
+    if (!current())
+        co_return;
+    SystemLog::write(QStringLiteral("[VideoPlayerPanel] playable URL FAILED for ") + self->fileName()
+                     + QStringLiteral(": ") + failure);
+    self->m_failureMessage = tr("This video can't play right now");
+    self->setPhase(Phase::failed);
+}
+
+void VideoPlayerPanel::createPlayer(const QUrl &playable)
+{
+    m_player = new QMediaPlayer(this);
+    // Qt 6.4's ffmpeg backend crashes with an audio output and no sound device.
+    if (!QMediaDevices::audioOutputs().isEmpty()) {
+        m_audio = new QAudioOutput(m_player);
+        m_player->setAudioOutput(m_audio);
+    }
+    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
+        if (status != QMediaPlayer::EndOfMedia)
+            return;
+        m_timeline.handleEnd();
+        refresh();
+    });
+    m_surface->setPlayer(m_player);
+    m_surface->show();
+    m_player->setSource(playable);
+
+    m_timeObserver = new QTimer(this);
+    m_timeObserver->setInterval(timeObserverIntervalMs);
+    connect(m_timeObserver, &QTimer::timeout, this, &VideoPlayerPanel::handleTimeUpdate);
+    m_timeObserver->start();
+    // This backend decodes no frame before playback starts, so playing begins
+    // now and the picture replaces the poster once its first frame is there.
+    m_player->play();
+    refresh();
+}
+
+void VideoPlayerPanel::teardown()
+{
+    if (m_timeObserver) {
+        delete m_timeObserver;
+        m_timeObserver = nullptr;
+    }
+    m_surface->setPlayer(nullptr);
+    m_surface->hide();
+    if (m_player) {
+        m_player->stop();
+        delete m_player;
+        m_player = nullptr;
+        m_audio = nullptr;
+    }
+}
+
+void VideoPlayerPanel::surfaceBecameReady()
+{
+    if (m_surfaceReady || !m_player)
+        return;
+    m_surfaceReady = true;
+    m_phase = Phase::playing;
+    m_playingFade.setValue(0.0);
+    m_playingFade.animateTo(1.0, Animation::easeOut(0.2));
+    if (m_player->playbackState() != QMediaPlayer::PlayingState)
+        m_player->play();
+    m_timeline.startedPlaying();
+    refresh();
+}
+
+void VideoPlayerPanel::handleTimeUpdate()
+{
+    if (!m_player)
+        return;
+    // A finished player may report its position as 0; the end is already known.
+    if (m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
+        return;
+    m_timeline.handleTimeUpdate(m_player->position() / 1000.0);
+    refresh();
+}
+
+void VideoPlayerPanel::togglePlayback()
+{
+    if (!m_player || m_phase != Phase::playing)
+        return;
+    switch (m_timeline.toggle()) {
+    case PlayerTimeline::Toggle::pause:
+        m_player->pause();
+        break;
+    case PlayerTimeline::Toggle::restartAndPlay:
+        m_player->setPosition(0);
+        m_player->play();
+        break;
+    case PlayerTimeline::Toggle::play:
+        m_player->play();
+        break;
+    }
+    refresh();
+}
+
+void VideoPlayerPanel::seek(double x, double width)
+{
+    if (!m_player)
+        return;
+    const auto step = m_timeline.scrub(x, width);
+    if (!step)
+        return;
+    if (step->pauseFirst)
+        m_player->pause();
+    m_player->setPosition(qint64(step->seconds * 1000.0 + 0.5));
+    refresh();
+}
+
+void VideoPlayerPanel::endScrub()
+{
+    if (m_timeline.endScrub() && m_player)
+        m_player->play();
+    refresh();
+}
+
+void VideoPlayerPanel::setPhase(Phase phase)
+{
+    m_phase = phase;
+    refresh();
+}
+
+void VideoPlayerPanel::refresh()
+{
+    VideoPanelChrome::State state;
+    state.phase = m_phase;
+    state.fileName = fileName();
+    state.failureMessage = m_failureMessage;
+    if (m_info)
+        state.durationText = formatDuration(m_info->duration);
+    state.isPlaying = m_timeline.isPlaying();
+    state.progress = m_timeline.progress();
+    state.timeText = m_timeline.timeText();
+    state.hasSurface = m_player != nullptr;
+    state.playingFade = m_playingFade.value();
+    m_chrome->setState(state);
+    m_shortcuts->setEnabled(QStringLiteral("PlayPause"), m_player && m_inputs.spaceTogglesPlayback);
+    update();
+    Q_EMIT stateChanged();
+}
+
+void VideoPlayerPanel::layoutPanel()
+{
+    const QRect panel = panelRect().toRect();
+    m_surface->setGeometry(panel);
+    m_chrome->setGeometry(panel);
+    if (m_shadow)
+        m_shadow->refresh();
+    update();
+}
+
+void VideoPlayerPanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutPanel();
+}
+
+void VideoPlayerPanel::mousePressEvent(QMouseEvent *event)
+{
+    // Only room outside the panel reaches here; it belongs to what lies behind.
+    event->ignore();
+}
+
+void VideoPlayerPanel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRectF panel = panelRect();
+    const QPainterPath shape = continuousRoundedRect(panel, cornerRadius);
+    if (m_phase == Phase::playing && m_surfaceReady) {
+        painter.fillPath(shape, Qt::black);
+        if (m_playingFade.value() >= 1.0)
+            return;
+        painter.setOpacity(1.0 - m_playingFade.value());
+    }
+    if (m_info && !m_info->thumbnail.isNull()) {
+        painter.setClipPath(shape);
+        const QSizeF poster = m_info->thumbnail.size();
+        painter.drawImage(aspectFitted(panel, poster.width() / poster.height()), m_info->thumbnail);
+        return;
+    }
+    QColor fill = Palette::accentSoft();
+    fill.setAlphaF(0.25);
+    painter.fillPath(shape, fill);
+    painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, 0.1f), 1));
+    painter.drawPath(continuousRoundedRect(panel.adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius));
+}
+
+} // namespace pomelark

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "browsing/PlayerTimeline.h"
+#include "browsing/VideoPanelChrome.h"
+#include "look/AnimatedValue.h"
+#include "services/MediaItem.h"
+#include "services/VideoInfo.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <qcoro/qcorotask.h>
+
+#include <optional>
+
+class QAudioOutput;
+class QMediaPlayer;
+class QTimer;
+
+namespace pomelark {
+
+class HiddenShortcuts;
+class ShadowUnderlay;
+class VideoPlayerView;
+
+/// The video half of the viewer. It fetches the video's poster and length, asks
+/// the playback service for a file the player plays (which may first be made by
+/// converting, and take a while), and starts playing by itself once the first
+/// frame can be shown. Before that it shows the play badge with the file name,
+/// then a spinner with "Preparing..."; when no playable file can be had it logs
+/// the error and shows "This video can't play right now" over the poster. While
+/// playing, a control bar offers play/pause, a scrubber and the time.
+///
+/// The panel takes the poster's shape (1.6 : 1 without one), as large as fits.
+/// Clicks outside it are left to whatever lies behind. It changes nothing
+/// outside itself.
+class VideoPlayerPanel : public QWidget {
+    Q_OBJECT
+public:
+    struct Inputs {
+        MediaItem item;                   ///< the video (only its file is used)
+        bool spaceTogglesPlayback = true; ///< the space bar plays and pauses
+    };
+
+    using Phase = VideoPanelPhase;
+
+    static constexpr qreal cornerRadius = 12;
+    static constexpr int timeObserverIntervalMs = 200;
+
+    explicit VideoPlayerPanel(Inputs inputs, QWidget *parent = nullptr, FrameTicker &ticker = FrameTicker::shared());
+    ~VideoPlayerPanel() override;
+
+    /// Shows another video: a new file stops the player and prepares afresh;
+    /// the same file changes nothing.
+    void setItem(const MediaItem &item);
+    void setSpaceTogglesPlayback(bool enabled);
+
+    const MediaItem &item() const { return m_inputs.item; }
+    Phase phase() const { return m_phase; }
+    QString failureMessage() const { return m_failureMessage; }
+    const std::optional<VideoInfo> &info() const { return m_info; }
+    const PlayerTimeline &timeline() const { return m_timeline; }
+    QMediaPlayer *player() const { return m_player; }
+    bool isVideoSurfaceReady() const { return m_surfaceReady; }
+    VideoPanelChrome *chrome() const { return m_chrome; }
+    HiddenShortcuts *shortcuts() const { return m_shortcuts; }
+
+    /// Where the panel lies in this widget.
+    QRectF panelRect() const;
+
+    /// Play or pause (also restarting from the beginning at the end); only once
+    /// the picture shows.
+    void togglePlayback();
+    /// One step of a scrubber drag at `x` on a scrubber `width` wide.
+    void seek(double x, double width);
+    /// The scrubber drag ended; playback resumes when it ran before.
+    void endScrub();
+
+Q_SIGNALS:
+    /// The phase, the player or what the chrome shows changed.
+    void stateChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    static QCoro::Task<void> prepare(QPointer<VideoPlayerPanel> self, quint64 generation, QUrl url);
+    void startPreparing();
+    void teardown();
+    void createPlayer(const QUrl &playable);
+    void surfaceBecameReady();
+    void handleTimeUpdate();
+    void setPhase(Phase phase);
+    void refresh();
+    void layoutPanel();
+    QString fileName() const;
+
+    Inputs m_inputs;
+    std::optional<VideoInfo> m_info;
+    Phase m_phase = Phase::idle;
+    QString m_failureMessage;
+    QMediaPlayer *m_player = nullptr;
+    QAudioOutput *m_audio = nullptr;
+    QTimer *m_timeObserver = nullptr;
+    bool m_surfaceReady = false;
+    PlayerTimeline m_timeline;
+    quint64 m_generation = 0;
+    AnimatedValue m_playingFade;
+
+    VideoPlayerView *m_surface = nullptr;
+    VideoPanelChrome *m_chrome = nullptr;
+    HiddenShortcuts *m_shortcuts = nullptr;
+    QPointer<ShadowUnderlay> m_shadow;
+};
+
+} // namespace pomelark

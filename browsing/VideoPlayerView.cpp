@@ -1,0 +1,93 @@
+#include "browsing/VideoPlayerView.h"
+
+#include "look/ContinuousShape.h"
+
+#include <QMediaPlayer>
+#include <QPainter>
+#include <QVideoSink>
+
+namespace pomelark {
+
+VideoPlayerView::VideoPlayerView(Inputs inputs, QWidget *parent)
+    : QWidget(parent), m_onReadyForDisplay(std::move(inputs.onReadyForDisplay))
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_sink = new QVideoSink(this);
+    // The backend may deliver from its own thread; the context queues it to ours.
+    connect(m_sink, &QVideoSink::videoFrameChanged, this, &VideoPlayerView::frameArrived);
+    setPlayer(inputs.player);
+}
+
+VideoPlayerView::~VideoPlayerView()
+{
+    setPlayer(nullptr);
+}
+
+void VideoPlayerView::setPlayer(QMediaPlayer *player)
+{
+    if (player == m_player)
+        return;
+    if (m_player && m_player->videoSink() == m_sink)
+        m_player->setVideoSink(nullptr);
+    m_player = player;
+    m_frame = QVideoFrame();
+    if (m_player)
+        m_player->setVideoSink(m_sink);
+    update();
+}
+
+void VideoPlayerView::frameArrived(const QVideoFrame &frame)
+{
+    if (!frame.isValid() || !m_player)
+        return;
+    const bool first = !m_frame.isValid();
+    m_frame = frame;
+    update();
+    if (!first)
+        return;
+    // Later, not from inside the sink's signal, so the owner may replace the player.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_onReadyForDisplay)
+                m_onReadyForDisplay();
+        },
+        Qt::QueuedConnection);
+}
+
+QImage VideoPlayerView::currentImage() const
+{
+    return m_frame.isValid() ? m_frame.toImage() : QImage();
+}
+
+QRectF VideoPlayerView::pictureRect() const
+{
+    if (!m_frame.isValid())
+        return {};
+    QSizeF size = m_frame.size();
+    size.scale(QSizeF(this->size()), Qt::KeepAspectRatio);
+    QRectF picture(QPointF(), size);
+    picture.moveCenter(QRectF(rect()).center());
+    return picture;
+}
+
+void VideoPlayerView::setCornerRadius(qreal radius)
+{
+    m_cornerRadius = radius;
+    update();
+}
+
+void VideoPlayerView::paintEvent(QPaintEvent *)
+{
+    if (!m_frame.isValid())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (m_cornerRadius > 0)
+        painter.setClipPath(continuousRoundedRect(QRectF(rect()), m_cornerRadius));
+    QVideoFrame frame = m_frame;
+    frame.paint(&painter, pictureRect(), {Qt::transparent, Qt::KeepAspectRatio, {}});
+}
+
+} // namespace pomelark

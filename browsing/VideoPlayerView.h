@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QMediaPlayer>
+#include <QPointer>
+#include <QVideoFrame>
+#include <QWidget>
+
+#include <functional>
+
+class QVideoSink;
+
+namespace pomelark {
+
+/// The picture of a media player, painted by this widget from its own video sink
+/// (no native child window), fitted inside its bounds at the video's aspect.
+///
+/// Once the first frame of a player can be shown it calls `onReadyForDisplay`,
+/// always later on the main thread and never after the widget is gone; a new
+/// player reports again, so the owner must accept repeated calls. It takes no
+/// clicks: its owner decides what a click on the picture does.
+class VideoPlayerView : public QWidget {
+    Q_OBJECT
+public:
+    struct Inputs {
+        QMediaPlayer *player = nullptr;           ///< the player to show; none shows nothing
+        std::function<void()> onReadyForDisplay; ///< the first frame can be shown
+    };
+
+    explicit VideoPlayerView(Inputs inputs, QWidget *parent = nullptr);
+    ~VideoPlayerView() override;
+
+    /// Shows `player`'s picture. The player already shown changes nothing; another
+    /// one is taken over, and the previous one no longer sends its frames here.
+    void setPlayer(QMediaPlayer *player);
+    QMediaPlayer *player() const { return m_player; }
+
+    /// Replaces the readiness callback (kept for the current player).
+    void setOnReadyForDisplay(std::function<void()> callback) { m_onReadyForDisplay = std::move(callback); }
+
+    /// Whether a frame of the current player has arrived.
+    bool isReadyForDisplay() const { return m_frame.isValid(); }
+    /// The latest frame as an image; null before the first.
+    QImage currentImage() const;
+    /// Where the picture is drawn: the frame's shape fitted into the widget.
+    QRectF pictureRect() const;
+
+    /// Rounds the picture's corners to the panel it sits in.
+    void setCornerRadius(qreal radius);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void frameArrived(const QVideoFrame &frame);
+
+    QVideoSink *m_sink = nullptr;
+    QPointer<QMediaPlayer> m_player;
+    QVideoFrame m_frame;
+    std::function<void()> m_onReadyForDisplay;
+    qreal m_cornerRadius = 0;
+};
+
+} // namespace pomelark

@@ -1,0 +1,99 @@
+#include "look/WrappedText.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <cmath>
+
+namespace pomelark {
+
+WrappedText::WrappedText(const QString &text, const QFont &font, const QColor &color, Qt::Alignment alignment,
+                         qreal lineSpacing, QWidget *parent)
+    : QWidget(parent), m_text(text), m_font(font), m_color(color), m_alignment(alignment), m_lineSpacing(lineSpacing)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+void WrappedText::setText(const QString &text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    updateGeometry();
+    update();
+}
+
+qreal WrappedText::layOut(qreal width, QPainter *painter) const
+{
+    const QStringList paragraphs = m_text.split(u'\n');
+    QTextOption option(m_alignment & Qt::AlignHorizontal_Mask);
+    option.setWrapMode(QTextOption::WordWrap);
+    qreal y = 0;
+    bool first = true;
+    for (const QString &paragraph : paragraphs) {
+        QTextLayout layout(paragraph, m_font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            if (!first)
+                y += m_lineSpacing;
+            first = false;
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+        }
+        layout.endLayout();
+        if (paragraph.isEmpty()) {
+            // An empty paragraph still takes one line.
+            if (!first)
+                y += m_lineSpacing;
+            first = false;
+            y += QFontMetricsF(m_font).height();
+        }
+        if (painter)
+            layout.draw(painter, QPointF(0, 0));
+    }
+    return y;
+}
+
+int WrappedText::heightForWidth(int width) const
+{
+    return int(std::ceil(layOut(width, nullptr)));
+}
+
+QSize WrappedText::sizeHint() const
+{
+    // As wide as its longest line wants, capped so long texts wrap by default.
+    const QFontMetricsF metrics(m_font);
+    qreal widest = 0;
+    for (const QString &paragraph : m_text.split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(paragraph));
+    const int width = int(std::ceil(std::min<qreal>(widest, 480)));
+    return {width, heightForWidth(width)};
+}
+
+QSize WrappedText::minimumSizeHint() const
+{
+    return {0, int(std::ceil(QFontMetricsF(m_font).height()))};
+}
+
+void WrappedText::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setPen(m_color);
+    const qreal height = layOut(width(), nullptr);
+    qreal top = 0;
+    if (m_alignment & Qt::AlignVCenter)
+        top = (this->height() - height) / 2;
+    else if (m_alignment & Qt::AlignBottom)
+        top = this->height() - height;
+    painter.translate(0, top);
+    layOut(width(), &painter);
+}
+
+} // namespace pomelark

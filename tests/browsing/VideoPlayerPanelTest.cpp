@@ -1,0 +1,163 @@
+#include "browsing/VideoPlayerPanel.h"
+#include "browsing/VideoPlayerView.h"
+#include "look/HiddenShortcuts.h"
+#include "platform/SystemLog.h"
+
+#include "support/AsyncTest.h"
+#include "support/Fixtures.h"
+#include "support/TempFolder.h"
+
+#include <QDir>
+#include <QMediaPlayer>
+#include <QTemporaryDir>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+using namespace pomelark::test;
+using namespace std::chrono_literals;
+
+namespace pomelark {
+namespace {
+
+// The panel uses the app's shared poster and playback services; their working
+// folders must live in a temporary cache, never the user's. Set before any test
+// (and so before those services are first made).
+const struct TemporaryCacheHome {
+    QTemporaryDir dir;
+    TemporaryCacheHome() { qputenv("XDG_CACHE_HOME", dir.path().toUtf8()); }
+} temporaryCacheHome;
+
+MediaItem videoItem(const QString &path)
+{
+    return {QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::video};
+}
+
+void saveGallery(QWidget &widget, const QString &name)
+{
+    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
+    EXPECT_TRUE(widget.grab().save(QStringLiteral(POMELARK_GALLERY_DIR "/") + name));
+}
+
+class VideoPlayerPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window.resize(640, 480);
+        window.setAutoFillBackground(true);
+        QPalette palette = window.palette();
+        palette.setColor(QPalette::Window, QColor(0x1C, 0x18, 0x14));
+        window.setPalette(palette);
+        window.show();
+    }
+
+    VideoPlayerPanel *makePanel(const QString &path, bool space = true)
+    {
+        auto *panel = new VideoPlayerPanel({videoItem(path), space}, &window);
+        panel->setGeometry(20, 20, 600, 440);
+        panel->show();
+        return panel;
+    }
+
+    static bool waitForPhase(VideoPlayerPanel *panel, VideoPlayerPanel::Phase phase)
+    {
+        return spinUntil([&] { return panel->phase() == phase; }, 60s);
+    }
+
+    TempFolder folder;
+    QWidget window;
+};
+
+TEST_F(VideoPlayerPanelTest, PreparesThenPlaysByItselfAndStopsAtTheEnd)
+{
+    const QString path = makeVideo(folder.filePath(QStringLiteral("clip.mov")), {.seconds = 2.0});
+    VideoPlayerPanel *panel = makePanel(path);
+    EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::idle);
+    EXPECT_FALSE(panel->shortcuts()->isEnabled(QStringLiteral("PlayPause")));
+
+    ASSERT_TRUE(waitForPhase(panel, VideoPlayerPanel::Phase::playing));
+    ASSERT_TRUE(panel->info());
+    EXPECT_NEAR(panel->info()->duration, 2.0, 0.1);
+    // The panel has the poster's shape: 160 × 120.
+    EXPECT_NEAR(panel->panelRect().width() / panel->panelRect().height(), 4.0 / 3.0, 0.01);
+    EXPECT_TRUE(panel->isVideoSurfaceReady());
+    EXPECT_TRUE(panel->timeline().isPlaying());
+    EXPECT_TRUE(panel->shortcuts()->isEnabled(QStringLiteral("PlayPause")));
+    auto *surface = panel->findChild<VideoPlayerView *>();
+    ASSERT_TRUE(surface);
+    EXPECT_FALSE(surface->currentImage().isNull());
+    saveGallery(window, QStringLiteral("video-playing.png"));
+
+    ASSERT_TRUE(spinUntil([&] { return !panel->timeline().isPlaying(); }, 20s));
+    EXPECT_DOUBLE_EQ(panel->timeline().progress(), 1.0);
+    // Play at the end starts again from the beginning.
+    panel->togglePlayback();
+    EXPECT_TRUE(panel->timeline().isPlaying());
+    ASSERT_TRUE(spinUntil([&] { return panel->timeline().currentTime() > 0 && panel->timeline().currentTime() < 1.5; }, 10s));
+}
+
+TEST_F(VideoPlayerPanelTest, SpaceTogglesOnlyWhenAllowedAndScrubbingWhilePlayingResumes)
+{
+    const QString path = makeVideo(folder.filePath(QStringLiteral("long.mp4")), {.format = VideoFormat::mp4Hevc, .seconds = 4.0});
+    VideoPlayerPanel *panel = makePanel(path, false);
+    ASSERT_TRUE(waitForPhase(panel, VideoPlayerPanel::Phase::playing));
+    EXPECT_FALSE(panel->shortcuts()->trigger(QStringLiteral("PlayPause")));
+    EXPECT_TRUE(panel->timeline().isPlaying());
+
+    panel->setSpaceTogglesPlayback(true);
+    EXPECT_TRUE(panel->shortcuts()->trigger(QStringLiteral("PlayPause")));
+    EXPECT_FALSE(panel->timeline().isPlaying());
+    EXPECT_EQ(panel->player()->playbackState(), QMediaPlayer::PausedState);
+    panel->togglePlayback();
+    EXPECT_EQ(panel->player()->playbackState(), QMediaPlayer::PlayingState);
+
+    panel->seek(50, 100);
+    EXPECT_EQ(panel->player()->playbackState(), QMediaPlayer::PausedState);
+    EXPECT_NEAR(panel->timeline().currentTime(), 2.0, 0.1);
+    panel->seek(-10, 100);
+    panel->endScrub();
+    EXPECT_TRUE(panel->timeline().isPlaying());
+    EXPECT_EQ(panel->player()->playbackState(), QMediaPlayer::PlayingState);
+}
+
+TEST_F(VideoPlayerPanelTest, AVideoThatCannotBeMadePlayableFailsWithItsLogLine)
+{
+    const QString path = makeTextFile(folder.filePath(QStringLiteral("broken.mov")));
+    SystemLog::Capture log;
+    VideoPlayerPanel *panel = makePanel(path);
+    ASSERT_TRUE(waitForPhase(panel, VideoPlayerPanel::Phase::failed));
+    EXPECT_EQ(panel->failureMessage(), QStringLiteral("This video can't play right now"));
+    EXPECT_FALSE(panel->info());
+    EXPECT_FALSE(panel->player());
+    EXPECT_NEAR(panel->panelRect().width() / panel->panelRect().height(), 1.6, 0.01);
+    EXPECT_FALSE(panel->shortcuts()->isEnabled(QStringLiteral("PlayPause")));
+    const QStringList lines = log.lines().filter(QStringLiteral("[VideoPlayerPanel]"));
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines.first().startsWith(QStringLiteral("[VideoPlayerPanel] playable URL FAILED for broken.mov: ")));
+    saveGallery(window, QStringLiteral("video-failed.png"));
+}
+
+TEST_F(VideoPlayerPanelTest, AnotherVideoEndsThePreviousPlayerAndALateResultIsDropped)
+{
+    const QString first = makeVideo(folder.filePath(QStringLiteral("a.mov")), {.seconds = 2.0});
+    const QString second = makeVideo(folder.filePath(QStringLiteral("b.avi")), {.format = VideoFormat::aviMjpeg});
+    VideoPlayerPanel *panel = makePanel(first);
+    ASSERT_TRUE(waitForPhase(panel, VideoPlayerPanel::Phase::playing));
+    QPointer<QMediaPlayer> previous = panel->player();
+
+    panel->setItem(videoItem(second));
+    EXPECT_FALSE(previous);
+    EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::idle);
+    EXPECT_FALSE(panel->timeline().isPlaying());
+    ASSERT_TRUE(waitForPhase(panel, VideoPlayerPanel::Phase::playing));
+    EXPECT_EQ(panel->player()->source().fileName(), QStringLiteral("b.avi"));
+
+    // Gone while preparing: its results arrive to nobody.
+    panel->setItem(videoItem(first));
+    delete panel;
+    QCoreApplication::processEvents();
+    SUCCEED();
+}
+
+} // namespace
+} // namespace pomelark
