@@ -164,4 +164,29 @@ void GridScreen::resizeEvent(QResizeEvent *event)
     placeSelectionBar();
 }
 
+ToolbarView *GridScreen::toolbar() const
+{
+    return m_toolbar;
+}
+
+MediaGridView *GridScreen::grid() const
+{
+    return m_grid;
+}
+
+SelectionBar *GridScreen::selectionBar() const
+{
+    return m_selectionBar;
+}
+
+InactiveCover *GridScreen::cover() const
+{
+    return m_cover;
+}
+
+QAction *GridScreen::selectAllAction() const
+{
+    return m_selectAll;
+}
+
 } // namespace pomelark

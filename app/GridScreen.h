@@ -28,13 +28,13 @@ public:
     explicit GridScreen(ContentView &view, QWidget *parent = nullptr, FrameTicker &ticker = FrameTicker::shared());
     ~GridScreen() override;
 
-    ToolbarView *toolbar() const { return m_toolbar; }
-    MediaGridView *grid() const { return m_grid; }
+    ToolbarView *toolbar() const;
+    MediaGridView *grid() const;
     /// The selection bar while it is there (also while it slides away).
-    SelectionBar *selectionBar() const { return m_selectionBar; }
-    InactiveCover *cover() const { return m_cover; }
+    SelectionBar *selectionBar() const;
+    InactiveCover *cover() const;
     /// Ctrl+A; enabled only while the viewer is closed.
-    QAction *selectAllAction() const { return m_selectAll; }
+    QAction *selectAllAction() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -360,4 +360,64 @@ void MainView::resizeEvent(QResizeEvent *event)
         m_screen->setGeometry(rect());
 }
 
+ContentView *MainView::controller() const
+{
+    return m_view;
+}
+
+QWidget *MainView::screenWidget() const
+{
+    return m_screen;
+}
+
+SendConfirmView *MainView::sendConfirm() const
+{
+    return m_sendConfirm;
+}
+
+ToolProgressOverlay *MainView::autoRotateProgress() const
+{
+    return m_autoRotateProgress;
+}
+
+RotateConfirmView *MainView::rotateConfirm() const
+{
+    return m_rotateConfirm;
+}
+
+ToolProgressOverlay *MainView::bestShotProgress() const
+{
+    return m_bestShotProgress;
+}
+
+BestShotConfirmView *MainView::bestShotConfirm() const
+{
+    return m_bestShotConfirm;
+}
+
+ExcludeConfirmView *MainView::excludeConfirm() const
+{
+    return m_excludeConfirm;
+}
+
+IncludeConfirmView *MainView::includeConfirm() const
+{
+    return m_includeConfirm;
+}
+
+ViewerView *MainView::viewer() const
+{
+    return m_viewer;
+}
+
+OverlayLayer *MainView::cardMissing() const
+{
+    return m_cardMissing;
+}
+
+QMessageBox *MainView::infoAlert() const
+{
+    return m_infoAlert;
+}
+
 } // namespace pomelark

@@ -33,22 +33,22 @@ public:
                       FrameTicker &ticker = FrameTicker::shared());
     ~MainView() override;
 
-    ContentView *controller() const { return m_view; }
+    ContentView *controller() const;
 
     /// The screen widget shown now (none for a screen that draws nothing).
-    QWidget *screenWidget() const { return m_screen; }
+    QWidget *screenWidget() const;
 
     // The overlays while they exist, for tests.
-    SendConfirmView *sendConfirm() const { return m_sendConfirm; }
-    ToolProgressOverlay *autoRotateProgress() const { return m_autoRotateProgress; }
-    RotateConfirmView *rotateConfirm() const { return m_rotateConfirm; }
-    ToolProgressOverlay *bestShotProgress() const { return m_bestShotProgress; }
-    BestShotConfirmView *bestShotConfirm() const { return m_bestShotConfirm; }
-    ExcludeConfirmView *excludeConfirm() const { return m_excludeConfirm; }
-    IncludeConfirmView *includeConfirm() const { return m_includeConfirm; }
-    ViewerView *viewer() const { return m_viewer; }
-    OverlayLayer *cardMissing() const { return m_cardMissing; }
-    QMessageBox *infoAlert() const { return m_infoAlert; }
+    SendConfirmView *sendConfirm() const;
+    ToolProgressOverlay *autoRotateProgress() const;
+    RotateConfirmView *rotateConfirm() const;
+    ToolProgressOverlay *bestShotProgress() const;
+    BestShotConfirmView *bestShotConfirm() const;
+    ExcludeConfirmView *excludeConfirm() const;
+    IncludeConfirmView *includeConfirm() const;
+    ViewerView *viewer() const;
+    OverlayLayer *cardMissing() const;
+    QMessageBox *infoAlert() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browsing/FullsizeImageView.h"
+#include "browsing/VideoPlayerPanel.h"
 #include "look/Binding.h"
 #include "look/ItemOverlayBackdrop.h"
 #include "services/MediaItem.h"
@@ -14,9 +16,7 @@ class QLabel;
 namespace pomelark {
 
 class ExcludedBadge;
-class FullsizeImageView;
 class RoundOverlayButton;
-class VideoPlayerPanel;
 class ViewerCheck;
 
 /// The full-window viewer over the grid: one item of the session at a time, large,

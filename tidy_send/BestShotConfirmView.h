@@ -3,6 +3,7 @@
 #include "look/Binding.h"
 #include "look/ConfirmationFrame.h"
 #include "services/BestShotGroup.h"
+#include "tidy_send/BestShotLookView.h"
 
 #include <QHash>
 #include <QList>
@@ -18,7 +19,6 @@ class QVBoxLayout;
 
 namespace pomelark {
 
-class BestShotLookView;
 class GroupCard;
 
 /// The confirmation of the similar-photo search: every group of near-duplicate

@@ -68,7 +68,7 @@ BestShotLookView::BestShotLookView(Inputs inputs, QWidget *parent, Animation fad
     titleRow->addLayout(titleGroup);
     titleRow->addStretch(1);
     m_close = new LookRoundBtn(QStringLiteral("xmark"), translated("Close"), false,
-                               [this] { ItemOverlayBackdrop::close(); }, this, ticker);
+                               [this] { ItemOverlayBackdrop::requestClose(); }, this, ticker);
     titleRow->addWidget(m_close);
     content->addLayout(titleRow);
 
@@ -103,7 +103,7 @@ BestShotLookView::BestShotLookView(Inputs inputs, QWidget *parent, Animation fad
 
     addShortcut(previousShortcut, QKeySequence(Qt::Key_Left), [this] { showPrevious(); });
     addShortcut(nextShortcut, QKeySequence(Qt::Key_Right), [this] { showNext(); });
-    addShortcut(closeShortcut, QKeySequence(Qt::Key_Escape), [this] { ItemOverlayBackdrop::close(); });
+    addShortcut(closeShortcut, QKeySequence(Qt::Key_Escape), [this] { ItemOverlayBackdrop::requestClose(); });
     addShortcut(toggleKeepShortcut, QKeySequence(Qt::Key_Space), [this] { toggleKeep(); });
 
     refresh();

@@ -1078,4 +1078,11 @@ Excluded photos come along too.</source>
         <translation>선택 해제</translation>
     </message>
 </context>
+<context>
+    <name>GridScreen</name>
+    <message>
+        <source>Select All</source>
+        <translation>모두 선택</translation>
+    </message>
+</context>
 </TS>

@@ -80,6 +80,7 @@ TEST_F(MainViewTest, DoneScreenDrawsNothingUntilTheSendHasAnOutcome)
     EXPECT_EQ(view->screen(), Screen::converting);
     EXPECT_NE(main->screenWidget(), nullptr);
     // The coordinator is still idle when the stand-in send ends.
+    ASSERT_TRUE(settle([&] { return calls.sends.size() == 1; }));
     sendFinished->setValue(true);
     ASSERT_TRUE(settle([&] { return view->screen() == Screen::done; }));
     EXPECT_EQ(main->screenWidget(), nullptr);
@@ -141,6 +142,7 @@ TEST_F(MainViewTest, OverlaysComeAndGoWithTheirFlagsInTheirOrder)
     ASSERT_NE(main->bestShotProgress(), nullptr);
     const QObjectList layers = main->children();
     EXPECT_GT(layers.indexOf(main->bestShotProgress()), layers.indexOf(main->autoRotateProgress()));
+    ASSERT_TRUE(settle([&] { return calls.orientationRuns.size() == 1 && orientationResult; }));
     orientationResult->setValue({{a.url, 90}});
     ASSERT_TRUE(settle([&] { return main->rotateConfirm() != nullptr; }));
     EXPECT_EQ(main->autoRotateProgress(), nullptr);
