@@ -2,6 +2,7 @@
 #include "app/PomelarkApp.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <exiv2/exiv2.hpp>
 
@@ -17,6 +18,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Pomelark"));
     QApplication::setOrganizationName(QStringLiteral("Pomelark"));
     QApplication::setApplicationVersion(QStringLiteral(POMELARK_VERSION));
+    // Lets the desktop match the window to its launcher entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pomelark.Pomelark"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.pomelark.Pomelark"),
+                                                 QIcon(QStringLiteral(":/icons/io.github.pomelark.Pomelark.svg"))));
 
     pomelark::PomelarkApp pomelark(app, QVersionNumber::fromString(QStringLiteral(POMELARK_VERSION)));
     pomelark.window()->show();
