@@ -263,8 +263,12 @@ TEST_F(RotateConfirmViewTest, ManySuggestionsScrollInsideThePanelWhichStaysInThe
     open(many);
     EXPECT_EQ(view->grid()->height(), CardGrid::maxHeight);
     EXPECT_GT(view->grid()->verticalScrollBar()->maximum(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(view->grid()->verticalScrollBar()->isVisible());
+    EXPECT_EQ(card(0)->y(), card(1)->y()) << "the scroll bar leaves room for two columns";
     EXPECT_LE(view->panelGeometry().height(), window.height() - 2 * ConfirmationFrame::windowMargin);
     EXPECT_EQ(view->panelGeometry().width(), 580);
+    EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("rotate-confirm-many")));
 }
 
 TEST_F(RotateConfirmViewTest, TwoColumnsAtFullWidthOneInANarrowerPanel)
@@ -280,6 +284,7 @@ TEST_F(RotateConfirmViewTest, TwoColumnsAtFullWidthOneInANarrowerPanel)
     QCoreApplication::processEvents();
     EXPECT_GT(card(1)->y(), card(0)->y());
     EXPECT_EQ(card(0)->x(), card(1)->x());
+    EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("rotate-confirm-narrow")));
 }
 
 TEST_F(RotateConfirmViewTest, ANewListOfSuggestionsGetsNewCards)
