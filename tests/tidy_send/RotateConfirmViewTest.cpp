@@ -271,6 +271,23 @@ TEST_F(RotateConfirmViewTest, ManySuggestionsScrollInsideThePanelWhichStaysInThe
     EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("rotate-confirm-many")));
 }
 
+TEST_F(RotateConfirmViewTest, InAShortWindowTheGridGivesWayAndTheButtonsStayInThePanel)
+{
+    window.resize(900, 560);
+    RotateSuggestions many;
+    for (int index = 0; index < 9; ++index)
+        many.append(suggestion(QStringLiteral("P%1.JPG").arg(index), 90));
+    open(many);
+    QCoreApplication::processEvents();
+    const QRect panel = view->panelGeometry();
+    EXPECT_LE(panel.height(), window.height() - 2 * ConfirmationFrame::windowMargin);
+    const QRect button(view->confirmButton()->mapTo(view, QPoint(0, 0)), view->confirmButton()->size());
+    EXPECT_TRUE(panel.contains(button)) << button.bottom() << " " << panel.bottom();
+    EXPECT_LT(view->grid()->height(), CardGrid::maxHeight);
+    EXPECT_EQ(view->titleText(), QStringLiteral("Stood up 9 sideways photos"));
+    EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("rotate-confirm-short")));
+}
+
 TEST_F(RotateConfirmViewTest, TwoColumnsAtFullWidthOneInANarrowerPanel)
 {
     EXPECT_EQ(CardGrid::columnCount(580 - 56 - 4), 2);
