@@ -1,12 +1,14 @@
 #include "tidy_send/DoneScreen.h"
 
 #include "look/Color.h"
+#include "look/LookFont.h"
 #include "look/Palette.h"
 #include "look/PomelarkButton.h"
 #include "platform/PhotoLibrary.h"
 #include "tidy_send/RoundedBox.h"
 #include "tidy_send/ScreenText.h"
 #include "look/SymbolView.h"
+#include "look/WrappedText.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -34,7 +36,7 @@ SymbolView *bigIcon(const QString &symbol, qreal size, SymbolWeight weight, cons
     return new SymbolView({symbol, size, weight, color, QSize(88, 88), circle});
 }
 
-QWidget *textStack(QLabel *title, QLabel *line)
+QWidget *textStack(QWidget *title, QWidget *line)
 {
     auto *stack = new QWidget;
     auto *layout = new QVBoxLayout(stack);
@@ -149,8 +151,8 @@ void DoneScreen::buildPermissionDenied()
     addRow(bigIcon(QStringLiteral("lock.fill"), 36, SymbolWeight::Semibold, Palette::accentDeep(), Palette::accentSoft()));
 
     QLabel *title = makeScreenText(tr("Photos access needed"), {24, QFont::DemiBold, Palette::ink(), Qt::AlignCenter});
-    QLabel *line = makeScreenText(tr("Let Pomelark write to Pictures → Photos"),
-                                  {13, QFont::Normal, Palette::inkSecondary(), Qt::AlignCenter});
+    auto *line = new WrappedText(tr("Let Pomelark write to Pictures → Photos"), LookFont::system(13),
+                                 Palette::inkSecondary(), Qt::AlignHCenter, 3);
     addRow(textStack(title, line), {});
 
     auto *row = new QHBoxLayout;

@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-class QLabel;
-
 namespace pomelark {
+
+class WrappedText;
 
 /// One line of the send summary: a symbol in an 18 px column, so the texts of
 /// all rows line up, then the text, which wraps when long. Muted rows are drawn
@@ -21,7 +21,7 @@ public:
 private:
     QString m_icon;
     bool m_muted;
-    QLabel *m_text = nullptr;
+    WrappedText *m_text = nullptr;
 };
 
 } // namespace pomelark

@@ -1,11 +1,13 @@
 #include "tidy_send/SendConfirmView.h"
 
+#include "look/LookFont.h"
 #include "look/Palette.h"
 #include "look/PomelarkButton.h"
 #include "tidy_send/InfoRow.h"
 #include "tidy_send/RoundedBox.h"
 #include "tidy_send/ScreenText.h"
 #include "look/SymbolView.h"
+#include "look/WrappedText.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -35,8 +37,8 @@ QWidget *SendConfirmView::buildHeader() const
                                      QSize(60, 60), Palette::accentSoft()}),
                      0, Qt::AlignHCenter);
     stack->addWidget(makeScreenText(tr("Send to Photos?"), {20, QFont::Medium, Palette::ink(), Qt::AlignCenter}));
-    stack->addWidget(makeScreenText(tr("We'll add them to Photos just as you tidied them.\nIt only takes a moment."),
-                                    {13, QFont::Normal, Palette::inkSecondary(), Qt::AlignCenter}));
+    stack->addWidget(new WrappedText(tr("We'll add them to Photos just as you tidied them.\nIt only takes a moment."),
+                                     LookFont::system(13), Palette::inkSecondary(), Qt::AlignHCenter, 3));
     return header;
 }
 

@@ -1,5 +1,7 @@
 #include "Gallery.h"
 
+#include "look/WrappedText.h"
+
 #include <QAbstractButton>
 #include <QLabel>
 
@@ -13,6 +15,8 @@ QStringList shownTexts(const QWidget &root)
             continue;
         if (const auto *label = qobject_cast<const QLabel *>(child))
             texts << label->text();
+        else if (const auto *text = qobject_cast<const WrappedText *>(child))
+            texts << text->text();
         else if (const auto *button = qobject_cast<const QAbstractButton *>(child))
             texts << button->text();
     }

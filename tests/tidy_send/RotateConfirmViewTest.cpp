@@ -263,8 +263,29 @@ TEST_F(RotateConfirmViewTest, ManySuggestionsScrollInsideThePanelWhichStaysInThe
     open(many);
     EXPECT_EQ(view->grid()->height(), CardGrid::maxHeight);
     EXPECT_GT(view->grid()->verticalScrollBar()->maximum(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(view->grid()->verticalScrollBar()->isVisible());
+    EXPECT_EQ(card(0)->y(), card(1)->y()) << "the scroll bar leaves room for two columns";
     EXPECT_LE(view->panelGeometry().height(), window.height() - 2 * ConfirmationFrame::windowMargin);
     EXPECT_EQ(view->panelGeometry().width(), 580);
+    EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("rotate-confirm-many")));
+}
+
+TEST_F(RotateConfirmViewTest, InAShortWindowTheGridGivesWayAndTheButtonsStayInThePanel)
+{
+    window.resize(900, 560);
+    RotateSuggestions many;
+    for (int index = 0; index < 9; ++index)
+        many.append(suggestion(QStringLiteral("P%1.JPG").arg(index), 90));
+    open(many);
+    QCoreApplication::processEvents();
+    const QRect panel = view->panelGeometry();
+    EXPECT_LE(panel.height(), window.height() - 2 * ConfirmationFrame::windowMargin);
+    const QRect button(view->confirmButton()->mapTo(view, QPoint(0, 0)), view->confirmButton()->size());
+    EXPECT_TRUE(panel.contains(button)) << button.bottom() << " " << panel.bottom();
+    EXPECT_LT(view->grid()->height(), CardGrid::maxHeight);
+    EXPECT_EQ(view->titleText(), QStringLiteral("Stood up 9 sideways photos"));
+    EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("rotate-confirm-short")));
 }
 
 TEST_F(RotateConfirmViewTest, TwoColumnsAtFullWidthOneInANarrowerPanel)
@@ -280,6 +301,7 @@ TEST_F(RotateConfirmViewTest, TwoColumnsAtFullWidthOneInANarrowerPanel)
     QCoreApplication::processEvents();
     EXPECT_GT(card(1)->y(), card(0)->y());
     EXPECT_EQ(card(0)->x(), card(1)->x());
+    EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("rotate-confirm-narrow")));
 }
 
 TEST_F(RotateConfirmViewTest, ANewListOfSuggestionsGetsNewCards)
