@@ -158,10 +158,10 @@ QCoro::Task<void> BestShotCard::loadThumbnail(QPointer<BestShotCard> card, QUrl 
     // The card may be gone, or showing another photo by now.
     if (!card || card->m_loadGeneration != generation)
         co_return;
-    if (image) {
-        card->m_image = std::move(image);
-        card->m_spinner->hide();
-    }
+    // Taken as it comes, also when empty: a new photo that cannot be decoded
+    // must not keep showing the previous one.
+    card->m_image = std::move(image);
+    card->m_spinner->setVisible(!card->m_image);
     card->update();
 }
 

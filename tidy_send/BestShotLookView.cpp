@@ -98,7 +98,7 @@ BestShotLookView::BestShotLookView(Inputs inputs, QWidget *parent, Animation fad
     }
     m_photo = new FullsizeImageView(photo, m_photoArea, ticker);
     connect(m_photo, &FullsizeImageView::pictureLoaded, this, &BestShotLookView::placeKeepCheck);
-    m_check = new KeepCheck(true, [this] { toggleKeep(); }, checkSize, m_photoArea, ticker);
+    m_check = new KeepCheck(group.keep.value(pos, true), [this] { toggleKeep(); }, checkSize, m_photoArea, ticker);
     m_check->resize(m_check->sizeHint());
 
     addShortcut(previousShortcut, QKeySequence(Qt::Key_Left), [this] { showPrevious(); });
@@ -129,11 +129,14 @@ void BestShotLookView::refresh()
     }
 
     const MediaItem &current = group.items[pos];
-    m_title->setText(translated("%1 · %2 / %3").arg(current.url.fileName()).arg(pos + 1).arg(count));
+    // One pass: a file name holding "%2" must not take the position's place.
+    m_title->setText(translated("%1 · %2 / %3")
+                         .arg(current.url.fileName(), QString::number(pos + 1), QString::number(count)));
     m_bestTag->setVisible(group.bestIndex && *group.bestIndex == pos);
     const bool kept = group.keep.value(pos, false);
     m_badge->setVisible(!kept);
-    m_check->setKept(kept);
+    // Unlike the cards, the look shows a new flag at once.
+    m_check->setKept(kept, false);
     m_check->show();
     m_photo->setSource(current.url, m_inputs.rotations.value(current.id, 0));
 }

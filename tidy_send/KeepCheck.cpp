@@ -47,12 +47,15 @@ QString KeepCheck::helpText() const
                   : QCoreApplication::translate("KeepCheck", "Keep");
 }
 
-void KeepCheck::setKept(bool kept)
+void KeepCheck::setKept(bool kept, bool animated)
 {
     if (kept == m_kept)
         return;
     m_kept = kept;
-    m_keptProgress.animateTo(kept ? 1.0 : 0.0, Animation::easeOut(changeSeconds));
+    if (animated)
+        m_keptProgress.animateTo(kept ? 1.0 : 0.0, Animation::easeOut(changeSeconds));
+    else
+        m_keptProgress.setValue(kept ? 1.0 : 0.0);
     setToolTip(helpText());
     setAccessibleName(helpText());
     update();

@@ -23,7 +23,8 @@ public:
     KeepCheck(bool kept, std::function<void()> action, qreal size, QWidget *parent = nullptr,
               FrameTicker &ticker = FrameTicker::shared());
 
-    void setKept(bool kept);
+    /// Shows `kept`, easing over 0.15 s unless `animated` is false.
+    void setKept(bool kept, bool animated = true);
     bool isKept() const { return m_kept; }
     qreal diameter() const { return m_size; }
 

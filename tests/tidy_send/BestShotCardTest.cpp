@@ -170,6 +170,13 @@ TEST_F(BestShotCardTest, AnotherPhotoReplacesTheLoadAndTheOldResultIsDropped)
     QCoreApplication::processEvents();
     EXPECT_EQ(card->image()->size(), QSize(90, 120));
     EXPECT_EQ(card->url(), second);
+
+    // A photo that cannot be decoded does not go on showing the one before.
+    const QString broken = shots.photo(QStringLiteral("broken.jpg")).toLocalFile();
+    test::truncateFile(broken, 40);
+    card->setUrl(QUrl::fromLocalFile(broken));
+    ASSERT_TRUE(test::spinUntil([card] { return !card->image().has_value(); }));
+    EXPECT_EQ(squarePixel(card->grab().toImage(), {30, 95}), Palette::accentSoft().rgb());
 }
 
 } // namespace

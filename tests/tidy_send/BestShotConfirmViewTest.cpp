@@ -13,11 +13,14 @@
 #include "tidy_send/LookRoundBtn.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <gtest/gtest.h>
 
@@ -219,6 +222,14 @@ TEST_F(BestShotConfirmViewTest, LongListScrollsInsideAPanelNoWiderThanItsLimit)
     EXPECT_EQ(view->panelGeometry().width(), 620);
     EXPECT_EQ(view->groupList()->height(), BestShotConfirmView::maxListHeight);
     EXPECT_GT(view->groupList()->verticalScrollBar()->maximum(), 0);
+
+    // The wheel over a strip of cards scrolls the list, not the strip.
+    BestShotCard *shot = card(view, 0, 1);
+    const QPointF at = QRectF(shot->rect()).center();
+    QWheelEvent wheel(at, shot->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel); // only the window system's wheel events travel up
+    qApp->notify(shot, &wheel); // sendEvent would make it a program's event again
+    EXPECT_GT(view->groupList()->verticalScrollBar()->value(), 0);
 
     groups = {shots.group(QStringLiteral("short"), 2, 0)};
     view->refresh();
