@@ -40,7 +40,8 @@ constexpr int wheelStep = 40;
 } // namespace
 
 MediaGridView::MediaGridView(Inputs inputs, QWidget *parent, TileSources sources)
-    : QAbstractScrollArea(parent), m_inputs(std::move(inputs)), m_sources(std::move(sources))
+    : QAbstractScrollArea(parent), m_inputs(std::move(inputs)), m_sources(std::move(sources)),
+      m_loads([this] { admitVisibleLoads(); })
 {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -90,9 +91,7 @@ void MediaGridView::setMedia(MediaItems photos, MediaItems videos)
             ++it;
             continue;
         }
-        (*it)->disconnect(this);
-        (*it)->deleteLater();
-        it = m_tiles.erase(it);
+        it = dropTile(it);
     }
     if (m_hovered && !m_indexOf.contains(*m_hovered))
         m_hovered.reset();
@@ -278,26 +277,50 @@ void MediaGridView::syncTiles()
     const qreal bottom = top + viewport()->height();
     const GridLayout::Range made = m_layout.indicesIn(top, bottom, madeRows);
     const GridLayout::Range kept = m_layout.indicesIn(top, bottom, keptRows);
+    const GridLayout::Range onScreen = visibleRange();
     for (auto it = m_tiles.begin(); it != m_tiles.end();) {
-        if (kept.contains(m_indexOf.value(it.key(), -1))) {
-            ++it;
-            continue;
-        }
-        if (m_hovered == it.key())
-            m_hovered.reset();
-        (*it)->disconnect(this);
-        (*it)->deleteLater();
-        it = m_tiles.erase(it);
+        it = kept.contains(m_indexOf.value(it.key(), -1)) ? std::next(it) : dropTile(it);
     }
     for (int index = made.first; index < made.end; ++index)
         if (!m_tiles.contains(m_items[index].id))
-            m_tiles.insert(m_items[index].id, makeTile(index));
+            m_tiles.insert(m_items[index].id, makeTile(index, onScreen.contains(index)));
+    admitVisibleLoads();
 }
 
-GridTile *MediaGridView::makeTile(int index)
+GridLayout::Range MediaGridView::visibleRange() const
+{
+    const qreal top = scrollOffset() - GridLayout::verticalPadding;
+    return m_layout.indicesIn(top, top + viewport()->height());
+}
+
+void MediaGridView::admitVisibleLoads()
+{
+    const GridLayout::Range range = visibleRange();
+    QList<QUuid> ids;
+    for (int index = range.first; index < range.end; ++index)
+        ids.append(m_items[index].id);
+    m_loads.admit(ids);
+}
+
+QHash<QUuid, GridTile *>::iterator MediaGridView::dropTile(QHash<QUuid, GridTile *>::iterator it)
+{
+    if (m_hovered == it.key())
+        m_hovered.reset();
+    m_loads.drop(it.key());
+    (*it)->disconnect(this);
+    (*it)->deleteLater();
+    return m_tiles.erase(it);
+}
+
+GridTile *MediaGridView::makeTile(int index, bool onScreen)
 {
     const MediaItem &item = m_items[index];
     const QUuid id = item.id;
+    // A tile already on screen is let in before it asks, so a picture at hand
+    // shows at once rather than fading in.
+    const TileSources sources = m_loads.sourcesFor(m_sources, id);
+    if (onScreen)
+        m_loads.admit({id});
     const GridTile::Flags flags{m_inputs.excludedIDs.contains(id), m_selected.contains(id), m_inputs.selectMode};
     // Tiles report their clicks by id: the index may have moved by the time they do.
     auto onActivate = [this, id] { handleTap(m_indexOf.value(id, -1), m_clickModifiers); };
@@ -305,9 +328,9 @@ GridTile *MediaGridView::makeTile(int index)
     GridTile *tile = nullptr;
     if (item.kind == MediaItem::Kind::photo)
         tile = new PhotoThumbnail(item.url, m_inputs.rotations.value(id, 0), flags, onActivate, onToggle,
-                                  m_sources.thumbnail, this);
+                                  sources.thumbnail, this);
     else
-        tile = new VideoTile(item, m_inputs.prewarmer, flags, onActivate, onToggle, m_sources.videoInfo, this);
+        tile = new VideoTile(item, m_inputs.prewarmer, flags, onActivate, onToggle, sources.videoInfo, this);
     connect(tile, &GridTile::changed, this, [this, id] { repaintTile(id); });
     if (m_hovered == id)
         tile->setHover(true);
@@ -443,15 +466,17 @@ void MediaGridView::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     const bool dragged = m_dragging;
+    const QPointF pressed = *m_pressPoint;
     m_pressPoint.reset();
     m_dragging = false;
     if (dragged) {
         marqueeEnded();
         return;
     }
+    // A click is a press and a release on the same tile.
     const QPointF point = toGrid(event->position());
     const auto index = indexAt(point);
-    if (!index)
+    if (!index || index != indexAt(pressed))
         return;
     if (GridTile *tile = m_tiles.value(m_items[*index].id)) {
         m_clickModifiers = event->modifiers();

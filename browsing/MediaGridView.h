@@ -2,6 +2,7 @@
 
 #include "browsing/GridLayout.h"
 #include "browsing/MarqueeSelection.h"
+#include "browsing/TileLoadGate.h"
 #include "browsing/TileSources.h"
 #include "look/Binding.h"
 #include "services/MediaItem.h"
@@ -29,8 +30,9 @@ class PlaybackPrewarmer;
 /// binding.
 ///
 /// Tiles are painted into the viewport, not made as widgets: only the rows on
-/// screen (and one more each side) have a tile object, which loads its picture
-/// when made and is dropped once it is a few rows away.
+/// screen (and one more each side) have a tile object, which is dropped once it
+/// is a few rows away. A tile starts loading its picture only once it is on
+/// screen, a few tiles at a time (see TileLoadGate).
 class MediaGridView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -66,6 +68,8 @@ public:
     QRectF tileFrame(const QUuid &id) const;
     /// The tile object of the item, while one exists (near the visible rows).
     GridTile *tile(const QUuid &id) const { return m_tiles.value(id); }
+    /// The tile of the item is waiting for its turn to load its picture.
+    bool isTileLoadWaiting(const QUuid &id) const { return m_loads.isWaiting(id); }
     int tileCount() const { return int(m_tiles.size()); }
     const MarqueeSelection &marquee() const { return m_marquee; }
     bool isAutoScrolling() const { return m_autoScroll.isActive(); }
@@ -105,7 +109,10 @@ private:
     std::optional<int> indexAt(QPointF gridPoint) const;
     void relayout();
     void syncTiles();
-    GridTile *makeTile(int index);
+    GridLayout::Range visibleRange() const;
+    void admitVisibleLoads();
+    QHash<QUuid, GridTile *>::iterator dropTile(QHash<QUuid, GridTile *>::iterator it);
+    GridTile *makeTile(int index, bool onScreen);
     void updateTileFlags();
     void repaintTile(const QUuid &id);
     void setHovered(std::optional<QUuid> id);
@@ -120,6 +127,7 @@ private:
     QSet<QUuid> m_selected;
     GridLayout m_layout;
     QHash<QUuid, GridTile *> m_tiles;
+    TileLoadGate m_loads;
     std::optional<QUuid> m_hovered;
 
     MarqueeSelection m_marquee;

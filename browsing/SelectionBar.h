@@ -34,6 +34,10 @@ public:
 
     int count() const { return m_inputs.count; }
     void setCount(int count);
+    /// The whole bar, its shadow included, is drawn at this opacity (its
+    /// fade in and out with select mode).
+    void setOpacity(qreal opacity);
+    qreal opacity() const { return m_opacity; }
 
     /// The text at the bar's start: the hint, or the number selected.
     QString statusText() const;
@@ -67,6 +71,7 @@ private:
 
     Inputs m_inputs;
     std::optional<Button> m_pressed;
+    qreal m_opacity = 1;
     QPointer<ShadowUnderlay> m_shadow;
 };
 

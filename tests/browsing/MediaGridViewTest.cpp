@@ -105,9 +105,13 @@ TEST(MediaGridViewTest, ClicksOpenTheViewerAndCtrlClicksToggle)
     EXPECT_EQ(h.calls, (QStringList{QStringLiteral("select"), QStringLiteral("open 3"), QStringLiteral("open 4")}));
     EXPECT_TRUE(h.selected.isEmpty());
 
-    // A click in a gap does nothing.
+    // A click in a gap does nothing, nor does a press on one tile released on another.
     h.calls.clear();
     h.click({10, 10});
+    h.grid->setSelectMode(false); // in select mode it would be a marquee
+    h.send(QEvent::MouseButtonPress, h.centre(h.photos[0]), Qt::LeftButton);
+    h.send(QEvent::MouseMove, h.centre(h.photos[2]), Qt::LeftButton);
+    h.send(QEvent::MouseButtonRelease, h.centre(h.photos[2]), Qt::NoButton);
     EXPECT_TRUE(h.calls.isEmpty());
 }
 
@@ -189,6 +193,46 @@ TEST(MediaGridViewTest, OnlyTilesNearTheVisibleRowsExist)
     EXPECT_EQ(h.grid->tile(h.photos[0].id), nullptr);
     // Frames are known for every item, built or not, so a marquee reaches them.
     EXPECT_EQ(h.grid->tileFrame(h.photos[0].id), QRectF(h.grid->layout().tileFrame(0)));
+}
+
+TEST(MediaGridViewTest, AFastScrollLeavesNoLoadsBehindForTheTilesPassedOver)
+{
+    FakeTileSources fakes;
+    const MediaItems photos = makeItems(MediaItem::Kind::photo, 3'000);
+    for (const MediaItem &photo : photos)
+        fakes.hold(photo.url);
+    MediaGridView grid({photos, {}, {}, {}, Binding<QSet<QUuid>>::local()}, nullptr, fakes.sources());
+    grid.resize(800, 600);
+    grid.show();
+    QApplication::processEvents();
+    // Only tiles on screen ask, and only a few at a time.
+    EXPECT_EQ(fakes.thumbnailRequests.size(), TileLoadGate::maxLoading);
+    const qsizetype asked = fakes.thumbnailRequests.size();
+
+    QScrollBar *bar = grid.verticalScrollBar();
+    for (int value = 0; value < bar->maximum(); value += 300) {
+        bar->setValue(value);
+        QApplication::processEvents();
+    }
+    bar->setValue(bar->maximum());
+    QApplication::processEvents();
+    EXPECT_EQ(fakes.thumbnailRequests.size(), asked) << "no room while the first loads run";
+
+    // The first loads end: the tiles now on screen load next, and nothing of the way down.
+    const MediaItem &last = photos.last();
+    ASSERT_TRUE(test::spinUntil([&] {
+        for (const QUrl &url : std::as_const(fakes.thumbnailRequests))
+            fakes.release(url);
+        return fakes.thumbnailRequests.contains(last.url);
+    }));
+    for (qsizetype n = asked; n < fakes.thumbnailRequests.size(); ++n) {
+        const QUuid id = photos[int(fakes.thumbnailRequests[n].fileName().mid(4, 4).toInt())].id;
+        EXPECT_NE(grid.tile(id), nullptr) << "a load for a tile scrolled past: " << n;
+    }
+    fakes.release(last.url);
+    ASSERT_TRUE(test::spinUntil([&] { return static_cast<PhotoThumbnail *>(grid.tile(last.id))->image().has_value(); }));
+    for (const MediaItem &photo : photos)
+        fakes.release(photo.url);
 }
 
 TEST(MediaGridViewTest, EdgeScrollingFollowsThePointerAndGrowsTheMarquee)
