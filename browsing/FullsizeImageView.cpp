@@ -7,6 +7,7 @@
 #include "services/ConvertService.h"
 
 #include <QApplication>
+#include <QFutureWatcher>
 #include <QGestureEvent>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
@@ -136,15 +137,19 @@ void FullsizeImageView::reload()
     const QUrl url = m_inputs.url;
     const int degrees = m_inputs.rotationDegrees;
     // A result for a photo or turn no longer shown is dropped by its generation;
-    // one that arrives after the view is gone is dropped by the context.
-    QtConcurrent::run([url, degrees] { return decodeForDisplay(url, degrees); })
-        .then(this, [this, generation](QImage image) {
-            if (generation != m_generation)
-                return;
-            m_loading = false;
-            setPicture(std::move(image));
-            Q_EMIT pictureLoaded();
-        });
+    // one that arrives after the view is gone dies with its watcher. The watcher
+    // always reports through the event loop, even for a decode that finished
+    // before it was attached, so a result never lands inside `setSource`.
+    auto *watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        if (generation != m_generation)
+            return;
+        m_loading = false;
+        setPicture(watcher->result());
+        Q_EMIT pictureLoaded();
+    });
+    watcher->setFuture(QtConcurrent::run([url, degrees] { return decodeForDisplay(url, degrees); }));
 }
 
 void FullsizeImageView::setPicture(QImage image)

@@ -10,6 +10,9 @@ RoundOverlayButton::RoundOverlayButton(const QString &systemImage, const QString
                                        std::function<void()> action, QWidget *parent, FrameTicker &ticker)
     : HoverButton(help, false, std::move(action), parent, ticker), m_systemImage(systemImage), m_isLarge(isLarge)
 {
+    // Qt hands a disabled widget's clicks to its parent; a dimmed step button
+    // must not pass them on to the backdrop, which would close the viewer.
+    setAttribute(Qt::WA_NoMousePropagation);
 }
 
 QSize RoundOverlayButton::sizeHint() const

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -64,12 +65,19 @@ VideoPanelChrome::VideoPanelChrome(Actions actions, QWidget *parent, FrameTicker
 {
     m_spinner = new ActivitySpinner(ActivitySpinner::Size::regular, Palette::accentDeep(), this, ticker);
     m_spinner->hide();
+    m_spinnerFade = new QGraphicsOpacityEffect(m_spinner);
+    m_spinnerFade->setEnabled(false);
+    m_spinner->setGraphicsEffect(m_spinnerFade);
 }
 
 void VideoPanelChrome::setState(const State &state)
 {
     m_state = state;
-    m_spinner->setVisible(state.phase == VideoPanelPhase::preparing);
+    // The spinner leaves with the rest of the badge while the bar fades in.
+    const bool fadingOut = state.phase == VideoPanelPhase::playing && state.playingFade < 1;
+    m_spinnerFade->setEnabled(fadingOut);
+    m_spinnerFade->setOpacity(fadingOut ? 1 - state.playingFade : 1);
+    m_spinner->setVisible(state.phase == VideoPanelPhase::preparing || fadingOut);
     placeSpinner();
     update();
 }

@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+class QGraphicsOpacityEffect;
+
 namespace pomelark {
 
 class ActivitySpinner;
@@ -75,6 +77,7 @@ private:
     Actions m_actions;
     State m_state;
     ActivitySpinner *m_spinner = nullptr;
+    QGraphicsOpacityEffect *m_spinnerFade = nullptr;
     Press m_press = Press::none;
 };
 

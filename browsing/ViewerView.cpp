@@ -72,6 +72,8 @@ void ViewerView::buildHeader(FrameTicker &ticker)
     m_kindSymbol = new QLabel(this);
     label->addWidget(m_kindSymbol);
     m_title = new QLabel(this);
+    // A file name is shown as it is, never read as markup.
+    m_title->setTextFormat(Qt::PlainText);
     m_title->setFont(LookFont::system(13));
     QPalette palette = m_title->palette();
     palette.setColor(QPalette::WindowText, headerColor());
@@ -79,6 +81,10 @@ void ViewerView::buildHeader(FrameTicker &ticker)
     label->addWidget(m_title);
     m_badge = new ExcludedBadge(this);
     label->addWidget(m_badge);
+    // Clicks on the header's pieces are theirs; only the room between them
+    // reaches the backdrop.
+    for (QWidget *piece : std::initializer_list<QWidget *>{m_kindSymbol, m_title, m_badge})
+        piece->setAttribute(Qt::WA_NoMousePropagation);
     row->addLayout(label);
     row->addStretch(1);
     m_close = new RoundOverlayButton(QStringLiteral("xmark"), tr("Close"), false, [this] { requestClose(); }, this, ticker);
@@ -109,6 +115,7 @@ void ViewerView::buildMiddle(FrameTicker &ticker)
 void ViewerView::buildRotateRow(FrameTicker &ticker)
 {
     m_rotateRow = new RotatePill(this);
+    m_rotateRow->setAttribute(Qt::WA_NoMousePropagation);
     m_rotateRow->setFixedSize(52, 52);
     m_rotate = new RoundOverlayButton(QStringLiteral("arrow.clockwise"), tr("Rotate right"), false,
                                       [this] { rotate(90); }, m_rotateRow, ticker);

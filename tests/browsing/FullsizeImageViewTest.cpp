@@ -135,6 +135,10 @@ TEST_F(FullsizeImageViewTest, NewTurnResetsZoomAtOnceAndKeepsTheOldPictureUntilT
     EXPECT_EQ(view->zoomPan().effectivePan(), QPointF());
     EXPECT_EQ(view->image().size(), QSize(400, 300));
     EXPECT_TRUE(view->isLoading());
+    // A finished decode is handed over through the event loop, never on the spot.
+    QThreadPool::globalInstance()->waitForDone();
+    EXPECT_TRUE(view->isLoading());
+    EXPECT_EQ(view->image().size(), QSize(400, 300));
     waitForPicture(view);
     EXPECT_EQ(loaded.count(), 1);
     EXPECT_EQ(view->image().size(), QSize(300, 400));

@@ -86,6 +86,8 @@ TEST_F(VideoPlayerPanelTest, PreparesThenPlaysByItselfAndStopsAtTheEnd)
     auto *surface = panel->findChild<VideoPlayerView *>();
     ASSERT_TRUE(surface);
     EXPECT_FALSE(surface->currentImage().isNull());
+    ASSERT_TRUE(spinUntil([&] { return panel->chrome()->state().playingFade >= 1; }, 5s));
+    EXPECT_FALSE(panel->chrome()->barRect().isEmpty());
     saveGallery(window, QStringLiteral("video-playing.png"));
 
     ASSERT_TRUE(spinUntil([&] { return !panel->timeline().isPlaying(); }, 20s));

@@ -11,6 +11,7 @@
 #include "support/TempFolder.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -166,7 +167,7 @@ TEST_F(ViewerViewTest, SelectionIsOfferedOnlyInSelectMode)
 
 TEST_F(ViewerViewTest, EscapeTheCloseButtonAndTheBackdropEachCloseOnce)
 {
-    ViewerView *viewer = open({photo(QStringLiteral("c.jpg"))}, 0);
+    ViewerView *viewer = open({photo(QStringLiteral("c.jpg"), {200, 400})}, 0);
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_EQ(closes, 1);
     QTest::mouseClick(viewer->closeButton(), Qt::LeftButton);
@@ -178,6 +179,20 @@ TEST_F(ViewerViewTest, EscapeTheCloseButtonAndTheBackdropEachCloseOnce)
     ASSERT_TRUE(spinUntil([&] { return !photoView->isLoading(); }));
     QTest::mouseClick(photoView, Qt::LeftButton, {}, photoView->panelRect().center().toPoint());
     EXPECT_EQ(closes, 3);
+    // So are clicks on the header's title and on a dimmed step button.
+    QWidget *title = viewer->childAt(viewer->findChild<QLabel *>(QString(), Qt::FindDirectChildrenOnly)
+                                         ->geometry()
+                                         .center());
+    ASSERT_TRUE(title);
+    QTest::mouseClick(title, Qt::LeftButton);
+    ASSERT_FALSE(viewer->previousButton()->isEnabled());
+    QTest::mouseClick(viewer->previousButton(), Qt::LeftButton);
+    EXPECT_EQ(closes, 3);
+    // The room beside the fitted photo is backdrop.
+    const QRectF panel = photoView->panelRect();
+    ASSERT_GT(panel.left(), 20);
+    QTest::mouseClick(photoView, Qt::LeftButton, {}, QPoint(int(panel.left()) / 2, photoView->height() / 2));
+    EXPECT_EQ(closes, 4);
 }
 
 TEST_F(ViewerViewTest, AVideoGetsThePanelNoRotationAndSpaceOnlyOutsideSelectMode)
@@ -198,6 +213,7 @@ TEST_F(ViewerViewTest, AVideoGetsThePanelNoRotationAndSpaceOnlyOutsideSelectMode
     viewer->setSelectMode(false);
     ASSERT_TRUE(spinUntil([&] { return viewer->videoPanel()->phase() == VideoPlayerPanel::Phase::playing; }, 60s));
     EXPECT_TRUE(viewer->videoPanel()->shortcuts()->isEnabled(QStringLiteral("PlayPause")));
+    time.step(300ms); // the bar's fade
     save(QStringLiteral("viewer-video.png"));
 
     viewer->goPrevious();
