@@ -173,8 +173,13 @@ TEST(ValidationScreen, ALongListScrollsInsideItsCardAndLongNamesKeepTheirExtensi
     EXPECT_LE(list->height(), FailureList::maxHeight);
     EXPECT_LE(list->width(), FailureList::maxWidth);
     EXPECT_GT(list->scrollArea()->verticalScrollBar()->maximum(), 0);
-    // The buttons under the list stay inside the window.
+    // The buttons under the list stay inside the window, also at its smallest.
     EXPECT_LE(screen.proceedButton()->geometry().bottom(), screen.height());
+    screen.resize(600, 500);
+    QCoreApplication::processEvents();
+    EXPECT_LE(screen.proceedButton()->geometry().bottom(), screen.height() - 40);
+    screen.resize(720, 560);
+    QCoreApplication::processEvents();
 
     const auto names = list->findChildren<ElidedLabel *>();
     ASSERT_FALSE(names.isEmpty());
