@@ -85,8 +85,9 @@ FailureList::FailureList(const QList<ValidationFailure> &failures,
 
 QSize FailureList::sizeHint() const
 {
-    const QSize content = m_content->sizeHint();
-    return {std::min(content.width() + 2, maxWidth), std::min(content.height() + 2, maxHeight)};
+    // As wide as the column allows, like the rest of the column's full-width parts;
+    // as tall as its rows up to the limit, scrolling beyond.
+    return {maxWidth, std::min(m_content->sizeHint().height() + 2, maxHeight)};
 }
 
 QSize FailureList::minimumSizeHint() const

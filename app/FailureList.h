@@ -14,8 +14,9 @@ class PomelarkButton;
 
 /// The files that failed validation, one row each in their order: a warning
 /// mark, the file name (shortened in the middle, never wrapped) over the
-/// reason, and "Show in Folder". Rows are split by hairlines on a rounded card;
-/// the card grows with its rows up to 240 px and scrolls beyond.
+/// reason, and "Show in Folder". Rows are split by hairlines on a rounded card
+/// as wide as its column allows (540 px at most); the card grows with its rows
+/// up to 240 px and scrolls beyond.
 class FailureList : public QWidget {
     Q_OBJECT
 public:

@@ -32,7 +32,7 @@ GridScreen::GridScreen(ContentView &view, QWidget *parent, FrameTicker &ticker)
     toolbar.onToggleSelect = [controller] { controller->toggleSelectMode(); };
     toolbar.onSendToPhotos = [controller] { controller->setShowingSendConfirm(true); };
     toolbar.onSettings = [controller] { controller->openSettings(ContentView::Screen::grid); };
-    m_toolbar = new ToolbarView(std::move(toolbar), this, ticker);
+    m_toolbar = new ToolbarView(std::move(toolbar), this, ticker, *view.activity());
 
     MediaGridView::Inputs grid;
     grid.photos = view.photos();

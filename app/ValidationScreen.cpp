@@ -1,6 +1,7 @@
 #include "app/ValidationScreen.h"
 
 #include "app/FailureList.h"
+#include "app/Paragraph.h"
 #include "app/ScreenStyle.h"
 #include "look/SymbolView.h"
 #include "look/LookFont.h"
@@ -79,11 +80,10 @@ void ValidationScreen::buildEmptyState(QVBoxLayout *column)
     column->addWidget(new SymbolView({QStringLiteral("tray"), 36, SymbolWeight::Regular, Palette::inkTertiary()}, this), 0, Qt::AlignHCenter);
     column->addWidget(ScreenStyle::text(tr("No files to import"), LookFont::system(20, QFont::Medium), Palette::ink(),
                                         this));
-    auto *message = ScreenStyle::text(tr("The SD card may be damaged, or the file format isn't supported."),
-                                      LookFont::system(13), Palette::inkSecondary(), this);
-    message->setWordWrap(true);
-    message->setMaximumWidth(columnMaxWidth);
-    column->addWidget(message, 0, Qt::AlignHCenter);
+    // Lines centred; wraps inside the column (a translation may be longer).
+    column->addWidget(new Paragraph(tr("The SD card may be damaged, or the file format isn't supported."),
+                                    LookFont::system(13), Palette::inkSecondary(), 0, columnMaxWidth, this),
+                      0, Qt::AlignHCenter);
     addFailures(column);
     m_retry = new PomelarkButton(ButtonStyle::primary(), tr("Choose another folder"), {}, [this] {
         if (m_inputs.onRetry)

@@ -2,6 +2,7 @@
 
 #include "app/ElidedLabel.h"
 #include "app/FailureList.h"
+#include "app/Paragraph.h"
 #include "app/ValidationScreen.h"
 #include "look/PomelarkButton.h"
 
@@ -47,6 +48,9 @@ QStringList textsOf(const QWidget &screen)
     for (const QLabel *label : screen.findChildren<QLabel *>())
         if (label->isVisibleTo(&screen))
             texts << label->text();
+    for (const Paragraph *paragraph : screen.findChildren<Paragraph *>())
+        if (paragraph->isVisibleTo(&screen))
+            texts << paragraph->text();
     return texts;
 }
 
@@ -128,6 +132,12 @@ TEST(ValidationScreen, NothingValidShowsTheEmptyStateWithOnlyChooseAnotherFolder
     EXPECT_TRUE(texts.contains(ValidationFailure::message(ValidationFailure::Reason::corruptVideo)));
     EXPECT_EQ(screen.failureList()->rowCount(), 4);
     EXPECT_EQ(screen.failureList()->dividerCount(), 3);
+    // The list spans the column; the message gets the height its lines need.
+    EXPECT_EQ(screen.failureList()->width(), FailureList::maxWidth);
+    const auto *message = screen.findChild<Paragraph *>();
+    ASSERT_NE(message, nullptr);
+    EXPECT_GE(message->height(), message->heightForWidth(message->width()));
+    EXPECT_LE(message->width(), ValidationScreen::columnMaxWidth);
     EXPECT_NE(screen.asideButton(), nullptr);
     EXPECT_EQ(screen.proceedButton(), nullptr);
     EXPECT_EQ(screen.retryButton()->buttonStyle().fill, ButtonStyle::primary().fill);
@@ -163,8 +173,13 @@ TEST(ValidationScreen, ALongListScrollsInsideItsCardAndLongNamesKeepTheirExtensi
     EXPECT_LE(list->height(), FailureList::maxHeight);
     EXPECT_LE(list->width(), FailureList::maxWidth);
     EXPECT_GT(list->scrollArea()->verticalScrollBar()->maximum(), 0);
-    // The buttons under the list stay inside the window.
+    // The buttons under the list stay inside the window, also at its smallest.
     EXPECT_LE(screen.proceedButton()->geometry().bottom(), screen.height());
+    screen.resize(600, 500);
+    QCoreApplication::processEvents();
+    EXPECT_LE(screen.proceedButton()->geometry().bottom(), screen.height() - 40);
+    screen.resize(720, 560);
+    QCoreApplication::processEvents();
 
     const auto names = list->findChildren<ElidedLabel *>();
     ASSERT_FALSE(names.isEmpty());
