@@ -239,7 +239,9 @@ void ViewerView::refresh()
     m_kindSymbol->setPixmap(QPixmap::fromImage(SymbolIcons::image(
         isVideo ? QStringLiteral("video.fill") : QStringLiteral("photo.fill"), 13, SymbolWeight::Regular,
         headerColor(), devicePixelRatioF())));
-    m_title->setText(tr("%1 · %2 / %3").arg(QFileInfo(item.url.toLocalFile()).fileName()).arg(current + 1).arg(count));
+    m_title->setText(tr("%1 · %2 / %3")
+                         .arg(QFileInfo(item.url.toLocalFile()).fileName(), QString::number(current + 1),
+                              QString::number(count)));
     m_badge->setHidden(!m_inputs.excludedIDs.contains(item.id));
 
     const bool hasPrevious = current >= 1;

@@ -1,7 +1,9 @@
 #include "look/OverlayLayer.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
+#include <QShortcut>
 
 namespace pomelark {
 
@@ -31,8 +33,14 @@ void OverlayLayer::leave()
     if (m_leaving)
         return;
     m_leaving = true;
-    // Clicks during the way out must not reach a decision already taken.
+    // Clicks and keys during the way out must not reach a decision already taken;
+    // a key still bound here would also clash with the same key of an overlay
+    // opened while this one fades, and Qt then runs neither.
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (QShortcut *shortcut : findChildren<QShortcut *>())
+        shortcut->setEnabled(false);
+    for (QAction *action : findChildren<QAction *>())
+        action->setEnabled(false);
     if (!m_entered || !isVisible()) {
         deleteLater();
         return;

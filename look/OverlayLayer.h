@@ -21,8 +21,8 @@ public:
     explicit OverlayLayer(QWidget *parent = nullptr, Animation fade = defaultFade(),
                           FrameTicker &ticker = FrameTicker::shared());
 
-    /// Plays the way out, then deletes the overlay (with deleteLater). Calling it
-    /// again meanwhile changes nothing.
+    /// Plays the way out, then deletes the overlay (with deleteLater). From now on
+    /// it takes no clicks and its keys are off. Calling it again changes nothing.
     void leave();
 
     /// 0 while out, 1 while fully in.

@@ -63,7 +63,9 @@ PlayerRun play(const QString &path)
     run.seekTarget = player.duration() * 1000 / 2;
     lastStart = -1;
     player.setPosition(player.duration() / 2);
-    spinUntil([&] { return lastStart >= 0 || run.failed; }, std::chrono::seconds(10));
+    // A frame decoded before the pause may still be on its way on a busy machine;
+    // wait for one from the seek (at most one frame early).
+    spinUntil([&] { return lastStart >= run.seekTarget - 40000 || run.failed; }, std::chrono::seconds(10));
     run.frameAfterSeek = lastStart;
     player.play();
     spinUntil([&] { return run.reachedEnd || run.failed; }, std::chrono::seconds(20));

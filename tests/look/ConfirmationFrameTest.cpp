@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPointer>
+#include <QShortcut>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -90,12 +91,14 @@ TEST_F(ConfirmationFrameTest, FadesInThenLeavesByFadingOutAndDeletingItself)
     EXPECT_FALSE(watched);
 }
 
-TEST_F(ConfirmationFrameTest, BackdropTapDuringTheWayOutIsIgnored)
+TEST_F(ConfirmationFrameTest, TapsAndKeysDuringTheWayOutAreIgnored)
 {
     ConfirmationFrame *frame = makeFrame();
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), frame);
     frame->leave();
     QTest::mouseClick(frame, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(cancels, 0);
+    EXPECT_FALSE(escape->isEnabled());
 }
 
 } // namespace
