@@ -54,7 +54,7 @@ PlayerRun play(const QString &path)
     QObject::connect(&player, &QMediaPlayer::errorOccurred, &player, [&] { run.failed = true; });
 
     player.setSource(QUrl::fromLocalFile(path));
-    spinUntil([&] { return run.loaded || run.failed; }, std::chrono::seconds(10));
+    spinUntil([&] { return run.loaded || run.failed; }, std::chrono::seconds(30));
     if (run.failed)
         return run;
     player.play();
@@ -65,10 +65,10 @@ PlayerRun play(const QString &path)
     player.setPosition(player.duration() / 2);
     // A frame decoded before the pause may still be on its way on a busy machine;
     // wait for one from the seek (at most one frame early).
-    spinUntil([&] { return lastStart >= run.seekTarget - 40000 || run.failed; }, std::chrono::seconds(10));
+    spinUntil([&] { return lastStart >= run.seekTarget - 40000 || run.failed; }, std::chrono::seconds(30));
     run.frameAfterSeek = lastStart;
     player.play();
-    spinUntil([&] { return run.reachedEnd || run.failed; }, std::chrono::seconds(20));
+    spinUntil([&] { return run.reachedEnd || run.failed; }, std::chrono::seconds(60));
     return run;
 }
 

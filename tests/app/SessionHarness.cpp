@@ -163,7 +163,7 @@ void SessionHarness::runSessionOn(const QUrl &folder)
 
 bool SessionHarness::settle(const std::function<bool()> &condition)
 {
-    return spinUntil(condition, std::chrono::seconds(10));
+    return spinUntil(condition, std::chrono::seconds(30));
 }
 
 void SessionHarness::drainEvents()

@@ -241,7 +241,7 @@ TEST_F(FullsizeImageViewTest, GalleryZoomedPhoto)
     waitForPicture(view);
     pinch(view, 2.0);
     sendWheel(view, {-200, -160});
-    spinUntil([view] { return view->pictureRect().width() > 1599; }, std::chrono::seconds(2));
+    spinUntil([view] { return view->pictureRect().width() > 1599; }, std::chrono::seconds(30));
     QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
     const QImage picture = behind.grab().toImage();
     EXPECT_TRUE(picture.save(QStringLiteral(POMELARK_GALLERY_DIR "/fullsize-zoomed.png")));

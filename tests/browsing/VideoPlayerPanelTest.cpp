@@ -86,16 +86,16 @@ TEST_F(VideoPlayerPanelTest, PreparesThenPlaysByItselfAndStopsAtTheEnd)
     auto *surface = panel->findChild<VideoPlayerView *>();
     ASSERT_TRUE(surface);
     EXPECT_FALSE(surface->currentImage().isNull());
-    ASSERT_TRUE(spinUntil([&] { return panel->chrome()->state().playingFade >= 1; }, 5s));
+    ASSERT_TRUE(spinUntil([&] { return panel->chrome()->state().playingFade >= 1; }, 30s));
     EXPECT_FALSE(panel->chrome()->barRect().isEmpty());
     saveGallery(window, QStringLiteral("video-playing.png"));
 
-    ASSERT_TRUE(spinUntil([&] { return !panel->timeline().isPlaying(); }, 20s));
+    ASSERT_TRUE(spinUntil([&] { return !panel->timeline().isPlaying(); }, 60s));
     EXPECT_DOUBLE_EQ(panel->timeline().progress(), 1.0);
     // Play at the end starts again from the beginning.
     panel->togglePlayback();
     EXPECT_TRUE(panel->timeline().isPlaying());
-    ASSERT_TRUE(spinUntil([&] { return panel->timeline().currentTime() > 0 && panel->timeline().currentTime() < 1.5; }, 10s));
+    ASSERT_TRUE(spinUntil([&] { return panel->timeline().currentTime() > 0 && panel->timeline().currentTime() < 1.5; }, 30s));
 }
 
 TEST_F(VideoPlayerPanelTest, SpaceTogglesOnlyWhenAllowedAndScrubbingWhilePlayingResumes)
