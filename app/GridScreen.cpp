@@ -136,6 +136,7 @@ void GridScreen::placeSelectionBar()
     const Transition::Frame frame = m_selectionBarPresence.frame(QSizeF(size));
     const QPoint resting((width() - size.width()) / 2, height() - size.height());
     m_selectionBar->setGeometry(QRect(resting + frame.offset.toPoint(), size));
+    m_selectionBar->setOpacity(frame.opacity);
     m_selectionBar->raise();
     if (m_cover)
         m_cover->raise();

@@ -69,6 +69,16 @@ void SelectionBar::setCount(int count)
         m_shadow->refresh();
 }
 
+void SelectionBar::setOpacity(qreal opacity)
+{
+    if (opacity == m_opacity)
+        return;
+    m_opacity = opacity;
+    update();
+    if (m_shadow)
+        m_shadow->refresh();
+}
+
 QString SelectionBar::statusText() const
 {
     return m_inputs.count < 1 ? tr("Select photos to exclude") : tr("%1 selected").arg(m_inputs.count);
@@ -202,13 +212,14 @@ void SelectionBar::ensureShadow()
 {
     if (m_shadow || !parentWidget())
         return;
-    m_shadow = new ShadowUnderlay(this, [this] { return ShadowUnderlay::Cast{capsule(capsuleRect()), Shadows::large(), 1}; });
+    m_shadow = new ShadowUnderlay(this, [this] { return ShadowUnderlay::Cast{capsule(capsuleRect()), Shadows::large(), m_opacity}; });
 }
 
 void SelectionBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(m_opacity);
     const QRectF bar = capsuleRect();
     const QPainterPath outline = capsule(bar.adjusted(0.5, 0.5, -0.5, -0.5));
     painter.fillPath(outline, Palette::surface());
@@ -219,7 +230,7 @@ void SelectionBar::paintEvent(QPaintEvent *)
     for (const Piece &piece : pieces()) {
         painter.save();
         if (piece.button && piece.button == m_pressed)
-            painter.setOpacity(pressedOpacity);
+            painter.setOpacity(m_opacity * pressedOpacity);
         if (!piece.button && piece.text.isEmpty()) {
             painter.fillRect(piece.frame.adjusted(dividerPadding, 0, -dividerPadding, 0), Palette::divider());
         } else if (!piece.button) {

@@ -35,6 +35,10 @@ public:
     int count() const { return m_inputs.count; }
     void setCount(int count);
 
+    /// The opacity the whole bar and its shadow are drawn at (its fade in and out).
+    void setOpacity(qreal opacity);
+    qreal opacity() const { return m_opacity; }
+
     /// The text at the bar's start: the hint, or the number selected.
     QString statusText() const;
     /// Where a button takes clicks, in widget coordinates; empty when the
@@ -67,6 +71,7 @@ private:
 
     Inputs m_inputs;
     std::optional<Button> m_pressed;
+    qreal m_opacity = 1;
     QPointer<ShadowUnderlay> m_shadow;
 };
 

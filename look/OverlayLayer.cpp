@@ -22,8 +22,12 @@ void OverlayLayer::showEvent(QShowEvent *event)
         return;
     m_entered = true;
     raise();
+    if (!m_fade) {
+        m_presence.setPresent(true);
+        return;
+    }
     applyPresence();
-    m_presence.insert(m_fade);
+    m_presence.insert(*m_fade);
 }
 
 void OverlayLayer::leave()
@@ -33,11 +37,12 @@ void OverlayLayer::leave()
     m_leaving = true;
     // Clicks during the way out must not reach a decision already taken.
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    if (!m_entered || !isVisible()) {
+    if (!m_entered || !isVisible() || !m_fade) {
+        hide();
         deleteLater();
         return;
     }
-    m_presence.remove(m_fade);
+    m_presence.remove(*m_fade);
 }
 
 void OverlayLayer::applyPresence()
