@@ -46,6 +46,13 @@ bool follow(QPointer<T> &slot, bool wanted, Make make)
     return false;
 }
 
+/// The window's change of 0.25 s, ease-out, under which the send, exclude and
+/// include confirmations, the viewer and the card-missing screen come and go.
+Animation windowChange()
+{
+    return Animation::easeOut(0.25);
+}
+
 int countOutside(const MediaItems &items, const QSet<QUuid> &excluded)
 {
     int count = 0;
@@ -76,6 +83,20 @@ MainView::MainView(ContentView *controller, QWidget *parent, FrameTicker &ticker
     connect(view->exportCoordinator(), &ExportCoordinator::phaseChanged, this, [this] {
         if (m_view->screen() == Screen::done)
             showScreen();
+    });
+    // A session started again on the same folder (the card came back) keeps the
+    // screen but not its start: the preparing screen counts from the new one.
+    // Rebuilt once the restart's other writes (the finale flag) are done.
+    connect(view, &SessionState::preparingStartedAtChanged, this, [this] {
+        if (m_view->screen() != Screen::validating)
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_view->screen() == Screen::validating)
+                    showScreen();
+            },
+            Qt::QueuedConnection);
     });
     connect(view, &SessionState::preparingFinaleChanged, this, [this] {
         if (auto *preparing = qobject_cast<PreparingScreen *>(m_screen.data()))
@@ -207,7 +228,9 @@ void MainView::followSendConfirm()
         inputs.dateMode = view->dateMode();
         inputs.onConfirm = [view] { view->confirmSend(); };
         inputs.onCancel = [view] { view->setShowingSendConfirm(false); };
-        return new SendConfirmView(std::move(inputs), this, m_ticker);
+        auto *confirm = new SendConfirmView(std::move(inputs), this, m_ticker);
+        confirm->setFade(windowChange());
+        return confirm;
     });
     if (made)
         restack();
@@ -236,7 +259,10 @@ void MainView::followRotateConfirm()
     const bool made = follow(m_rotateConfirm, view->showingRotateConfirm(), [&] {
         RotateConfirmView::Inputs inputs{view->rotateSuggestionsBinding(), [view] { view->applyRotations(); },
                                          [view] { view->cancelRotate(); }};
-        return new RotateConfirmView(std::move(inputs), this, m_ticker);
+        // Shown and taken away at once: no change of the window animates it.
+        auto *confirm = new RotateConfirmView(std::move(inputs), this, m_ticker);
+        confirm->setFade(std::nullopt);
+        return confirm;
     });
     if (made)
         restack();
@@ -248,7 +274,9 @@ void MainView::followBestShotConfirm()
     const bool made = follow(m_bestShotConfirm, view->showingBestShotConfirm(), [&] {
         BestShotConfirmView::Inputs inputs{view->bestShotGroupsBinding(), view->rotations(),
                                            [view] { view->applyBestShot(); }, [view] { view->cancelBestShot(); }};
-        return new BestShotConfirmView(std::move(inputs), this, m_ticker);
+        auto *confirm = new BestShotConfirmView(std::move(inputs), this, m_ticker);
+        confirm->setFade(std::nullopt);
+        return confirm;
     });
     if (made)
         restack();
@@ -259,14 +287,18 @@ void MainView::followSelectionConfirms()
     ContentView *view = m_view;
     const int count = int(view->selectedIDs().size());
     bool made = follow(m_excludeConfirm, view->showingExcludeConfirm(), [&] {
-        return new ExcludeConfirmView({count, [view] { view->applyExclude(); },
-                                       [view] { view->setShowingExcludeConfirm(false); }},
-                                      this, m_ticker);
+        auto *confirm = new ExcludeConfirmView({count, [view] { view->applyExclude(); },
+                                                [view] { view->setShowingExcludeConfirm(false); }},
+                                               this, m_ticker);
+        confirm->setFade(windowChange());
+        return confirm;
     });
     made = follow(m_includeConfirm, view->showingIncludeConfirm(), [&] {
-        return new IncludeConfirmView({count, [view] { view->applyInclude(); },
-                                       [view] { view->setShowingIncludeConfirm(false); }},
-                                      this, m_ticker);
+        auto *confirm = new IncludeConfirmView({count, [view] { view->applyInclude(); },
+                                                [view] { view->setShowingIncludeConfirm(false); }},
+                                               this, m_ticker);
+        confirm->setFade(windowChange());
+        return confirm;
     }) || made;
     if (made)
         restack();
@@ -291,7 +323,9 @@ void MainView::followViewer()
         inputs.selectedIDs = view->selectedIDsBinding();
         inputs.selectMode = view->selectMode();
         inputs.onClose = [view] { view->closeViewer(); };
-        return new ViewerView(std::move(inputs), this, m_ticker);
+        auto *viewer = new ViewerView(std::move(inputs), this, m_ticker);
+        viewer->setFade(windowChange());
+        return viewer;
     });
     if (made)
         restack();
@@ -303,7 +337,7 @@ void MainView::followCardMissing()
     const bool covers = screen != Screen::welcome && screen != Screen::converting && screen != Screen::done;
     ContentView *view = m_view;
     const bool made = follow(m_cardMissing, view->isCardMissing() && covers, [&] {
-        auto *layer = new OverlayLayer(this, Animation::easeOut(0.25), m_ticker);
+        auto *layer = new OverlayLayer(this, windowChange(), m_ticker);
         auto *fill = new QVBoxLayout(layer);
         fill->setContentsMargins(0, 0, 0, 0);
         fill->addWidget(new CardMissingScreen({.onGoHome = [view] { view->goHome(); }}, layer, m_ticker,

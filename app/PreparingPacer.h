@@ -31,6 +31,9 @@ public:
     /// Starts the bar and both loops; later calls do nothing.
     void start();
 
+    /// The moment the caption grid and the bar count from.
+    std::chrono::nanoseconds startedAt() const { return m_startedAt; }
+
     /// Turning the finale on (a change, not the value it starts with) fills the bar.
     void setFinale(bool isFinale);
     bool isFinale() const { return m_isFinale; }

@@ -24,8 +24,12 @@ void OverlayLayer::showEvent(QShowEvent *event)
         return;
     m_entered = true;
     raise();
+    if (!m_fade) {
+        m_presence.setPresent(true);
+        return;
+    }
     applyPresence();
-    m_presence.insert(m_fade);
+    m_presence.insert(*m_fade);
 }
 
 void OverlayLayer::leave()
@@ -41,11 +45,12 @@ void OverlayLayer::leave()
         shortcut->setEnabled(false);
     for (QAction *action : findChildren<QAction *>())
         action->setEnabled(false);
-    if (!m_entered || !isVisible()) {
+    if (!m_entered || !isVisible() || !m_fade) {
+        hide();
         deleteLater();
         return;
     }
-    m_presence.remove(m_fade);
+    m_presence.remove(*m_fade);
 }
 
 void OverlayLayer::applyPresence()

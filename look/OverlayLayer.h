@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QGraphicsOpacityEffect;
 
 namespace pomelark {
@@ -21,6 +23,10 @@ public:
     explicit OverlayLayer(QWidget *parent = nullptr, Animation fade = defaultFade(),
                           FrameTicker &ticker = FrameTicker::shared());
 
+    /// Replaces the way in and out; to be called before the overlay is first
+    /// shown. None: it appears and goes at once, with no fade.
+    void setFade(std::optional<Animation> fade) { m_fade = fade; }
+
     /// Plays the way out, then deletes the overlay (with deleteLater). From now on
     /// it takes no clicks and its keys are off. Calling it again changes nothing.
     void leave();
@@ -36,7 +42,7 @@ protected:
 private:
     void applyPresence();
 
-    Animation m_fade;
+    std::optional<Animation> m_fade;
     Presence m_presence;
     QGraphicsOpacityEffect *m_opacity = nullptr;
     bool m_entered = false;

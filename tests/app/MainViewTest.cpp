@@ -1,4 +1,5 @@
 #include "SessionHarness.h"
+#include "tests/look/SteppedTime.h"
 
 #include "app/GridScreen.h"
 #include "app/InactiveCover.h"
@@ -9,6 +10,7 @@
 #include "app/ValidationScreen.h"
 #include "app/WelcomeView.h"
 #include "browsing/ExcludeConfirmView.h"
+#include "browsing/IncludeConfirmView.h"
 #include "browsing/MediaGridView.h"
 #include "browsing/SelectionBar.h"
 #include "browsing/ViewerView.h"
@@ -18,10 +20,12 @@
 
 #include <QAction>
 #include <QMessageBox>
+#include <QPointer>
 
 using namespace pomelark;
 using namespace pomelark::test;
 using Screen = ContentView::Screen;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -29,7 +33,7 @@ class MainViewTest : public SessionHarness {
 protected:
     void SetUp() override
     {
-        main = std::make_unique<MainView>(view.get());
+        main = std::make_unique<MainView>(view.get(), nullptr, time.ticker);
         main->resize(900, 640);
         main->show();
     }
@@ -42,6 +46,9 @@ protected:
 
     void showGrid(const MediaItems &items) { view->enterGrid(items, false); }
 
+    static void deleteLeavers() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    test::SteppedTime time;
     std::unique_ptr<MainView> main;
 };
 
@@ -184,6 +191,108 @@ TEST_F(MainViewTest, InformationAlertIsShownAndDismissedThroughTheController)
     main->infoAlert()->accept();
     EXPECT_FALSE(view->infoAlert());
     EXPECT_EQ(main->infoAlert(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainViewTest, ConfirmationsAndTheViewerFadeWithTheWindowWhileToolConfirmationsComeAtOnce)
+{
+    const MediaItem a = photo(QStringLiteral("a.jpg")), b = photo(QStringLiteral("b.jpg"));
+    showGrid({a, b});
+
+    // An ease-out of a quarter second: past half way at half time, done at the end.
+    const auto fadesWithTheWindow = [&](OverlayLayer *layer, const std::function<void()> &close) {
+        time.step(125ms);
+        EXPECT_GT(layer->presence(), 0.5);
+        EXPECT_LT(layer->presence(), 1.0);
+        time.step(130ms);
+        EXPECT_EQ(layer->presence(), 1.0);
+        QPointer<OverlayLayer> leaving = layer;
+        close();
+        time.step(125ms);
+        ASSERT_FALSE(leaving.isNull());
+        EXPECT_LT(leaving->presence(), 0.5);
+        EXPECT_GT(leaving->presence(), 0.0);
+        time.step(130ms);
+        deleteLeavers();
+        EXPECT_TRUE(leaving.isNull());
+    };
+
+    view->setShowingSendConfirm(true);
+    ASSERT_NE(main->sendConfirm(), nullptr);
+    fadesWithTheWindow(main->sendConfirm(), [&] { view->setShowingSendConfirm(false); });
+
+    view->enterSelectMode();
+    view->selectedIDsBinding().set({a.id});
+    view->setShowingIncludeConfirm(true);
+    ASSERT_NE(main->includeConfirm(), nullptr);
+    fadesWithTheWindow(main->includeConfirm(), [&] { view->setShowingIncludeConfirm(false); });
+
+    view->openViewer(1);
+    ASSERT_NE(main->viewer(), nullptr);
+    fadesWithTheWindow(main->viewer(), [&] { view->closeViewer(); });
+
+    view->autoRotateTapped();
+    ASSERT_TRUE(settle([&] { return orientationResult != nullptr; }));
+    orientationResult->setValue({{b.url, 90}});
+    ASSERT_TRUE(settle([&] { return main->rotateConfirm() != nullptr; }));
+    QPointer<RotateConfirmView> rotate = main->rotateConfirm();
+    EXPECT_EQ(rotate->presence(), 1.0);
+    view->cancelRotate();
+    EXPECT_TRUE(rotate->isHidden());
+    deleteLeavers();
+    EXPECT_TRUE(rotate.isNull());
+}
+
+TEST_F(MainViewTest, SelectionBarRisesFromTheBottomFadingInAndSinksFadingOut)
+{
+    showGrid({photo(QStringLiteral("a.jpg"))});
+    auto *grid = screenAs<GridScreen>();
+    ASSERT_NE(grid, nullptr);
+
+    view->enterSelectMode();
+    QPointer<SelectionBar> bar = grid->selectionBar();
+    ASSERT_FALSE(bar.isNull());
+    const int restingTop = grid->height() - bar->sizeHint().height();
+    time.step(125ms);
+    EXPECT_GT(bar->y(), restingTop);
+    EXPECT_GT(bar->opacity(), 0.5);
+    EXPECT_LT(bar->opacity(), 1.0);
+    time.step(130ms);
+    EXPECT_EQ(bar->y(), restingTop);
+    EXPECT_EQ(bar->opacity(), 1.0);
+
+    view->finishSelecting();
+    time.step(125ms);
+    ASSERT_FALSE(bar.isNull());
+    EXPECT_GT(bar->y(), restingTop);
+    EXPECT_LT(bar->opacity(), 0.5);
+    time.step(130ms);
+    deleteLeavers();
+    EXPECT_TRUE(bar.isNull());
+    EXPECT_EQ(grid->selectionBar(), nullptr);
+}
+
+TEST_F(MainViewTest, ASessionStartedAgainOnTheSameScreenGetsAPreparingScreenFromItsNewStart)
+{
+    outcomes = {{{photo(QStringLiteral("a.jpg"))}, {}, 1}};
+    std::optional<std::chrono::nanoseconds> firstStart, laterStart;
+    clock.at(1000ms, [&] {
+        if (auto *preparing = screenAs<PreparingScreen>())
+            firstStart = preparing->pacer().startedAt();
+        pullCard();
+    });
+    clock.at(1500ms, [this] { insertCard(); });
+    clock.at(1600ms, [&] {
+        if (auto *preparing = screenAs<PreparingScreen>())
+            laterStart = preparing->pacer().startedAt();
+    });
+    runSession();
+    ASSERT_TRUE(settle([&] { return view->screen() == Screen::grid; }));
+    EXPECT_EQ(firstStart, 0ms);
+    EXPECT_EQ(laterStart, 1500ms);
 }
 
 } // namespace
