@@ -39,10 +39,6 @@ public:
     void setOpacity(qreal opacity);
     qreal opacity() const { return m_opacity; }
 
-    /// The opacity the whole bar and its shadow are drawn at (its fade in and out).
-    void setOpacity(qreal opacity);
-    qreal opacity() const { return m_opacity; }
-
     /// The text at the bar's start: the hint, or the number selected.
     QString statusText() const;
     /// Where a button takes clicks, in widget coordinates; empty when the
