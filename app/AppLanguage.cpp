@@ -48,6 +48,17 @@ AppLanguage AppLanguage::current(const QSettings &settings, const QStringList &p
 void AppLanguage::store(AppLanguage language, QSettings &settings)
 {
     settings.setValue(QLatin1String(settingsKey), language.code());
+    settings.setValue(QLatin1String(preferredLanguagesKey), QStringList{language.code()});
+}
+
+AppLanguage AppLanguage::atLaunch(const QSettings &settings, const QStringList &preferredLanguages)
+{
+    const QStringList stored = settings.value(QLatin1String(preferredLanguagesKey)).toStringList();
+    if (!stored.isEmpty()) {
+        if (const std::optional<AppLanguage> language = fromCode(stored.first()))
+            return *language;
+    }
+    return current(settings, preferredLanguages);
 }
 
 void AppLanguage::applyDefaultIfNeeded(QSettings &settings, const QStringList &preferredLanguages)

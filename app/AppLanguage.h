@@ -39,14 +39,21 @@ public:
     /// The stored language; the system default when none or an unknown one is stored.
     static AppLanguage current(const QSettings &settings,
                                const QStringList &preferredLanguages = systemPreferredLanguages());
-    /// Stores `language` as the one the next start uses. Never fails visibly.
+    /// Stores `language` as the one the next start uses: the chosen language
+    /// and the program's own preferred-languages list holding only its code.
+    /// Never fails visibly.
     static void store(AppLanguage language, QSettings &settings);
+    /// The language a starting process shows: the first entry of the stored
+    /// preferred-languages list when it is "en" or "ko", else `current`.
+    static AppLanguage atLaunch(const QSettings &settings,
+                                const QStringList &preferredLanguages = systemPreferredLanguages());
     /// At first launch (nothing stored) stores the system default; otherwise
     /// leaves the stored text alone, even one it does not know.
     static void applyDefaultIfNeeded(QSettings &settings,
                                      const QStringList &preferredLanguages = systemPreferredLanguages());
 
     static constexpr const char *settingsKey = "settings.language";
+    static constexpr const char *preferredLanguagesKey = "AppleLanguages";
 
     friend constexpr bool operator==(AppLanguage a, AppLanguage b) { return a.m_code == b.m_code; }
 

@@ -29,8 +29,12 @@ PomelarkApp::PomelarkApp(QApplication &app, QVersionNumber version)
     {
         QSettings settings;
         AppLanguage::applyDefaultIfNeeded(settings);
-        AppTranslations::install(AppLanguage::current(settings), app);
+        AppTranslations::install(AppLanguage::atLaunch(settings), app);
     }
+    // Light whatever the desktop's scheme, and not only inside the window: its
+    // menus, alerts and panels are windows of their own, which take the
+    // application's palette rather than the window's.
+    QApplication::setPalette(MainWindow::lightPalette());
     m_window = new MainWindow;
     m_window->setAttribute(Qt::WA_DeleteOnClose);
     SessionServices services = SessionServices::standard();

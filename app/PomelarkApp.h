@@ -22,8 +22,9 @@ public:
     /// In this order: installs the delegate (working folders removed at quit,
     /// also when the quit comes as SIGTERM, SIGINT or SIGHUP),
     /// makes the updater on the configured feed, stores the display language at
-    /// first launch and loads its texts, then builds the window with the update
-    /// command under the about item. The window is not shown yet.
+    /// first launch and loads its texts, makes the light palette the application's,
+    /// then builds the window with the update command under the about item. The
+    /// window is not shown yet.
     PomelarkApp(QApplication &app, QVersionNumber version);
     ~PomelarkApp() override;
 

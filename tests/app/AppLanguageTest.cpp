@@ -42,6 +42,7 @@ TEST(AppLanguage, FirstLaunchStoresTheSystemLanguageAndLaterLaunchesKeepTheChoic
     QSettings settings;
     AppLanguage::applyDefaultIfNeeded(settings, list({"ko-KR", "en"}));
     EXPECT_EQ(stored.value(QStringLiteral("settings.language")).toString(), QStringLiteral("ko"));
+    EXPECT_EQ(stored.value(QStringLiteral("AppleLanguages")).toStringList(), list({"ko"}));
 
     // The desktop switched to English since: the stored choice survives.
     AppLanguage::applyDefaultIfNeeded(settings, list({"en-US"}));
@@ -49,6 +50,27 @@ TEST(AppLanguage, FirstLaunchStoresTheSystemLanguageAndLaterLaunchesKeepTheChoic
 
     AppLanguage::store(AppLanguage::en, settings);
     EXPECT_EQ(stored.value(QStringLiteral("settings.language")).toString(), QStringLiteral("en"));
+    EXPECT_EQ(stored.value(QStringLiteral("AppleLanguages")).toStringList(), list({"en"}));
+    EXPECT_EQ(AppLanguage::atLaunch(settings, list({"ko"})), AppLanguage::en);
+}
+
+TEST(AppLanguage, AStartShowsThePreferredListsLanguageElseTheChosenOne)
+{
+    test::TestSettings stored;
+    QSettings settings;
+    EXPECT_EQ(AppLanguage::atLaunch(settings, list({"ko-KR"})), AppLanguage::ko); // nothing stored yet
+
+    // A hand-edited choice the picker does not know leaves the list in charge.
+    stored.setValue(QStringLiteral("settings.language"), QStringLiteral("ja"));
+    stored.setValue(QStringLiteral("AppleLanguages"), list({"ko"}));
+    EXPECT_EQ(AppLanguage::atLaunch(settings, list({"en"})), AppLanguage::ko);
+
+    // A list naming no language of ours, or none at all, defers to the choice.
+    stored.setValue(QStringLiteral("settings.language"), QStringLiteral("ko"));
+    stored.setValue(QStringLiteral("AppleLanguages"), list({"ja", "en"}));
+    EXPECT_EQ(AppLanguage::atLaunch(settings, list({"en"})), AppLanguage::ko);
+    QSettings().remove(QStringLiteral("AppleLanguages"));
+    EXPECT_EQ(AppLanguage::atLaunch(settings, list({"en"})), AppLanguage::ko);
 }
 
 TEST(AppLanguage, UnknownStoredTextsReadAsTheSystemDefaultAndAreLeftAlone)

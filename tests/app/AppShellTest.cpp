@@ -122,6 +122,18 @@ TEST(MainWindow, StaysLightUnderADarkDesktopScheme)
         EXPECT_GT(content->palette().color(QPalette::Base).lightness(), 200);
         EXPECT_LT(content->palette().color(QPalette::WindowText).lightness(), 100);
     }
+    {
+        // The app's alerts and menus are windows of their own: they are light too.
+        test::TestSettings settings;
+        settings.setValue(QStringLiteral("settings.language"), QStringLiteral("en"));
+        PomelarkApp app(*qApp, QVersionNumber(0, 1));
+        QMessageBox alert(QMessageBox::NoIcon, QStringLiteral("t"), QStringLiteral("t"), QMessageBox::Ok,
+                          app.window());
+        EXPECT_TRUE(alert.isWindow());
+        EXPECT_GT(alert.palette().color(QPalette::Window).lightness(), 200);
+        EXPECT_LT(alert.palette().color(QPalette::WindowText).lightness(), 100);
+        EXPECT_GT(app.window()->helpMenu()->palette().color(QPalette::Window).lightness(), 200);
+    }
     QApplication::setPalette(before);
 }
 

@@ -113,6 +113,7 @@ TEST_F(SettingsScreenTest, PickingTheOtherLanguageStoresItAndOffersARestart)
 
     click(screen->languagePicker(), 1);
     EXPECT_EQ(stored("settings.language"), QStringLiteral("ko"));
+    EXPECT_EQ(settings.value(QStringLiteral("AppleLanguages")).toStringList(), QStringList{QStringLiteral("ko")});
     ASSERT_TRUE(screen->pendingRestart());
     QMessageBox *alert = screen->restartAlert();
     ASSERT_TRUE(alert);
