@@ -1,5 +1,6 @@
 #include "app/SettingsRow.h"
 
+#include "app/ScreenStyle.h"
 #include "look/LookFont.h"
 #include "look/Palette.h"
 
@@ -10,32 +11,18 @@
 
 namespace pomelark {
 
-namespace {
-
-QLabel *textLabel(const QFont &font, const QColor &colour, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setFont(font);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
-
-} // namespace
-
 SettingsRow::SettingsRow(const QString &title, const QString &desc, bool isLast, QWidget *control, QWidget *parent)
     : QWidget(parent), m_desc(desc), m_isLast(isLast), m_control(control)
 {
     auto *texts = new QVBoxLayout;
     texts->setContentsMargins(0, 0, 0, 0);
     texts->setSpacing(3);
-    m_titleLabel = textLabel(LookFont::system(14, QFont::DemiBold), Palette::ink(), this);
-    m_titleLabel->setTextFormat(Qt::PlainText);
-    m_titleLabel->setText(title);
+    m_titleLabel = ScreenStyle::text(title, LookFont::system(14, QFont::DemiBold), Palette::ink(), this,
+                                     Qt::AlignLeft | Qt::AlignVCenter);
     texts->addWidget(m_titleLabel);
     if (!desc.isEmpty()) {
-        m_descLabel = textLabel(LookFont::system(12), Palette::inkSecondary(), this);
+        m_descLabel = ScreenStyle::text({}, LookFont::system(12), Palette::inkSecondary(), this,
+                                        Qt::AlignLeft | Qt::AlignVCenter);
         m_descLabel->setWordWrap(true);
         // Rich text only for the 2 px between wrapped lines; the text itself is escaped.
         m_descLabel->setTextFormat(Qt::RichText);

@@ -1,5 +1,6 @@
 #include "app/ToolProgressOverlay.h"
 
+#include "app/ScreenStyle.h"
 #include "look/ActivitySpinner.h"
 #include "look/ConfirmationFrame.h"
 #include "look/ContinuousShape.h"
@@ -20,17 +21,6 @@ constexpr int cardPadding = 32;
 constexpr int cardSpacing = 14;
 constexpr qreal cardRadius = 20;
 
-QLabel *makeLabel(const QFont &font, const QColor &colour, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->setAlignment(Qt::AlignCenter);
-    return label;
-}
-
 } // namespace
 
 ToolProgressOverlay::ToolProgressOverlay(const QString &title, int done, int total, QWidget *parent,
@@ -42,11 +32,10 @@ ToolProgressOverlay::ToolProgressOverlay(const QString &title, int done, int tot
     stack->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
     stack->setSpacing(cardSpacing);
     stack->addWidget(new ActivitySpinner(ActivitySpinner::Size::large, Palette::accent(), m_card, ticker), 0, Qt::AlignHCenter);
-    m_title = makeLabel(LookFont::system(14, QFont::DemiBold), Palette::ink(), m_card);
-    m_title->setText(title);
+    m_title = ScreenStyle::text(title, LookFont::system(14, QFont::DemiBold), Palette::ink(), m_card);
     stack->addWidget(m_title);
     // Most sans families draw digits at one width, so the count does not wobble.
-    m_count = makeLabel(LookFont::system(12), Palette::inkSecondary(), m_card);
+    m_count = ScreenStyle::text({}, LookFont::system(12), Palette::inkSecondary(), m_card);
     stack->addWidget(m_count);
     setProgress(done, total);
 }
