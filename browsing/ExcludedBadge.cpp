@@ -1,30 +1,22 @@
 #include "browsing/ExcludedBadge.h"
 
-#include "look/ContinuousShape.h"
+#include "look/CapsuleLabel.h"
 #include "look/LookFont.h"
 #include "look/Palette.h"
 
 #include <QCoreApplication>
-#include <QFontMetricsF>
 #include <QPainter>
-
-#include <cmath>
 
 namespace pomelark {
 
 namespace {
 
-constexpr qreal paddingX = 7;
-constexpr qreal paddingY = 3;
-
-QFont badgeFont()
+CapsuleLabel badgeLabel()
 {
-    return LookFont::system(10, QFont::DemiBold);
-}
-
-QString badgeText()
-{
-    return QCoreApplication::translate("ExcludedBadge", "Excluded");
+    QColor fill = Palette::ink();
+    fill.setAlphaF(0.62);
+    return {QCoreApplication::translate("ExcludedBadge", "Excluded"), LookFont::system(10, QFont::DemiBold), fill, 7,
+            3};
 }
 
 } // namespace
@@ -37,33 +29,22 @@ ExcludedBadge::ExcludedBadge(QWidget *parent) : QWidget(parent)
 
 QString ExcludedBadge::text() const
 {
-    return badgeText();
+    return badgeLabel().text;
 }
 
 QSizeF ExcludedBadge::paintedSize()
 {
-    const QFontMetricsF metrics(badgeFont());
-    return {metrics.horizontalAdvance(badgeText()) + 2 * paddingX, metrics.height() + 2 * paddingY};
+    return badgeLabel().size();
 }
 
 QSize ExcludedBadge::sizeHint() const
 {
-    const QSizeF size = paintedSize();
-    return {int(std::ceil(size.width())), int(std::ceil(size.height()))};
+    return badgeLabel().widgetSize();
 }
 
 void ExcludedBadge::paint(QPainter &painter, QPointF topLeft)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF box(topLeft, paintedSize());
-    QColor fill = Palette::ink();
-    fill.setAlphaF(0.62);
-    painter.fillPath(capsule(box), fill);
-    painter.setFont(badgeFont());
-    painter.setPen(Qt::white);
-    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, badgeText());
-    painter.restore();
+    badgeLabel().paint(painter, topLeft);
 }
 
 void ExcludedBadge::paintEvent(QPaintEvent *)

@@ -1,25 +1,19 @@
 #include "tidy_send/BestTag.h"
 
-#include "look/ContinuousShape.h"
+#include "look/CapsuleLabel.h"
 #include "look/LookFont.h"
 #include "look/Palette.h"
 
 #include <QCoreApplication>
-#include <QFontMetricsF>
 #include <QPainter>
-
-#include <cmath>
 
 namespace pomelark {
 
 namespace {
 
-constexpr qreal paddingX = 6;
-constexpr qreal paddingY = 2;
-
-QFont tagFont()
+CapsuleLabel tagLabel()
 {
-    return LookFont::system(9, QFont::Bold);
+    return {BestTag::text(), LookFont::system(9, QFont::Bold), Palette::accent(), 6, 2};
 }
 
 } // namespace
@@ -37,26 +31,17 @@ QString BestTag::text()
 
 QSizeF BestTag::paintedSize()
 {
-    const QFontMetricsF metrics(tagFont());
-    return {metrics.horizontalAdvance(text()) + 2 * paddingX, metrics.height() + 2 * paddingY};
+    return tagLabel().size();
 }
 
 QSize BestTag::sizeHint() const
 {
-    const QSizeF size = paintedSize();
-    return {int(std::ceil(size.width())), int(std::ceil(size.height()))};
+    return tagLabel().widgetSize();
 }
 
 void BestTag::paint(QPainter &painter, QPointF topLeft)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF box(topLeft, paintedSize());
-    painter.fillPath(capsule(box), Palette::accent());
-    painter.setFont(tagFont());
-    painter.setPen(Qt::white);
-    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, text());
-    painter.restore();
+    tagLabel().paint(painter, topLeft);
 }
 
 void BestTag::paintEvent(QPaintEvent *)
