@@ -1,5 +1,7 @@
 #include "app/ScreenStyle.h"
 
+#include "look/PlainLabel.h"
+
 #include <QBoxLayout>
 #include <QLabel>
 #include <QWidget>
@@ -16,14 +18,7 @@ void fillBackground(QWidget *screen, const QColor &color)
 
 QLabel *text(const QString &text, const QFont &font, const QColor &color, QWidget *parent, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(text, parent);
-    label->setFont(font);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(alignment);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-    return label;
+    return plainLabel(text, font, color, parent, alignment);
 }
 
 QBoxLayout *withSpaceAbove(QWidget *widget, int space)

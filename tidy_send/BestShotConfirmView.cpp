@@ -3,6 +3,7 @@
 #include "look/HiddenShortcuts.h"
 #include "look/LookFont.h"
 #include "look/Palette.h"
+#include "look/PlainLabel.h"
 #include "look/PomelarkButton.h"
 #include "look/SymbolIcons.h"
 #include "tidy_send/BestShotLookView.h"
@@ -27,16 +28,6 @@ QString translated(const char *text)
 {
     // Explicit context: tr() would not see the class the way the catalogue tools do.
     return QCoreApplication::translate("BestShotConfirmView", text);
-}
-
-QLabel *textLabel(const QString &text, const QFont &font, const QColor &color, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-    return label;
 }
 
 /// The scrolling list of groups: as tall as its groups up to its limit, then it
@@ -72,9 +63,9 @@ BestShotConfirmView::BestShotConfirmView(Inputs inputs, QWidget *parent, FrameTi
 
     auto *header = new QVBoxLayout;
     header->setSpacing(4);
-    m_title = textLabel({}, LookFont::system(20, QFont::Medium), Palette::ink(), this->panel());
+    m_title = plainLabel({}, LookFont::system(20, QFont::Medium), Palette::ink(), this->panel());
     header->addWidget(m_title);
-    QLabel *hint = textLabel(translated("Pick the ones to keep. The rest are dropped from sending. "
+    QLabel *hint = plainLabel(translated("Pick the ones to keep. The rest are dropped from sending. "
                                        "(check = keep ↔ exclude · tap a photo to enlarge)"),
                              LookFont::system(13), Palette::inkSecondary(), this->panel());
     hint->setWordWrap(true);
@@ -105,7 +96,7 @@ BestShotConfirmView::BestShotConfirmView(Inputs inputs, QWidget *parent, FrameTi
                                                             qApp->devicePixelRatio())));
     footer->addWidget(shield);
     QLabel *reassurance =
-        textLabel(translated("Excluded photos aren't deleted either · select to add them back anytime"),
+        plainLabel(translated("Excluded photos aren't deleted either · select to add them back anytime"),
                   LookFont::system(12), Palette::inkSecondary(), this->panel());
     reassurance->setWordWrap(true);
     footer->addWidget(reassurance, 1);

@@ -5,6 +5,7 @@
 #include "look/Color.h"
 #include "look/HiddenShortcuts.h"
 #include "look/LookFont.h"
+#include "look/PlainLabel.h"
 #include "look/SymbolIcons.h"
 #include "tidy_send/BestTag.h"
 #include "tidy_send/KeepCheck.h"
@@ -55,11 +56,7 @@ BestShotLookView::BestShotLookView(Inputs inputs, QWidget *parent, Animation fad
     symbol->setPixmap(QPixmap::fromImage(SymbolIcons::image(QStringLiteral("photo.fill"), 13, SymbolWeight::Regular,
                                                             titleColor(), qApp->devicePixelRatio())));
     titleGroup->addWidget(symbol);
-    m_title = new QLabel(this);
-    m_title->setFont(LookFont::system(13));
-    QPalette palette = m_title->palette();
-    palette.setColor(QPalette::WindowText, titleColor());
-    m_title->setPalette(palette);
+    m_title = plainLabel({}, LookFont::system(13), titleColor(), this);
     titleGroup->addWidget(m_title);
     m_bestTag = new BestTag(this);
     titleGroup->addWidget(m_bestTag);

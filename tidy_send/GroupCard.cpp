@@ -3,6 +3,7 @@
 #include "look/Color.h"
 #include "look/LookFont.h"
 #include "look/Palette.h"
+#include "look/PlainLabel.h"
 #include "tidy_send/BestShotCard.h"
 
 #include <QAbstractButton>
@@ -49,13 +50,8 @@ protected:
 
 QLabel *hintLabel(QWidget *parent)
 {
-    auto *label = new QLabel(QCoreApplication::translate("GroupCard", "No faces here, so no pick — choose yourself"),
-                             parent);
-    label->setFont(LookFont::system(11));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Palette::inkTertiary());
-    label->setPalette(palette);
-    return label;
+    return plainLabel(QCoreApplication::translate("GroupCard", "No faces here, so no pick — choose yourself"),
+                      LookFont::system(11), Palette::inkTertiary(), parent);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tidy_send/ScreenText.h"
 
 #include "look/LookFont.h"
+#include "look/PlainLabel.h"
 
 #include <QLabel>
 
@@ -8,13 +9,7 @@ namespace pomelark {
 
 QLabel *makeScreenText(const QString &text, const TextLook &look)
 {
-    auto *label = new QLabel(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(LookFont::system(look.pixelSize, look.weight));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, look.color);
-    label->setPalette(palette);
-    label->setAlignment(look.alignment);
+    QLabel *label = plainLabel(text, LookFont::system(look.pixelSize, look.weight), look.color, nullptr, look.alignment);
     label->setWordWrap(look.wraps);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
