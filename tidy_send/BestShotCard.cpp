@@ -161,6 +161,7 @@ QCoro::Task<void> BestShotCard::loadThumbnail(QPointer<BestShotCard> card, QUrl 
     // Taken as it comes, also when empty: a new photo that cannot be decoded
     // must not keep showing the previous one.
     card->m_image = std::move(image);
+    card->m_picture = CoverPicture(card->m_image.value_or(QImage()));
     card->m_spinner->setVisible(!card->m_image);
     card->update();
 }
@@ -213,8 +214,9 @@ void BestShotCard::paintEvent(QPaintEvent *)
     painter.setClipPath(rounded);
     painter.setOpacity(pictureOpacity());
     painter.fillRect(square(), Palette::accentSoft());
-    if (m_image)
-        paintPicture(painter);
+    // Filled into the square first, then turned about its centre: a turned
+    // landscape picture still covers the whole square.
+    m_picture.draw(painter, square(), m_rotationDegrees);
     painter.restore();
 
     painter.setPen(QPen(borderColor(), borderWidth(), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
@@ -227,20 +229,6 @@ void BestShotCard::paintEvent(QPaintEvent *)
         BestTag::paint(painter, QPointF(square().right() - bestInset - tag.width(), square().top() + bestInset));
         painter.setOpacity(1.0);
     }
-}
-
-void BestShotCard::paintPicture(QPainter &painter) const
-{
-    // Filled into the square first, then turned about its centre: a turned
-    // landscape picture still covers the whole square.
-    const QImage &image = *m_image;
-    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
-        return;
-    const qreal scale = std::max(side / qreal(image.width()), side / qreal(image.height()));
-    const QSizeF drawn(image.width() * scale, image.height() * scale);
-    painter.translate(square().center());
-    painter.rotate(m_rotationDegrees);
-    painter.drawImage(QRectF(QPointF(-drawn.width() / 2, -drawn.height() / 2), drawn), image);
 }
 
 } // namespace pomelark

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browsing/CoverPicture.h"
 #include "look/AnimatedValue.h"
 #include "look/ShadowUnderlay.h"
 
@@ -83,7 +84,6 @@ private:
     static QCoro::Task<void> loadThumbnail(QPointer<BestShotCard> card, QUrl url, quint64 generation);
     void startLoad();
     void repaintAll();
-    void paintPicture(QPainter &painter) const;
 
     QUrl m_url;
     int m_rotationDegrees;
@@ -91,6 +91,7 @@ private:
     bool m_isBest;
     std::function<void()> m_onOpen;
     std::optional<QImage> m_image;
+    CoverPicture m_picture; ///< m_image as drawn, scaled once
     bool m_isHover = false;
     bool m_pressed = false;
     bool m_loadStarted = false;

@@ -143,6 +143,7 @@ void ConfirmCard::loadThumbnail()
 {
     const quint64 generation = ++m_generation;
     m_image.reset();
+    m_beforePicture = m_afterPicture = CoverPicture();
     m_stood = false;
     updateSpinner();
     // The result reaches the card only while it exists and still wants this photo.
@@ -160,6 +161,7 @@ void ConfirmCard::deliver(std::optional<QImage> image, quint64 generation)
     if (generation != m_generation)
         return;
     m_image = std::move(image);
+    m_beforePicture = m_afterPicture = CoverPicture(m_image.value_or(QImage()));
     m_stood = true;
     // Cards stand up one after another, each a little after its own picture arrives.
     const double delay = m_appearIndex * 0.1 + 0.15;
@@ -185,7 +187,7 @@ void ConfirmCard::paintEvent(QPaintEvent *)
 
     painter.save();
     painter.setOpacity(painter.opacity() * beforeOpacity);
-    paintThumb(painter, beforeFrame(), 0, beforeRadius);
+    paintThumb(painter, m_beforePicture, beforeFrame(), 0, beforeRadius);
     painter.restore();
 
     const QRectF after = afterFrame();
@@ -193,28 +195,22 @@ void ConfirmCard::paintEvent(QPaintEvent *)
     SymbolIcons::paint(painter, QStringLiteral("arrow.right"), arrow, arrowSize, SymbolWeight::Semibold,
                        Palette::inkTertiary());
 
-    paintThumb(painter, after, drawnAngle(), afterRadius);
+    paintThumb(painter, m_afterPicture, after, drawnAngle(), afterRadius);
     painter.setPen(QPen(outlineColor(), outlineWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(continuousRoundedRect(after, afterRadius));
 }
 
-void ConfirmCard::paintThumb(QPainter &painter, const QRectF &frame, qreal angle, qreal radius) const
+void ConfirmCard::paintThumb(QPainter &painter, CoverPicture &picture, const QRectF &frame, qreal angle,
+                             qreal radius) const
 {
     painter.save();
     painter.setClipPath(continuousRoundedRect(frame, radius));
     painter.fillRect(frame, Palette::accentSoft());
-    if (!m_image) {
+    if (!m_image)
         paintSpinner(painter, frame.center());
-    } else if (!m_image->isNull()) {
-        // Fills the square, cropping the longer side; turned about its centre.
-        const QSizeF size = m_image->size();
-        const qreal scale = std::max(frame.width() / size.width(), frame.height() / size.height());
-        const QSizeF drawn = size * scale;
-        painter.translate(frame.center());
-        painter.rotate(angle);
-        painter.drawImage(QRectF(QPointF(-drawn.width() / 2, -drawn.height() / 2), drawn), *m_image);
-    }
+    else
+        picture.draw(painter, frame, angle);
     painter.restore();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browsing/CoverPicture.h"
 #include "look/AnimatedValue.h"
 #include "look/Binding.h"
 #include "services/ThumbnailMemoryCache.h"
@@ -81,7 +82,7 @@ private:
     void loadThumbnail();
     void deliver(std::optional<QImage> image, quint64 generation);
     void updateSpinner();
-    void paintThumb(QPainter &painter, const QRectF &frame, qreal angle, qreal radius) const;
+    void paintThumb(QPainter &painter, CoverPicture &picture, const QRectF &frame, qreal angle, qreal radius) const;
     void paintSpinner(QPainter &painter, QPointF centre) const;
 
     Binding<RotateSuggestion> m_binding;
@@ -89,6 +90,9 @@ private:
     int m_appearIndex;
     ThumbnailMemoryCache &m_thumbnails;
     std::optional<QImage> m_image;
+    // m_image as drawn small and large, each scaled once.
+    CoverPicture m_beforePicture;
+    CoverPicture m_afterPicture;
     bool m_stood = false;
     bool m_loadStarted = false;
     quint64 m_generation = 0;
