@@ -57,7 +57,9 @@ QWidget *SendConfirmView::buildSummary()
         false);
     if (m_inputs.excludedCount >= 1)
         add(QStringLiteral("xmark.circle"), tr("%1 excluded").arg(m_inputs.excludedCount), true);
-    const bool keepsDate = m_inputs.dateMode == QStringLiteral("keep");
+    // The send keeps the capture date unless the stored text is exactly "now";
+    // the summary must say what the send will do, whatever else is stored.
+    const bool keepsDate = m_inputs.dateMode != QStringLiteral("now");
     add(QStringLiteral("calendar"), keepsDate ? tr("Keep capture date") : tr("Use today's date"), false);
     add(QStringLiteral("checkmark.shield"), tr("Nothing stays on your computer · SD card originals untouched"), false);
     return box;

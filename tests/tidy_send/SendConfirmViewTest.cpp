@@ -66,13 +66,13 @@ TEST_F(SendConfirmViewTest, SummaryListsCountsInOrderExcludedOnlyWhenThereAreAny
     EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("send-confirm")));
 }
 
-TEST_F(SendConfirmViewTest, OnlyTheStoredKeepTextKeepsTheCaptureDate)
+TEST_F(SendConfirmViewTest, OnlyTheStoredNowTextUsesTodaysDateAsTheSendDoes)
 {
     const QList<std::pair<QString, QString>> cases = {
         {QStringLiteral("keep"), QStringLiteral("Keep capture date")},
         {QStringLiteral("now"), QStringLiteral("Use today's date")},
-        {QString(), QStringLiteral("Use today's date")},
-        {QStringLiteral("Keep"), QStringLiteral("Use today's date")},
+        {QString(), QStringLiteral("Keep capture date")},
+        {QStringLiteral("Now"), QStringLiteral("Keep capture date")},
     };
     for (const auto &[stored, shown] : cases) {
         SendConfirmView *view = open(1, 0, 0, stored);
