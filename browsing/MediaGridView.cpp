@@ -4,16 +4,11 @@
 #include "browsing/GridClickRule.h"
 #include "browsing/PhotoThumbnail.h"
 #include "browsing/VideoTile.h"
-#include "look/Color.h"
-#include "look/ContinuousShape.h"
-#include "look/LookFont.h"
+#include "browsing/MarqueePainter.h"
 #include "look/Palette.h"
-#include "look/ShadowPainter.h"
-#include "look/Shadows.h"
 #include "services/PlaybackPrewarmer.h"
 
 #include <QCursor>
-#include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,7 +29,6 @@ constexpr int madeRows = 1;
 constexpr int keptRows = 4;
 // How far a tile's shadow and lift reach beyond its frame.
 constexpr qreal tileReach = 28;
-constexpr qreal countLabelRise = 24;
 constexpr int wheelStep = 40;
 
 } // namespace
@@ -58,8 +52,7 @@ MediaGridView::MediaGridView(Inputs inputs, QWidget *parent, TileSources sources
         autoScrollStep();
     });
     m_pointer = [this] { return QPointF(viewport()->mapFromGlobal(QCursor::pos())); };
-    if (m_inputs.selectedIDs.get)
-        m_selected = m_inputs.selectedIDs.get();
+    m_selected = boundSelection();
     setMedia(m_inputs.photos, m_inputs.videos);
 }
 
@@ -128,9 +121,13 @@ void MediaGridView::setSelectMode(bool selectMode)
 
 void MediaGridView::refresh()
 {
-    if (m_inputs.selectedIDs.get)
-        m_selected = m_inputs.selectedIDs.get();
+    m_selected = boundSelection();
     updateTileFlags();
+}
+
+QSet<QUuid> MediaGridView::boundSelection() const
+{
+    return m_inputs.selectedIDs.get ? m_inputs.selectedIDs.get() : QSet<QUuid>();
 }
 
 QRectF MediaGridView::tileFrame(const QUuid &id) const
@@ -157,6 +154,12 @@ QPointF MediaGridView::toViewport(QPointF gridPoint) const
 std::optional<int> MediaGridView::indexAt(QPointF gridPoint) const
 {
     return m_layout.indexAt(gridPoint);
+}
+
+std::optional<QUuid> MediaGridView::idAt(QPointF gridPoint) const
+{
+    const auto index = indexAt(gridPoint);
+    return index ? std::optional<QUuid>(m_items[*index].id) : std::nullopt;
 }
 
 QSet<QUuid> MediaGridView::hitsIn(const QRectF &rect) const
@@ -201,15 +204,11 @@ void MediaGridView::toggleSelection(const QUuid &id)
 void MediaGridView::marqueeChanged(QPointF start, QPointF current)
 {
     const bool first = !m_marquee.isActive();
-    std::optional<QUuid> tileAtStart;
-    if (first)
-        if (const auto index = indexAt(start))
-            tileAtStart = m_items[*index].id;
+    const std::optional<QUuid> tileAtStart = first ? idAt(start) : std::nullopt;
     // A pointer position already includes any scroll since the last tick; the
     // next tick must not add that scroll to it a second time.
     m_lastClipOrigin = scrollOffset();
-    const QSet<QUuid> selected = m_inputs.selectedIDs.get ? m_inputs.selectedIDs.get() : QSet<QUuid>();
-    m_marquee.dragChanged(start, current, tileAtStart, selected, [this](const QRectF &r) { return hitsIn(r); });
+    m_marquee.dragChanged(start, current, tileAtStart, boundSelection(), [this](const QRectF &r) { return hitsIn(r); });
     viewport()->update();
     startAutoScroll();
 }
@@ -217,8 +216,7 @@ void MediaGridView::marqueeChanged(QPointF start, QPointF current)
 void MediaGridView::marqueeEnded()
 {
     stopAutoScroll();
-    const QSet<QUuid> selected = m_inputs.selectedIDs.get ? m_inputs.selectedIDs.get() : QSet<QUuid>();
-    const std::optional<QSet<QUuid>> next = m_marquee.dragEnded(selected);
+    const std::optional<QSet<QUuid>> next = m_marquee.dragEnded(boundSelection());
     viewport()->update();
     if (next && m_inputs.selectedIDs.set) {
         m_inputs.selectedIDs.set(*next);
@@ -321,7 +319,7 @@ GridTile *MediaGridView::makeTile(int index, bool onScreen)
     const TileSources sources = m_loads.sourcesFor(m_sources, id);
     if (onScreen)
         m_loads.admit({id});
-    const GridTile::Flags flags{m_inputs.excludedIDs.contains(id), m_selected.contains(id), m_inputs.selectMode};
+    const GridTile::Flags flags = flagsFor(id);
     // Tiles report their clicks by id: the index may have moved by the time they do.
     auto onActivate = [this, id] { handleTap(m_indexOf.value(id, -1), m_clickModifiers); };
     auto onToggle = [this, id] { toggleSelection(id); };
@@ -340,7 +338,12 @@ GridTile *MediaGridView::makeTile(int index, bool onScreen)
 void MediaGridView::updateTileFlags()
 {
     for (auto it = m_tiles.cbegin(); it != m_tiles.cend(); ++it)
-        (*it)->setFlags({m_inputs.excludedIDs.contains(it.key()), m_selected.contains(it.key()), m_inputs.selectMode});
+        (*it)->setFlags(flagsFor(it.key()));
+}
+
+GridTile::Flags MediaGridView::flagsFor(const QUuid &id) const
+{
+    return {m_inputs.excludedIDs.contains(id), m_selected.contains(id), m_inputs.selectMode};
 }
 
 void MediaGridView::repaintTile(const QUuid &id)
@@ -376,8 +379,7 @@ void MediaGridView::scrollContentsBy(int, int)
     syncTiles();
     // The content moved under a still pointer: the tile under it changed.
     if (viewport()->underMouse()) {
-        const auto index = indexAt(toGrid(viewport()->mapFromGlobal(QCursor::pos())));
-        setHovered(index ? std::optional<QUuid>(m_items[*index].id) : std::nullopt);
+        setHovered(idAt(toGrid(viewport()->mapFromGlobal(QCursor::pos()))));
     }
     viewport()->update();
 }
@@ -398,36 +400,12 @@ void MediaGridView::paintEvent(QPaintEvent *event)
         tile->paint(painter);
         painter.restore();
     }
-    paintMarquee(painter);
-}
-
-void MediaGridView::paintMarquee(QPainter &painter) const
-{
-    if (!m_marquee.isVisible())
-        return;
-    const QRectF rect(toViewport(m_marquee.rect().topLeft()), m_marquee.rect().size());
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath shape = continuousRoundedRect(rect, 6);
-    painter.fillPath(shape, withOpacity(Palette::accentSoft(), 0.4));
-    painter.setPen(QPen(Palette::accent(), 1.5, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(shape);
-
-    if (!m_marquee.hitIDs().isEmpty()) {
-        const QString text = marqueeCountText(m_marquee.marquee()->deselect, m_marquee.hitIDs().size());
-        const QFont font = LookFont::system(11, QFont::Bold);
-        const QFontMetricsF metrics(font);
-        const QRectF label(rect.left(), rect.top() - countLabelRise, metrics.horizontalAdvance(text) + 16,
-                           metrics.height() + 4);
-        const QPainterPath pill = capsule(label);
-        ShadowPainter::draw(painter, pill, Shadows::small());
-        painter.fillPath(pill, Palette::ink());
-        painter.setFont(font);
-        painter.setPen(Qt::white);
-        painter.drawText(label, Qt::AlignCenter, text);
+    if (m_marquee.isVisible()) {
+        const QString count = m_marquee.hitIDs().isEmpty()
+                                  ? QString()
+                                  : marqueeCountText(m_marquee.marquee()->deselect, m_marquee.hitIDs().size());
+        MarqueePainter::paint(painter, QRectF(toViewport(m_marquee.rect().topLeft()), m_marquee.rect().size()), count);
     }
-    painter.restore();
 }
 
 QString MediaGridView::marqueeCountText(bool deselect, qsizetype count)
@@ -449,8 +427,7 @@ void MediaGridView::mousePressEvent(QMouseEvent *event)
 void MediaGridView::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF point = toGrid(event->position());
-    const auto index = indexAt(point);
-    setHovered(index ? std::optional<QUuid>(m_items[*index].id) : std::nullopt);
+    setHovered(idAt(point));
     if (!m_pressPoint || !(event->buttons() & Qt::LeftButton) || !m_inputs.selectMode)
         return;
     if (!m_dragging && std::hypot(point.x() - m_pressPoint->x(), point.y() - m_pressPoint->y()) < dragThreshold)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browsing/GridLayout.h"
+#include "browsing/GridTile.h"
 #include "browsing/MarqueeSelection.h"
 #include "browsing/TileLoadGate.h"
 #include "browsing/TileSources.h"
@@ -18,7 +19,6 @@
 
 namespace pomelark {
 
-class GridTile;
 class PlaybackPrewarmer;
 
 /// The body of the grid screen: a vertically scrolling grid of 120 px tiles,
@@ -107,6 +107,9 @@ private:
     QPointF toViewport(QPointF gridPoint) const;
     QSet<QUuid> hitsIn(const QRectF &rect) const;
     std::optional<int> indexAt(QPointF gridPoint) const;
+    std::optional<QUuid> idAt(QPointF gridPoint) const;
+    QSet<QUuid> boundSelection() const;
+    GridTile::Flags flagsFor(const QUuid &id) const;
     void relayout();
     void syncTiles();
     GridLayout::Range visibleRange() const;
@@ -118,7 +121,6 @@ private:
     void setHovered(std::optional<QUuid> id);
     void startAutoScroll();
     void stopAutoScroll();
-    void paintMarquee(QPainter &painter) const;
 
     Inputs m_inputs;
     TileSources m_sources;

@@ -1,18 +1,16 @@
 #include "browsing/PhotoThumbnail.h"
 
+#include "look/ActivitySpinner.h"
 #include "look/Palette.h"
 
 #include <QPainter>
-
-#include <chrono>
-#include <cmath>
 
 namespace pomelark {
 
 namespace {
 
+// The small control size of the platform's spinner.
 constexpr qreal spinnerSide = 16;
-constexpr double spinnerTurnsPerSecond = 1.0;
 
 } // namespace
 
@@ -84,9 +82,13 @@ void PhotoThumbnail::setImage(std::optional<QImage> image)
     Q_EMIT changed();
 }
 
-void PhotoThumbnail::advanceTo(std::chrono::nanoseconds)
+void PhotoThumbnail::advanceTo(std::chrono::nanoseconds now)
 {
-    // Only the spinner moves while waiting.
+    // Only the spinner moves while waiting, and only when its next spoke lights.
+    const int spoke = ActivitySpinner::leadingSpokeAt(now);
+    if (spoke == m_spinnerSpoke)
+        return;
+    m_spinnerSpoke = spoke;
     Q_EMIT changed();
 }
 
@@ -108,15 +110,8 @@ void PhotoThumbnail::paintContent(QPainter &painter, const QRectF &tile)
 
 void PhotoThumbnail::paintSpinner(QPainter &painter, const QRectF &tile) const
 {
-    const double seconds = std::chrono::duration<double>(ticker().now()).count();
-    const double turn = std::fmod(seconds * spinnerTurnsPerSecond, 1.0);
-    const QRectF ring(tile.center() - QPointF(spinnerSide / 2, spinnerSide / 2), QSizeF(spinnerSide, spinnerSide));
-    painter.save();
-    painter.setPen(QPen(Palette::inkSecondary(), 2, Qt::SolidLine, Qt::RoundCap));
-    painter.setBrush(Qt::NoBrush);
-    // Qt counts angles anticlockwise in sixteenths of a degree.
-    painter.drawArc(ring.adjusted(1, 1, -1, -1), int(-turn * 360 * 16), 270 * 16);
-    painter.restore();
+    const QRectF frame(tile.center() - QPointF(spinnerSide / 2, spinnerSide / 2), QSizeF(spinnerSide, spinnerSide));
+    ActivitySpinner::paint(painter, frame, Palette::inkSecondary(), ActivitySpinner::leadingSpokeAt(ticker().now()));
 }
 
 } // namespace pomelark

@@ -56,6 +56,7 @@ private:
     std::optional<QImage> m_image;
     CoverPicture m_picture;
     quint64 m_generation = 0;
+    int m_spinnerSpoke = -1;
     bool m_constructing = true;
     AnimatedValue m_rotation;
     AnimatedValue m_appear;

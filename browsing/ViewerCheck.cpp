@@ -1,9 +1,7 @@
 #include "browsing/ViewerCheck.h"
 
-#include "look/Color.h"
-#include "look/Palette.h"
-#include "look/ShadowPainter.h"
-#include "look/SymbolIcons.h"
+#include "browsing/SelCheck.h"
+
 #include "look/TuppoTooltip.h"
 
 #include <QPainter>
@@ -27,7 +25,7 @@ void ViewerCheck::setSelected(bool selected)
     if (selected == m_isSelected)
         return;
     m_isSelected = selected;
-    tooltip()->setText(selected ? tr("Deselect") : tr("Select"));
+    tooltip()->setText(SelCheck::helpText(selected));
     setAccessibleName(tooltip()->text());
     update();
 }
@@ -40,23 +38,9 @@ QSize ViewerCheck::sizeHint() const
 void ViewerCheck::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre = QRectF(rect()).center();
-    painter.translate(centre);
+    painter.translate(QRectF(rect()).center());
     painter.scale(drawnScale(), drawnScale());
-    const QRectF circle(-side / 2, -side / 2, side, side);
-    QPainterPath disc;
-    disc.addEllipse(circle);
-    ShadowPainter::draw(painter, disc, Shadows::small());
-    if (m_isSelected) {
-        painter.fillPath(disc, Palette::accent());
-        SymbolIcons::paint(painter, QStringLiteral("checkmark"), circle, 15, SymbolWeight::Bold, Qt::white);
-        return;
-    }
-    painter.fillPath(disc, withOpacity(colorFromHex(u"1C1814"), 0.45));
-    painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, 0.85f), 1.5));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(circle);
+    SelCheck::paint(painter, QRectF(-side / 2, -side / 2, side, side), m_isSelected, SelCheck::Ground::dark);
 }
 
 } // namespace pomelark

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace pomelark {
 
 namespace {
@@ -38,35 +40,48 @@ void ActivitySpinner::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
 }
 
-void ActivitySpinner::advanceTo(std::chrono::nanoseconds now)
+int ActivitySpinner::leadingSpokeAt(std::chrono::nanoseconds now)
 {
     // Whole spokes, as the platform's spinner steps rather than glides.
-    const int leading = int((now.count() % turn.count()) * spokes / turn.count());
+    return int((now.count() % turn.count()) * spokes / turn.count());
+}
+
+void ActivitySpinner::advanceTo(std::chrono::nanoseconds now)
+{
+    const int leading = leadingSpokeAt(now);
     if (leading == m_leading)
         return;
     m_leading = leading;
     update();
 }
 
-void ActivitySpinner::paintEvent(QPaintEvent *)
+void ActivitySpinner::paint(QPainter &painter, const QRectF &frame, const QColor &color, int leadingSpoke)
 {
-    QPainter painter(this);
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const qreal s = side(m_size);
-    painter.translate(s / 2, s / 2);
+    const qreal s = std::min(frame.width(), frame.height());
+    painter.translate(frame.center());
     const qreal inner = s * 0.22;
     const qreal outer = s * 0.48;
     for (int i = 0; i < spokes; ++i) {
         // The leading spoke is brightest; the ones behind it fade to a quarter.
-        const int behind = (m_leading - i + spokes) % spokes;
-        QColor color = m_color;
-        color.setAlphaF(m_color.alphaF() * (1.0 - 0.75 * behind / (spokes - 1)));
-        painter.setPen(QPen(color, s * 0.085, Qt::SolidLine, Qt::RoundCap));
+        const int behind = (leadingSpoke - i + spokes) % spokes;
+        QColor spoke = color;
+        spoke.setAlphaF(color.alphaF() * (1.0 - 0.75 * behind / (spokes - 1)));
+        painter.setPen(QPen(spoke, s * 0.085, Qt::SolidLine, Qt::RoundCap));
         painter.save();
         painter.rotate(i * 360.0 / spokes);
         painter.drawLine(QPointF(0, -inner), QPointF(0, -outer + s * 0.04));
         painter.restore();
     }
+    painter.restore();
+}
+
+void ActivitySpinner::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const qreal s = side(m_size);
+    paint(painter, QRectF(0, 0, s, s), m_color, m_leading);
 }
 
 } // namespace pomelark

@@ -3,7 +3,10 @@
 #include "look/FrameTicker.h"
 
 #include <QColor>
+#include <QRectF>
 #include <QWidget>
+
+class QPainter;
 
 namespace pomelark {
 
@@ -21,6 +24,11 @@ public:
     static int side(Size size) { return size == Size::large ? 32 : 20; }
     /// Which spoke is brightest, 0…11, clockwise from the top.
     int leadingSpoke() const { return m_leading; }
+    /// The brightest spoke at the ticker time `now`, one turn a second.
+    static int leadingSpokeAt(std::chrono::nanoseconds now);
+    /// Paints the spinner filling `frame` (square) in `color`, with
+    /// `leadingSpoke` brightest, for views that draw spinners without a widget.
+    static void paint(QPainter &painter, const QRectF &frame, const QColor &color, int leadingSpoke);
 
     QSize sizeHint() const override;
     void advanceTo(std::chrono::nanoseconds now) override;

@@ -1068,17 +1068,6 @@ Excluded photos come along too.</source>
     </message>
 </context>
 <context>
-    <name>ViewerCheck</name>
-    <message>
-        <source>Select</source>
-        <translation>선택</translation>
-    </message>
-    <message>
-        <source>Deselect</source>
-        <translation>선택 해제</translation>
-    </message>
-</context>
-<context>
     <name>GridScreen</name>
     <message>
         <source>Select All</source>
