@@ -186,10 +186,7 @@ QWidget *SettingsScreen::makeBody()
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll->setWidgetResizable(true);
-    QPalette colours = scroll->palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    scroll->viewport()->setPalette(colours);
-    scroll->viewport()->setAutoFillBackground(true);
+    ScreenStyle::fillBackground(scroll->viewport(), Palette::background());
     scroll->setWidget(new CentredColumn(m_column, scroll));
     return scroll;
 }
