@@ -1,5 +1,6 @@
 #include "app/AlwaysOnLabel.h"
 
+#include "app/ScreenStyle.h"
 #include "look/LookFont.h"
 #include "look/Palette.h"
 
@@ -11,9 +12,7 @@ AlwaysOnLabel::AlwaysOnLabel(QWidget *parent)
     : QLabel(QCoreApplication::translate("SettingsScreen", "Always on"), parent)
 {
     setFont(LookFont::system(12, QFont::DemiBold));
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, Palette::inkTertiary());
-    setPalette(colours);
+    ScreenStyle::setTextColor(this, Palette::inkTertiary());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 

@@ -30,9 +30,7 @@ CardMissingScreen::CardMissingScreen(Inputs inputs, QWidget *parent, FrameTicker
             m_inputs.onGoHome();
     }, this);
 
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(ScreenStyle::screenPadding, ScreenStyle::screenPadding, ScreenStyle::screenPadding,
-                               ScreenStyle::screenPadding);
+    auto *column = ScreenStyle::paddedColumn(this);
     column->setSpacing(22);
     column->addStretch(1);
     column->addItem(new MascotSlot(m_mascot, std::nullopt, 130));

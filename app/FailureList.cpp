@@ -44,9 +44,7 @@ FailureList::FailureList(const QList<ValidationFailure> &failures,
         texts->setSpacing(2);
         auto *name = new ElidedLabel(failure.sourceURL.fileName());
         name->setFont(LookFont::system(13, QFont::DemiBold));
-        QPalette namePalette = name->palette();
-        namePalette.setColor(QPalette::WindowText, Palette::ink());
-        name->setPalette(namePalette);
+        ScreenStyle::setTextColor(name, Palette::ink());
         name->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         texts->addWidget(name);
         texts->addWidget(ScreenStyle::text(failure.message(), LookFont::system(11), Palette::inkSecondary(), nullptr,

@@ -71,13 +71,7 @@ QCoro::Task<void> ImportSession::runImportSession(QUrl folder)
     view->setFolderURL(folder);
     view->setSourceFolderPath(folder.toLocalFile());
     view->m_cardWatcher->arm(folder);
-    view->setValidationOutcome(std::nullopt);
-    view->setPhotos({});
-    view->setVideos({});
-    view->setRotations({});
-    view->setExcludedIDs({});
-    view->endSelectMode();
-    view->closeOverlays();
+    view->m_importSession.forgetItems();
     const std::chrono::nanoseconds startedAt = clock.now();
     view->setPreparingStartedAt(clock.wallNow(), startedAt);
     view->setPreparingFinale(false);
@@ -205,19 +199,24 @@ void ImportSession::enterGrid(const MediaItems &items, bool startPrewarm)
     m_view.spawnMainActorTask([view, videos] { return restartPrewarmer(view, videos); });
 }
 
+void ImportSession::forgetItems()
+{
+    m_view.setValidationOutcome(std::nullopt);
+    m_view.setPhotos({});
+    m_view.setVideos({});
+    m_view.setRotations({});
+    m_view.setExcludedIDs({});
+    m_view.endSelectMode();
+    m_view.closeOverlays();
+}
+
 void ImportSession::goHome()
 {
     ++m_view.m_sessionGeneration;
     m_view.m_cardWatcher->disarm();
     m_view.setFolderURL(std::nullopt);
     m_view.setSourceFolderPath({});
-    m_view.setPhotos({});
-    m_view.setVideos({});
-    m_view.setValidationOutcome(std::nullopt);
-    m_view.setRotations({});
-    m_view.setExcludedIDs({});
-    m_view.endSelectMode();
-    m_view.closeOverlays();
+    forgetItems();
     m_view.setScreen(Screen::welcome);
 }
 

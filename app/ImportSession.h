@@ -29,6 +29,9 @@ public:
     QCoro::Task<void> returnHome();
 
 private:
+    /// Empties what the last folder brought: its items, their turns and
+    /// exclusions, the selection and every overlay.
+    void forgetItems();
     /// Whether a run that began under `generation` still owns the session.
     static bool current(const QPointer<ContentView> &view, quint64 generation);
     /// Steps of a run after the validation; false when the run was overtaken.

@@ -4,6 +4,7 @@
 #include "app/ContentView.h"
 #include "app/GridScreen.h"
 #include "app/PreparingScreen.h"
+#include "app/ScreenStyle.h"
 #include "app/SettingsScreen.h"
 #include "app/ToolProgressOverlay.h"
 #include "app/ValidationScreen.h"
@@ -66,10 +67,7 @@ int countOutside(const MediaItems &items, const QSet<QUuid> &excluded)
 MainView::MainView(ContentView *controller, QWidget *parent, FrameTicker &ticker)
     : QWidget(parent), m_view(controller), m_ticker(ticker)
 {
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
+    ScreenStyle::fillBackground(this, Palette::background());
 
     ContentView *view = m_view;
     connect(view, &SessionState::screenChanged, this, [this] {

@@ -59,9 +59,7 @@ PreparingScreen::PreparingScreen(Inputs inputs, QWidget *parent, FrameTicker &ti
                                   Palette::ink(), this, ticker);
     m_bar = new FillBar([this] { return m_pacer.barFill(); }, this);
 
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(ScreenStyle::screenPadding, ScreenStyle::screenPadding, ScreenStyle::screenPadding,
-                               ScreenStyle::screenPadding);
+    auto *column = ScreenStyle::paddedColumn(this);
     column->setSpacing(rowSpacing);
     column->addStretch(1);
     column->addItem(m_mascotSlot);

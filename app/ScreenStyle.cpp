@@ -16,9 +16,23 @@ void fillBackground(QWidget *screen, const QColor &color)
     screen->setAutoFillBackground(true);
 }
 
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
+}
+
 QLabel *text(const QString &text, const QFont &font, const QColor &color, QWidget *parent, Qt::Alignment alignment)
 {
     return plainLabel(text, font, color, parent, alignment);
+}
+
+QVBoxLayout *paddedColumn(QWidget *screen)
+{
+    auto *column = new QVBoxLayout(screen);
+    column->setContentsMargins(screenPadding, screenPadding, screenPadding, screenPadding);
+    return column;
 }
 
 QBoxLayout *withSpaceAbove(QWidget *widget, int space)

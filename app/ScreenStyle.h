@@ -6,6 +6,7 @@
 
 class QBoxLayout;
 class QLabel;
+class QVBoxLayout;
 class QWidget;
 
 namespace pomelark {
@@ -15,6 +16,9 @@ namespace ScreenStyle {
 
 /// Fills `screen` with the window background colour behind everything it shows.
 void fillBackground(QWidget *screen, const QColor &color);
+
+/// Draws the text of `widget` (a label) in `color`.
+void setTextColor(QWidget *widget, const QColor &color);
 
 /// A plain one-style text: `font` in `color`, centred unless `alignment` says
 /// otherwise, never taking keyboard focus.
@@ -27,6 +31,9 @@ QBoxLayout *withSpaceAbove(QWidget *widget, int space);
 
 /// The padding around the content of the full-window screens.
 constexpr int screenPadding = 40;
+
+/// The top-level column of a full-window `screen`, inset by `screenPadding`.
+QVBoxLayout *paddedColumn(QWidget *screen);
 
 } // namespace ScreenStyle
 

@@ -3,6 +3,7 @@
 #include "app/AlwaysOnLabel.h"
 #include "app/AppLanguage.h"
 #include "app/AppRelauncher.h"
+#include "app/ScreenStyle.h"
 #include "app/SegmentedControl.h"
 #include "app/SettingsRow.h"
 #include "app/SettingsSection.h"
@@ -128,12 +129,9 @@ QWidget *SettingsScreen::makeHeader()
         if (m_inputs.onBack)
             m_inputs.onBack();
     }));
-    auto *title = new QLabel(QCoreApplication::translate("SettingsScreen", "Settings"));
-    title->setFont(LookFont::system(17, QFont::DemiBold));
-    QPalette colours = title->palette();
-    colours.setColor(QPalette::WindowText, Palette::ink());
-    title->setPalette(colours);
-    row->addWidget(title);
+    row->addWidget(ScreenStyle::text(QCoreApplication::translate("SettingsScreen", "Settings"),
+                                     LookFont::system(17, QFont::DemiBold), Palette::ink(), nullptr,
+                                     Qt::AlignLeft | Qt::AlignVCenter));
     row->addStretch(1);
     return header;
 }
@@ -188,10 +186,7 @@ QWidget *SettingsScreen::makeBody()
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll->setWidgetResizable(true);
-    QPalette colours = scroll->palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    scroll->viewport()->setPalette(colours);
-    scroll->viewport()->setAutoFillBackground(true);
+    ScreenStyle::fillBackground(scroll->viewport(), Palette::background());
     scroll->setWidget(new CentredColumn(m_column, scroll));
     return scroll;
 }

@@ -1,5 +1,6 @@
 #include "app/SettingsSection.h"
 
+#include "app/ScreenStyle.h"
 #include "app/SettingsRow.h"
 #include "look/ContinuousShape.h"
 #include "look/LookFont.h"
@@ -32,20 +33,19 @@ protected:
     }
 };
 
-} // namespace
-
-SettingsSection::SettingsSection(const QString &label, QWidget *parent)
-    : QWidget(parent), m_label(label), m_labelView(new QLabel(this)), m_card(new Card(this)),
-      m_rows(new QVBoxLayout(m_card))
+QLabel *sectionLabel(const QString &label, QWidget *parent)
 {
     QFont font = LookFont::system(11, QFont::Bold);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
-    m_labelView->setFont(font);
-    m_labelView->setTextFormat(Qt::PlainText);
-    m_labelView->setText(label.toUpper());
-    QPalette colours = m_labelView->palette();
-    colours.setColor(QPalette::WindowText, Palette::inkTertiary());
-    m_labelView->setPalette(colours);
+    return ScreenStyle::text(label.toUpper(), font, Palette::inkTertiary(), parent, Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+} // namespace
+
+SettingsSection::SettingsSection(const QString &label, QWidget *parent)
+    : QWidget(parent), m_label(label), m_labelView(sectionLabel(label, this)), m_card(new Card(this)),
+      m_rows(new QVBoxLayout(m_card))
+{
     m_labelView->setContentsMargins(2, 0, 0, 0);
 
     m_rows->setContentsMargins(18, 0, 18, 0);

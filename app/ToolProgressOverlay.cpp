@@ -1,5 +1,6 @@
 #include "app/ToolProgressOverlay.h"
 
+#include "app/ContentView.h"
 #include "app/ScreenStyle.h"
 #include "look/ActivitySpinner.h"
 #include "look/ConfirmationFrame.h"
@@ -42,7 +43,7 @@ ToolProgressOverlay::ToolProgressOverlay(const QString &title, int done, int tot
 
 void ToolProgressOverlay::setProgress(int done, int total)
 {
-    m_count->setText(tr("%1 / %2").arg(done).arg(total));
+    m_count->setText(ContentView::progressCountText(done, total));
     placeCard();
 }
 

@@ -57,9 +57,7 @@ ToolbarView::ToolbarView(Inputs inputs, QWidget *parent, FrameTicker &ticker, Ma
     m_folderLine = new ElidedLabel(folderText(m_inputs.folderPath), this);
     m_folderLine->setFont(LookFont::system(12));
     m_folderLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QPalette linePalette = m_folderLine->palette();
-    linePalette.setColor(QPalette::WindowText, Palette::inkSecondary());
-    m_folderLine->setPalette(linePalette);
+    ScreenStyle::setTextColor(m_folderLine, Palette::inkSecondary());
     m_folder = new IconBtn(QStringLiteral("folder"), tr("Choose a different folder"), 26, 16, 8,
                            [this] { call(&Inputs::onPickFolder); }, this, ticker);
     m_folder->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

@@ -26,9 +26,7 @@ constexpr int namedProblems = 8;
 ValidationScreen::ValidationScreen(Inputs inputs, QWidget *parent) : QWidget(parent), m_inputs(std::move(inputs))
 {
     ScreenStyle::fillBackground(this, Palette::background());
-    auto *frame = new QVBoxLayout(this);
-    frame->setContentsMargins(ScreenStyle::screenPadding, ScreenStyle::screenPadding, ScreenStyle::screenPadding,
-                              ScreenStyle::screenPadding);
+    auto *frame = ScreenStyle::paddedColumn(this);
     frame->setSpacing(24);
     frame->addStretch(1);
     auto *column = new QVBoxLayout;

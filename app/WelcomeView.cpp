@@ -32,9 +32,7 @@ WelcomeView::WelcomeView(Inputs inputs, QWidget *parent, FrameTicker &ticker, Ma
             m_inputs.onSettings();
     }, this);
 
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(ScreenStyle::screenPadding, ScreenStyle::screenPadding, ScreenStyle::screenPadding,
-                               ScreenStyle::screenPadding);
+    auto *column = ScreenStyle::paddedColumn(this);
     column->setSpacing(20);
     column->addStretch(1);
     column->addItem(new MascotSlot(m_mascot, std::nullopt, std::nullopt));

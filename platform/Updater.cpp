@@ -5,27 +5,12 @@
 #include <QCoreApplication>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QScopeGuard>
 #include <QSettings>
 
 #include <qcoro/qcorosignal.h>
 
 namespace pomelark {
-
-namespace {
-
-// Clears the running flag however the check ends.
-class CheckingScope {
-public:
-    explicit CheckingScope(std::function<void(bool)> set) : m_set(std::move(set)) { m_set(true); }
-    ~CheckingScope() { m_set(false); }
-    CheckingScope(const CheckingScope &) = delete;
-    CheckingScope &operator=(const CheckingScope &) = delete;
-
-private:
-    std::function<void(bool)> m_set;
-};
-
-} // namespace
 
 Updater::Updater(QUrl feed, QVersionNumber running, QObject *parent)
     : QObject(parent), m_feed(std::move(feed)), m_running(std::move(running)), m_feedUsable(isUsableFeed(m_feed))
@@ -75,7 +60,9 @@ QCoro::Task<Updater::CheckResult> Updater::checkForUpdates()
 {
     if (!canCheckForUpdates())
         co_return CheckResult{};
-    CheckingScope scope([this](bool checking) { setChecking(checking); });
+    setChecking(true);
+    // Clears the running flag however the check ends.
+    const auto checkingEnds = qScopeGuard([this] { setChecking(false); });
 
     QNetworkRequest request(m_feed);
     request.setTransferTimeout(int(m_timeout.count()));

@@ -83,13 +83,6 @@
     </message>
 </context>
 <context>
-    <name>ToolProgressOverlay</name>
-    <message>
-        <source>%1 / %2</source>
-        <translation>%1 / %2</translation>
-    </message>
-</context>
-<context>
     <name>SelCheck</name>
     <message>
         <source>Deselect</source>
