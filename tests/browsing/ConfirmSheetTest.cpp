@@ -3,9 +3,9 @@
 #include "look/Palette.h"
 #include "look/PomelarkButton.h"
 
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
+#include "support/GalleryPictures.h"
 
-#include <QDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -107,12 +107,11 @@ TEST_F(ConfirmSheetTest, ANarrowWindowWrapsTheTextsAndTheCardGrowsToHoldThem)
 
 TEST_F(ConfirmSheetTest, Gallery)
 {
-    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
     auto *exclude = make<ExcludeConfirmView>(3);
-    EXPECT_TRUE(window.grab().save(QStringLiteral(POMELARK_GALLERY_DIR "/confirm-exclude.png")));
+    EXPECT_TRUE(window.grab().save(test::galleryPath(QStringLiteral("confirm-exclude.png"))));
     delete exclude;
     make<IncludeConfirmView>(1);
-    EXPECT_TRUE(window.grab().save(QStringLiteral(POMELARK_GALLERY_DIR "/confirm-include.png")));
+    EXPECT_TRUE(window.grab().save(test::galleryPath(QStringLiteral("confirm-include.png"))));
 }
 
 } // namespace

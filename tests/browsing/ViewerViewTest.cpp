@@ -5,12 +5,12 @@
 #include "browsing/ViewerView.h"
 #include "look/HiddenShortcuts.h"
 
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
+#include "support/GalleryPictures.h"
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
 #include "support/TempFolder.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QTest>
 
@@ -62,8 +62,7 @@ protected:
 
     void save(const QString &name)
     {
-        QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
-        EXPECT_TRUE(window.grab().save(QStringLiteral(POMELARK_GALLERY_DIR "/") + name));
+        EXPECT_TRUE(window.grab().save(test::galleryPath(name)));
     }
 
     TempFolder folder;

@@ -1,7 +1,7 @@
 #include "look/HiddenShortcuts.h"
 #include "look/ItemOverlayBackdrop.h"
 
-#include "SteppedTime.h"
+#include "support/SteppedTime.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -3,7 +3,7 @@
 #include "SimilarShots.h"
 
 #include "look/PomelarkButton.h"
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
 #include "support/AsyncTest.h"
 #include "browsing/FullsizeImageView.h"
 #include "tidy_send/BestShotCard.h"

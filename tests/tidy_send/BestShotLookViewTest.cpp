@@ -2,7 +2,7 @@
 
 #include "SimilarShots.h"
 
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
 #include "browsing/FullsizeImageView.h"
 #include "look/HiddenShortcuts.h"
 #include "support/AsyncTest.h"

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "support/Fixtures.h"
+#include "support/GalleryPictures.h"
 #include "support/TempFolder.h"
 
 #include "services/BestShotGroup.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QEnterEvent>
 #include <QImage>
 #include <QUuid>
@@ -41,13 +41,6 @@ public:
 private:
     TempFolder m_folder;
 };
-
-/// Where pictures for a person to look at go.
-inline QString galleryPath(const QString &file)
-{
-    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
-    return QStringLiteral(POMELARK_GALLERY_DIR) + u'/' + file;
-}
 
 /// Tells `widget` the pointer came in, as the window system would.
 inline void sendEnter(QWidget *widget)
