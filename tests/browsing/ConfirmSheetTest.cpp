@@ -4,6 +4,7 @@
 #include "look/PomelarkButton.h"
 
 #include "support/SteppedTime.h"
+#include "support/WidgetEvents.h"
 #include "support/GalleryPictures.h"
 
 #include <QTest>
@@ -19,14 +20,11 @@ class ConfirmSheetTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window.resize(800, 600);
         QPalette palette = window.palette();
         palette.setColor(QPalette::Window, Palette::background());
         window.setPalette(palette);
         window.setAutoFillBackground(true);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(test::showActive(window, {800, 600}));
     }
 
     template <typename View>

@@ -6,6 +6,7 @@
 #include "look/HiddenShortcuts.h"
 
 #include "support/SteppedTime.h"
+#include "support/WidgetEvents.h"
 #include "support/GalleryPictures.h"
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
@@ -26,10 +27,7 @@ class ViewerViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window.resize(900, 640);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(test::showActive(window, {900, 640}));
     }
 
     MediaItem photo(const QString &name, QSize size = {480, 320})

@@ -3,6 +3,7 @@
 // make sure the pictures were written and are not blank.
 #include "support/GalleryPictures.h"
 #include "support/SteppedTime.h"
+#include "support/WidgetEvents.h"
 
 #include "look/CountLabel.h"
 #include "look/IconBtn.h"
@@ -13,7 +14,6 @@
 #include "look/SymbolIcons.h"
 #include "look/ToolIconBtn.h"
 
-#include <QEnterEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QTest>
@@ -73,13 +73,6 @@ public:
 private:
     QWidget m_window;
 };
-
-void hover(QWidget *widget)
-{
-    QEnterEvent enter(widget->rect().center(), widget->mapTo(widget->window(), widget->rect().center()),
-                      widget->mapToGlobal(widget->rect().center()));
-    QCoreApplication::sendEvent(widget, &enter);
-}
 
 } // namespace
 
@@ -144,9 +137,9 @@ TEST(Gallery, RendersEveryControlInEveryState)
         widget->show();
     for (QWidget *widget : {static_cast<QWidget *>(iconHover), static_cast<QWidget *>(smallHover),
                             static_cast<QWidget *>(toggleHover), static_cast<QWidget *>(activeHover)})
-        hover(widget);
+        test::sendEnter(widget);
     // The tool button's tip, which sits below it on the window's top layer.
-    hover(toolHover);
+    test::sendEnter(toolHover);
     time.step(500ms);
 
     const QImage image = board.render();

@@ -33,10 +33,7 @@ class BestShotConfirmViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window.resize(900, 700);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(test::showActive(window, {900, 700}));
     }
 
     BestShotConfirmView *makeView()
