@@ -86,13 +86,11 @@ void WrappedText::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(m_color);
-    const qreal height = layOut(width(), nullptr);
-    qreal top = 0;
-    if (m_alignment & Qt::AlignVCenter)
-        top = (this->height() - height) / 2;
-    else if (m_alignment & Qt::AlignBottom)
-        top = this->height() - height;
-    painter.translate(0, top);
+    // Only a text that does not sit at the top needs its height before drawing.
+    if (m_alignment & (Qt::AlignVCenter | Qt::AlignBottom)) {
+        const qreal spare = height() - layOut(width(), nullptr);
+        painter.translate(0, m_alignment & Qt::AlignVCenter ? spare / 2 : spare);
+    }
     layOut(width(), &painter);
 }
 

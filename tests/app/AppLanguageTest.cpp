@@ -1,4 +1,4 @@
-#include "TestSettings.h"
+#include "support/TestSettings.h"
 
 #include "app/AppLanguage.h"
 #include "app/AppRelauncher.h"

@@ -1,5 +1,5 @@
 #include "MessageBoxButtons.h"
-#include "TestSettings.h"
+#include "support/TestSettings.h"
 
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"

@@ -1,5 +1,5 @@
 #include "ScreenGallery.h"
-#include "tests/look/SteppedTime.h"
+#include "support/SteppedTime.h"
 
 #include "app/CardMissingScreen.h"
 #include "app/Paragraph.h"

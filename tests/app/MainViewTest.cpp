@@ -1,5 +1,5 @@
 #include "SessionHarness.h"
-#include "tests/look/SteppedTime.h"
+#include "support/SteppedTime.h"
 
 #include "app/GridScreen.h"
 #include "app/InactiveCover.h"

@@ -1,4 +1,4 @@
-#include "tests/look/SteppedTime.h"
+#include "support/SteppedTime.h"
 
 #include "app/PreparingPacer.h"
 

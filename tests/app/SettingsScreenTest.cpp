@@ -1,5 +1,5 @@
 #include "MessageBoxButtons.h"
-#include "TestSettings.h"
+#include "support/TestSettings.h"
 
 #include "app/AppLanguage.h"
 #include "app/SegmentedControl.h"
@@ -8,8 +8,8 @@
 #include "look/IconBtn.h"
 
 #include "support/AsyncTest.h"
+#include "support/GalleryPictures.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -51,8 +51,7 @@ protected:
 
 void saveGallery(QWidget *widget, const QString &name)
 {
-    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
-    widget->grab().save(QStringLiteral(POMELARK_GALLERY_DIR "/") + name + QStringLiteral(".png"));
+    widget->grab().save(test::galleryPath(name + QStringLiteral(".png")));
 }
 
 } // namespace

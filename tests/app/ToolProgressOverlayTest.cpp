@@ -3,7 +3,7 @@
 #include "look/ActivitySpinner.h"
 #include "look/Palette.h"
 
-#include "../look/SteppedTime.h"
+#include "support/SteppedTime.h"
 
 #include <QPointer>
 #include <QTest>

@@ -3,9 +3,10 @@
 #include "look/Palette.h"
 #include "look/PomelarkButton.h"
 
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
+#include "support/WidgetEvents.h"
+#include "support/GalleryPictures.h"
 
-#include <QDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -19,14 +20,11 @@ class ConfirmSheetTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window.resize(800, 600);
         QPalette palette = window.palette();
         palette.setColor(QPalette::Window, Palette::background());
         window.setPalette(palette);
         window.setAutoFillBackground(true);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(test::showActive(window, {800, 600}));
     }
 
     template <typename View>
@@ -107,12 +105,11 @@ TEST_F(ConfirmSheetTest, ANarrowWindowWrapsTheTextsAndTheCardGrowsToHoldThem)
 
 TEST_F(ConfirmSheetTest, Gallery)
 {
-    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
     auto *exclude = make<ExcludeConfirmView>(3);
-    EXPECT_TRUE(window.grab().save(QStringLiteral(POMELARK_GALLERY_DIR "/confirm-exclude.png")));
+    EXPECT_TRUE(window.grab().save(test::galleryPath(QStringLiteral("confirm-exclude.png"))));
     delete exclude;
     make<IncludeConfirmView>(1);
-    EXPECT_TRUE(window.grab().save(QStringLiteral(POMELARK_GALLERY_DIR "/confirm-include.png")));
+    EXPECT_TRUE(window.grab().save(test::galleryPath(QStringLiteral("confirm-include.png"))));
 }
 
 } // namespace

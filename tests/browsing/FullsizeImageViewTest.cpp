@@ -2,11 +2,11 @@
 #include "look/ActivitySpinner.h"
 
 #include "support/AsyncTest.h"
+#include "support/GalleryPictures.h"
 #include "support/Fixtures.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QSignalSpy>
@@ -242,9 +242,8 @@ TEST_F(FullsizeImageViewTest, GalleryZoomedPhoto)
     pinch(view, 2.0);
     sendWheel(view, {-200, -160});
     spinUntil([view] { return view->pictureRect().width() > 1599; }, std::chrono::seconds(30));
-    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
     const QImage picture = behind.grab().toImage();
-    EXPECT_TRUE(picture.save(QStringLiteral(POMELARK_GALLERY_DIR "/fullsize-zoomed.png")));
+    EXPECT_TRUE(picture.save(test::galleryPath(QStringLiteral("fullsize-zoomed.png"))));
 }
 
 } // namespace

@@ -5,8 +5,8 @@
 #include "services/MediaItem.h"
 #include "services/PlaybackService.h"
 #include "support/Fixtures.h"
+#include "support/GalleryPictures.h"
 
-#include <QDir>
 #include <QHash>
 #include <QUuid>
 
@@ -95,12 +95,5 @@ public:
 private:
     SharedOutcome<bool> m_gate;
 };
-
-/// Where test pictures for a person to look at go.
-inline QString galleryPath(const QString &file)
-{
-    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
-    return QStringLiteral(POMELARK_GALLERY_DIR) + u'/' + file;
-}
 
 } // namespace pomelark::test

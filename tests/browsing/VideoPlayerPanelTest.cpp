@@ -4,10 +4,10 @@
 #include "platform/SystemLog.h"
 
 #include "support/AsyncTest.h"
+#include "support/GalleryPictures.h"
 #include "support/Fixtures.h"
 #include "support/TempFolder.h"
 
-#include <QDir>
 #include <QMediaPlayer>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -35,8 +35,7 @@ MediaItem videoItem(const QString &path)
 
 void saveGallery(QWidget &widget, const QString &name)
 {
-    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
-    EXPECT_TRUE(widget.grab().save(QStringLiteral(POMELARK_GALLERY_DIR "/") + name));
+    EXPECT_TRUE(widget.grab().save(test::galleryPath(name)));
 }
 
 class VideoPlayerPanelTest : public ::testing::Test {

@@ -5,12 +5,13 @@
 #include "browsing/ViewerView.h"
 #include "look/HiddenShortcuts.h"
 
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
+#include "support/WidgetEvents.h"
+#include "support/GalleryPictures.h"
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
 #include "support/TempFolder.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QTest>
 
@@ -26,10 +27,7 @@ class ViewerViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window.resize(900, 640);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(test::showActive(window, {900, 640}));
     }
 
     MediaItem photo(const QString &name, QSize size = {480, 320})
@@ -62,8 +60,7 @@ protected:
 
     void save(const QString &name)
     {
-        QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
-        EXPECT_TRUE(window.grab().save(QStringLiteral(POMELARK_GALLERY_DIR "/") + name));
+        EXPECT_TRUE(window.grab().save(test::galleryPath(name)));
     }
 
     TempFolder folder;

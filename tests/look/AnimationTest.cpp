@@ -1,4 +1,4 @@
-#include "SteppedTime.h"
+#include "support/SteppedTime.h"
 
 #include "look/AnimatedValue.h"
 #include "look/Animation.h"

@@ -1,7 +1,7 @@
 #include "look/ConfirmationFrame.h"
 #include "look/PomelarkButton.h"
 
-#include "SteppedTime.h"
+#include "support/SteppedTime.h"
 
 #include <QLabel>
 #include <QPointer>

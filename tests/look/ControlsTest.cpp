@@ -1,4 +1,4 @@
-#include "SteppedTime.h"
+#include "support/SteppedTime.h"
 
 #include "look/CountLabel.h"
 #include "look/IconBtn.h"

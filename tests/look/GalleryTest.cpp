@@ -1,7 +1,9 @@
 // Renders every control in every state and every symbol into PNG files under
 // the build folder (look-gallery/), for a person to look at. The checks only
 // make sure the pictures were written and are not blank.
-#include "SteppedTime.h"
+#include "support/GalleryPictures.h"
+#include "support/SteppedTime.h"
+#include "support/WidgetEvents.h"
 
 #include "look/CountLabel.h"
 #include "look/IconBtn.h"
@@ -12,8 +14,6 @@
 #include "look/SymbolIcons.h"
 #include "look/ToolIconBtn.h"
 
-#include <QDir>
-#include <QEnterEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QTest>
@@ -21,27 +21,12 @@
 #include <gtest/gtest.h>
 
 using namespace pomelark;
+using test::galleryPath;
 using namespace std::chrono_literals;
 
 namespace {
 
 constexpr qreal galleryRatio = 2.0;
-
-QString galleryPath(const QString &file)
-{
-    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
-    return QStringLiteral(POMELARK_GALLERY_DIR) + u'/' + file;
-}
-
-bool isBlank(const QImage &image)
-{
-    const QRgb first = image.pixel(0, 0);
-    for (int y = 0; y < image.height(); y += 3)
-        for (int x = 0; x < image.width(); x += 3)
-            if (image.pixel(x, y) != first)
-                return false;
-    return true;
-}
 
 class Board {
 public:
@@ -88,13 +73,6 @@ public:
 private:
     QWidget m_window;
 };
-
-void hover(QWidget *widget)
-{
-    QEnterEvent enter(widget->rect().center(), widget->mapTo(widget->window(), widget->rect().center()),
-                      widget->mapToGlobal(widget->rect().center()));
-    QCoreApplication::sendEvent(widget, &enter);
-}
 
 } // namespace
 
@@ -159,13 +137,13 @@ TEST(Gallery, RendersEveryControlInEveryState)
         widget->show();
     for (QWidget *widget : {static_cast<QWidget *>(iconHover), static_cast<QWidget *>(smallHover),
                             static_cast<QWidget *>(toggleHover), static_cast<QWidget *>(activeHover)})
-        hover(widget);
+        test::sendEnter(widget);
     // The tool button's tip, which sits below it on the window's top layer.
-    hover(toolHover);
+    test::sendEnter(toolHover);
     time.step(500ms);
 
     const QImage image = board.render();
-    EXPECT_FALSE(isBlank(image));
+    EXPECT_TRUE(test::showsSomething(image, 3));
     EXPECT_TRUE(image.save(galleryPath(QStringLiteral("controls.png"))));
     for (QAbstractButton *button : pressed)
         QTest::mouseRelease(button, Qt::LeftButton);
@@ -205,7 +183,7 @@ TEST(Gallery, RendersEverySymbol)
         y += rowHeight;
     }
     painter.end();
-    EXPECT_FALSE(isBlank(image));
+    EXPECT_TRUE(test::showsSomething(image, 3));
     EXPECT_TRUE(image.save(galleryPath(QStringLiteral("symbols.png"))));
 
     // Each symbol large, to judge its outline.

@@ -1,7 +1,8 @@
 #include "look/HiddenShortcuts.h"
 #include "look/ItemOverlayBackdrop.h"
 
-#include "SteppedTime.h"
+#include "support/SteppedTime.h"
+#include "support/WidgetEvents.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -17,10 +18,7 @@ class ItemOverlayBackdropTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window.resize(600, 400);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(test::showActive(window, {600, 400}));
         overlay = new ItemOverlayBackdrop([this] { ++closes; }, &window, OverlayLayer::defaultFade(), time.ticker);
         overlay->show();
         time.step(500ms);

@@ -1,11 +1,12 @@
 // Renders the mascot in every colouring and face into PNG files under the build
 // folder (look-gallery/mascot/), for a person to look at. The checks make sure
 // each picture was written and shows the character where it should.
+#include "support/GalleryPictures.h"
+
 #include "look/Palette.h"
 #include "look/PixelCharacter.h"
 #include "look/PixelCharacterView.h"
 
-#include <QDir>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -20,9 +21,7 @@ const QStringList expressionNames = {u"happy"_qs, u"blink"_qs, u"wink"_qs,
 
 QString mascotGalleryPath(const QString &file)
 {
-    const QString folder = QStringLiteral(POMELARK_GALLERY_DIR "/mascot");
-    QDir().mkpath(folder);
-    return folder + u'/' + file;
+    return test::galleryPath(u"mascot/"_qs + file);
 }
 
 } // namespace

@@ -2,11 +2,12 @@
 // build folder (look-gallery/motions/), for a person to look at: twelve frames
 // across one loop, each with the widget's bounds in a faint line and the
 // motion's time below it.
+#include "support/GalleryPictures.h"
+
 #include "look/LookFont.h"
 #include "look/MotionPainter.h"
 #include "look/Palette.h"
 
-#include <QDir>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -38,8 +39,6 @@ double loopSeconds(TuppoMotionKind kind)
 
 TEST(MotionGallery, AStripOfEveryMotion)
 {
-    const QString folder = QStringLiteral(POMELARK_GALLERY_DIR "/motions");
-    QDir().mkpath(folder);
     constexpr qreal px = 4;
     constexpr qreal ratio = 2;
     constexpr int frames = 12;
@@ -69,7 +68,7 @@ TEST(MotionGallery, AStripOfEveryMotion)
                              QString::number(t, 'f', 2) + u" s");
         }
         painter.end();
-        const QString path = folder + u"/motion-" + rawValue(kind) + u".png";
+        const QString path = test::galleryPath(u"motions/motion-"_qs + rawValue(kind) + u".png");
         ASSERT_TRUE(strip.save(path)) << path.toStdString();
     }
 }

@@ -3,6 +3,7 @@
 
 #include "support/AsyncTest.h"
 #include "support/TempFolder.h"
+#include "support/TestSettings.h"
 
 #include <QSettings>
 #include <QSignalSpy>
@@ -201,12 +202,7 @@ TEST(Updater, ReadsAFeedFromAFile)
 
 TEST(Updater, TakesTheFeedFromTheEnvironmentThenUserThenSystemSettings)
 {
-    test::TempFolder user;
-    test::TempFolder system;
-    QCoreApplication::setOrganizationName(QStringLiteral("PomelarkTest"));
-    QCoreApplication::setApplicationName(QStringLiteral("UpdaterTest"));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, user.path());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, system.path());
+    const test::TestSettings settings;
     qunsetenv("POMELARK_UPDATE_FEED");
     const QString key = QStringLiteral("updates/feedURL");
 

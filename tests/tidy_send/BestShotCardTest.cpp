@@ -3,7 +3,7 @@
 #include "SimilarShots.h"
 
 #include "look/Palette.h"
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
 #include "services/ThumbnailMemoryCache.h"
 #include "support/AsyncTest.h"
 #include "tidy_send/KeepCheck.h"

@@ -3,7 +3,7 @@
 #include "SimilarShots.h"
 
 #include "look/PomelarkButton.h"
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
 #include "support/AsyncTest.h"
 #include "browsing/FullsizeImageView.h"
 #include "tidy_send/BestShotCard.h"
@@ -33,10 +33,7 @@ class BestShotConfirmViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window.resize(900, 700);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(test::showActive(window, {900, 700}));
     }
 
     BestShotConfirmView *makeView()

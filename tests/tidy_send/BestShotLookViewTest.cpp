@@ -2,7 +2,7 @@
 
 #include "SimilarShots.h"
 
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
 #include "browsing/FullsizeImageView.h"
 #include "look/HiddenShortcuts.h"
 #include "support/AsyncTest.h"
@@ -24,10 +24,7 @@ class BestShotLookViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window.resize(900, 700);
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(test::showActive(window, {900, 700}));
     }
 
     BestShotLookView *makeView(BestShotGroup shown, int at)

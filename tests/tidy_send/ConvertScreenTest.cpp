@@ -2,7 +2,7 @@
 
 #include "FakeSendServices.h"
 #include "Gallery.h"
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
 #include "support/AsyncTest.h"
 #include "support/TempFolder.h"
 

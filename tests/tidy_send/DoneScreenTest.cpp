@@ -1,7 +1,7 @@
 #include "tidy_send/DoneScreen.h"
 
 #include "Gallery.h"
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
 #include "support/TempFolder.h"
 
 #include "look/PomelarkButton.h"

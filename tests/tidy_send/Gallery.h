@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QDir>
-#include <QImage>
+#include "support/GalleryPictures.h"
+
 #include <QWidget>
 
 namespace pomelark::test {
@@ -10,16 +10,8 @@ namespace pomelark::test {
 /// person to look at; returns whether it was written and shows something.
 inline bool saveToGallery(QWidget &widget, const QString &name)
 {
-    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
     const QImage image = widget.grab().toImage();
-    if (image.isNull())
-        return false;
-    const QRgb first = image.pixel(0, 0);
-    bool varied = false;
-    for (int y = 0; y < image.height() && !varied; y += 4)
-        for (int x = 0; x < image.width() && !varied; x += 4)
-            varied = image.pixel(x, y) != first;
-    return varied && image.save(QStringLiteral(POMELARK_GALLERY_DIR) + u'/' + name + QStringLiteral(".png"));
+    return showsSomething(image, 4) && image.save(galleryPath(name + QStringLiteral(".png")));
 }
 
 /// The texts of every label under `root` that is shown, in creation order.

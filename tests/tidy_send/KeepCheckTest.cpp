@@ -2,7 +2,7 @@
 
 #include "look/Color.h"
 #include "look/Palette.h"
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
 
 #include <QTest>
 

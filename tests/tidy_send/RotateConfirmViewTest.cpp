@@ -1,7 +1,7 @@
 #include "tidy_send/RotateConfirmView.h"
 
 #include "Gallery.h"
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
 #include "support/AsyncTest.h"
 
 #include "look/Palette.h"

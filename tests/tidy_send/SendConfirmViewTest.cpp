@@ -1,7 +1,7 @@
 #include "tidy_send/SendConfirmView.h"
 
 #include "Gallery.h"
-#include "look/SteppedTime.h"
+#include "support/SteppedTime.h"
 
 #include "look/PomelarkButton.h"
 #include "tidy_send/InfoRow.h"

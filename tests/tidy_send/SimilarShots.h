@@ -1,16 +1,14 @@
 #pragma once
 
 #include "support/Fixtures.h"
+#include "support/GalleryPictures.h"
 #include "support/TempFolder.h"
+#include "support/WidgetEvents.h"
 
 #include "services/BestShotGroup.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QEnterEvent>
 #include <QImage>
 #include <QUuid>
-#include <QWidget>
 
 #include <optional>
 
@@ -41,27 +39,6 @@ public:
 private:
     TempFolder m_folder;
 };
-
-/// Where pictures for a person to look at go.
-inline QString galleryPath(const QString &file)
-{
-    QDir().mkpath(QStringLiteral(POMELARK_GALLERY_DIR));
-    return QStringLiteral(POMELARK_GALLERY_DIR) + u'/' + file;
-}
-
-/// Tells `widget` the pointer came in, as the window system would.
-inline void sendEnter(QWidget *widget)
-{
-    const QPointF centre = QRectF(widget->rect()).center();
-    QEnterEvent enter(centre, widget->mapTo(widget->window(), centre), widget->mapToGlobal(centre));
-    QCoreApplication::sendEvent(widget, &enter);
-}
-
-inline void sendLeave(QWidget *widget)
-{
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(widget, &leave);
-}
 
 /// Whether a colour is mostly red or mostly blue, as the fixture picture's marks are.
 inline bool isReddish(QRgb pixel)

@@ -15,7 +15,7 @@ public:
     TestSettings()
     {
         QCoreApplication::setOrganizationName(QStringLiteral("PomelarkTest"));
-        QCoreApplication::setApplicationName(QStringLiteral("AppTests"));
+        QCoreApplication::setApplicationName(QStringLiteral("Tests"));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_user.path());
         QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, m_system.path());
     }
