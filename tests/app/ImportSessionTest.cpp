@@ -249,6 +249,41 @@ TEST_F(ImportSessionFlow, GoingHomeDuringTheWaitKeepsTheWelcomeScreen)
     EXPECT_FALSE(view->folderURL());
 }
 
+TEST_F(ImportSessionFlow, BackToStartWhileTheCardIsOutStaysOnWelcome)
+{
+    // From validation: the card hook must not start the pulled card's session again.
+    outcomes = {{{photo(QStringLiteral("a.jpg")), photo(QStringLiteral("b.jpg"))}, {}, 2}};
+    betweenFiles = std::make_shared<SharedOutcome<bool>>();
+    awaitTask([this]() -> QCoro::Task<void> {
+        auto first = view->runImportSession(cardFolder());
+        pullCard();
+        betweenFiles->setValue(true);
+        co_await std::move(first);
+    }());
+    ASSERT_EQ(view->screen(), Screen::validating);
+    ASSERT_TRUE(view->cardWatcher()->cardMissing());
+    view->goHome();
+    drainEvents();
+    EXPECT_EQ(view->screen(), Screen::welcome);
+    EXPECT_EQ(calls.validated.size(), 1);
+    EXPECT_FALSE(view->folderURL());
+
+    // From the grid: nor prepare the old session's videos again.
+    betweenFiles.reset();
+    outcomes = {{{video(QStringLiteral("v.mov")), video(QStringLiteral("w.mov"))}, {}, 2}};
+    insertCard();
+    runSession();
+    ASSERT_EQ(view->screen(), Screen::grid);
+    pullCard();
+    ASSERT_TRUE(settle([&] { return !view->playbackPrewarmer()->isWorking(); }));
+    const qsizetype conversions = preparation.conversionsStarted.size();
+    view->goHome();
+    drainEvents();
+    EXPECT_EQ(view->screen(), Screen::welcome);
+    EXPECT_TRUE(view->playbackPrewarmer()->states().isEmpty());
+    EXPECT_EQ(preparation.conversionsStarted.size(), conversions);
+}
+
 TEST_F(ImportSessionFlow, GoHomeIsImmediateWhileReturnHomeAlsoEmptiesTheWorkingFolders)
 {
     const MediaItem v = video(QStringLiteral("v.mov"));
