@@ -213,11 +213,13 @@ void ImportSession::forgetItems()
 void ImportSession::goHome()
 {
     ++m_view.m_sessionGeneration;
-    m_view.m_cardWatcher->disarm();
     m_view.setFolderURL(std::nullopt);
     m_view.setSourceFolderPath({});
     forgetItems();
     m_view.setScreen(Screen::welcome);
+    // Disarming last: with the card out it publishes "present", and the card
+    // hook must see the welcome screen, not the old session it would restart.
+    m_view.m_cardWatcher->disarm();
 }
 
 QCoro::Task<void> ImportSession::returnHome()

@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
+
+#include <qcoro/qcorotimer.h>
 
 namespace pomelark {
 
@@ -17,12 +20,26 @@ QString standardPath(const QString &path)
     return canonical.isEmpty() ? QDir::cleanPath(path) : canonical;
 }
 
+QCoro::Task<void> sleepFor(std::chrono::milliseconds duration)
+{
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.start(duration);
+    co_await timer;
+}
+
 } // namespace
 
-CardWatcher::CardWatcher(VolumeMonitor *monitor, QObject *parent) : QObject(parent), m_monitor(monitor)
+CardWatcher::CardWatcher(VolumeMonitor *monitor, QObject *parent)
+    : QObject(parent), m_monitor(monitor), m_sleep(sleepFor)
 {
     if (!m_monitor)
         m_monitor = new VolumeMonitor(Volumes(), this);
+}
+
+void CardWatcher::setSleep(Sleep sleep)
+{
+    m_sleep = sleep ? std::move(sleep) : Sleep(sleepFor);
 }
 
 CardWatcher::~CardWatcher()
@@ -61,6 +78,7 @@ void CardWatcher::disarm()
     m_subscriptions.clear();
     m_volumePath.reset();
     m_volumeUuid.clear();
+    ++m_watch;
     setCardMissing(false);
 }
 
@@ -68,6 +86,13 @@ void CardWatcher::handleVolumeChange(const Volume &volume, bool mounted)
 {
     if (!m_volumePath || QDir::cleanPath(volume.mountPath) != *m_volumePath)
         return;
+    ++m_watch;
+    // udev may make the UUID link a moment after the mount, and nothing in the
+    // mount table changes when it does: read the volume again shortly.
+    if (mounted && m_cardMissing && !m_volumeUuid.isEmpty() && volume.uuid.isEmpty()) {
+        recheckUuid(this, m_watch, volume.mountId);
+        return;
+    }
     // Only our own card coming back clears the flag: another card that mounts at
     // the same path is not it. A card without a UUID is judged by the path alone.
     // Going away is taken on the path unless both UUIDs are known and differ.
@@ -76,6 +101,33 @@ void CardWatcher::handleVolumeChange(const Volume &volume, bool mounted)
     if (otherCard)
         return;
     setCardMissing(!mounted);
+}
+
+QCoro::Task<void> CardWatcher::recheckUuid(QPointer<CardWatcher> self, quint64 watch, int mountId)
+{
+    const Sleep sleep = self->m_sleep;
+    for (int read = 0; read < uuidRechecks; ++read) {
+        co_await sleep(uuidRecheckInterval);
+        if (!self || self->m_watch != watch)
+            co_return;
+        const std::optional<Volume> volume = self->watchedMount(mountId);
+        if (!volume)
+            co_return; // gone again, which the monitor reports itself
+        if (!volume->uuid.isEmpty()) {
+            self->handleVolumeChange(*volume, true);
+            co_return;
+        }
+    }
+}
+
+std::optional<Volume> CardWatcher::watchedMount(int mountId) const
+{
+    const QList<Volume> volumes = m_monitor->volumes().mounted();
+    for (const Volume &volume : volumes) {
+        if (volume.mountId == mountId && m_volumePath && QDir::cleanPath(volume.mountPath) == *m_volumePath)
+            return volume;
+    }
+    return std::nullopt;
 }
 
 void CardWatcher::setCardMissing(bool missing)

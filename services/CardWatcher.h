@@ -5,8 +5,13 @@
 #include <QList>
 #include <QMetaObject>
 #include <QObject>
+#include <QPointer>
 #include <QUrl>
 
+#include <qcoro/qcorotask.h>
+
+#include <chrono>
+#include <functional>
 #include <optional>
 
 namespace pomelark {
@@ -17,7 +22,8 @@ namespace pomelark {
 /// Only removable or ejectable volumes are watched: a folder on an internal disk
 /// is never reported missing. The card counts as back only when the volume that
 /// mounts again at the watched path is the same file system (same UUID, where the
-/// card has one): a different card mounted at that path leaves it missing.
+/// card has one): a different card mounted at that path leaves it missing. A
+/// card whose UUID link is not there yet when it mounts is read again shortly.
 class CardWatcher : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool cardMissing READ cardMissing NOTIFY cardMissingChanged)
@@ -45,6 +51,18 @@ public:
     /// How many change subscriptions are held (two while armed, none otherwise).
     int subscriptionCount() const { return int(m_subscriptions.size()); }
 
+    /// Resumes once `duration` has passed.
+    using Sleep = std::function<QCoro::Task<void>(std::chrono::milliseconds duration)>;
+    /// How the watcher waits between reads of a card that came back before its
+    /// UUID link; real time unless a test steps it.
+    void setSleep(Sleep sleep);
+
+    /// A card mounted again at the watched path without a UUID link yet (udev
+    /// makes it a moment after the mount) is read again this often, this many
+    /// times, until its UUID tells whether it is the watched card.
+    static constexpr std::chrono::milliseconds uuidRecheckInterval{500};
+    static constexpr int uuidRechecks = 20;
+
 Q_SIGNALS:
     /// Emitted when `cardMissing` takes a new value.
     void cardMissingChanged(bool cardMissing);
@@ -52,12 +70,21 @@ Q_SIGNALS:
 private:
     void handleVolumeChange(const Volume &volume, bool mounted);
     void setCardMissing(bool missing);
+    /// Reads the volume of mount `mountId` again after each pause until it has
+    /// a UUID, then judges it by that; ends early when the watch moved on.
+    static QCoro::Task<void> recheckUuid(QPointer<CardWatcher> self, quint64 watch, int mountId);
+    /// The mount `mountId` at the watched path as the table reads now.
+    std::optional<Volume> watchedMount(int mountId) const;
 
     VolumeMonitor *m_monitor = nullptr;
     bool m_cardMissing = false;
     std::optional<QString> m_volumePath;
     QString m_volumeUuid;   ///< file-system UUID of the watched card; empty when it has none
     QList<QMetaObject::Connection> m_subscriptions;
+    Sleep m_sleep;
+    /// Bumped by arming, disarming and each change at the watched path, so a
+    /// pending re-read of an older mount ends.
+    quint64 m_watch = 0;
 };
 
 } // namespace pomelark

@@ -15,8 +15,8 @@ PlaybackPrewarmer::~PlaybackPrewarmer()
 {
     // A worker still running sees the prewarmer gone at its next step and ends.
     m_stopped = true;
-    if (m_converting)
-        m_preparation.stopConversionUnlessShared(*m_converting);
+    if (m_request)
+        m_request->withdraw();
 }
 
 void PlaybackPrewarmer::start(const MediaItems &items)
@@ -41,8 +41,8 @@ QCoro::Task<void> PlaybackPrewarmer::stop()
 {
     m_stopped = true;
     m_queue.clear();
-    if (m_converting)
-        m_preparation.stopConversionUnlessShared(*m_converting);
+    if (m_request)
+        m_request->withdraw();
     if (const auto done = m_workerDone)
         co_await done->wait();
     m_workerDone.reset();
@@ -115,17 +115,19 @@ QCoro::Task<void> PlaybackPrewarmer::convertQueue(QPointer<PlaybackPrewarmer> se
     while (self && !self->m_stopped && !self->m_queue.isEmpty()) {
         const QUrl url = self->m_queue.takeFirst();
         self->setState(url, State::prewarming);
-        self->m_converting = url;
+        // Made before the request is sent, so a stop at any point withdraws it.
+        const auto request = std::make_shared<PlaybackRequest>();
+        self->m_request = request;
         PlaybackPreparation &preparation = self->m_preparation;
         bool succeeded = false;
         try {
-            co_await preparation.playableURL(url);
+            co_await preparation.playableURL(url, request);
             succeeded = true;
         } catch (...) {
         }
         if (!self)
             co_return;
-        self->m_converting.reset();
+        self->m_request.reset();
         if (!self->m_stopped)
             self->setState(url, succeeded ? State::ready : State::failed);
     }

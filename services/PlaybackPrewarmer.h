@@ -11,7 +11,6 @@
 #include <qcoro/qcorotask.h>
 
 #include <memory>
-#include <optional>
 
 namespace pomelark {
 
@@ -40,8 +39,10 @@ public:
     void start(const MediaItems &items);
 
     /// Stops the worker and clears everything; returns once the worker has ended.
-    /// A conversion under way is ended unless someone else (the viewer) waits
-    /// for the same copy, in which case it is waited for. Never fails.
+    /// The worker's own request is withdrawn wherever it is: one still probing
+    /// its video ends at once and starts nothing, and a conversion under way is
+    /// ended unless someone else (the viewer) waits for the same copy, in which
+    /// case it is waited for. Never fails.
     QCoro::Task<void> stop();
 
     /// Moves `url` to the front of the waiting queue if it is waiting.
@@ -61,7 +62,8 @@ private:
     States m_states;
     QList<QUrl> m_queue;
     bool m_stopped = false;
-    std::optional<QUrl> m_converting;
+    /// The request of the video being prepared, there from before it is asked for.
+    std::shared_ptr<PlaybackRequest> m_request;
     std::shared_ptr<SharedOutcome<bool>> m_workerDone;
 };
 

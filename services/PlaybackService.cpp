@@ -69,32 +69,68 @@ QCoro::Task<std::optional<QString>> PlaybackService::destinationFor(QString path
 
 QCoro::Task<QUrl> PlaybackService::playableURL(QUrl source)
 {
+    return serve(std::move(source), std::make_shared<PlaybackRequest>());
+}
+
+QCoro::Task<QUrl> PlaybackService::playableURL(QUrl source, std::shared_ptr<PlaybackRequest> request)
+{
+    if (request->isWithdrawn())
+        throw PlaybackWithdrawn();
+    // Until the request waits on a conversion, withdrawing answers it at once:
+    // a probe of a slow card cannot be cut short, but its caller need not wait
+    // for it. What the probe and the lookup then find is dropped.
+    auto answer = std::make_shared<SharedOutcome<QUrl>>();
+    request->setOnWithdraw([answer] {
+        if (!answer->isSet())
+            answer->setError(std::make_exception_ptr(PlaybackWithdrawn()));
+    });
+    relay(serve(std::move(source), request), answer);
+    co_return co_await answer->wait();
+}
+
+QCoro::Task<void> PlaybackService::relay(QCoro::Task<QUrl> work, std::shared_ptr<SharedOutcome<QUrl>> answer)
+{
+    try {
+        const QUrl url = co_await std::move(work);
+        if (!answer->isSet())
+            answer->setValue(url);
+    } catch (...) {
+        if (!answer->isSet())
+            answer->setError(std::current_exception());
+    }
+}
+
+QCoro::Task<QUrl> PlaybackService::serve(QUrl source, std::shared_ptr<PlaybackRequest> request)
+{
     const QString path = source.toLocalFile();
-    if (co_await playable(path))
+    const bool plays = co_await playable(path);
+    if (request->isWithdrawn())
+        throw PlaybackWithdrawn();
+    if (plays)
         co_return source;
     const std::optional<QString> destination = co_await destinationFor(path);
+    if (request->isWithdrawn())
+        throw PlaybackWithdrawn();
     if (!destination)
         throw PlaybackError();
     if (QFileInfo::exists(*destination))
         co_return QUrl::fromLocalFile(*destination);
 
-    if (const auto running = m_inFlight.value(source)) {
-        ++running->waiters;
-        try {
-            const QUrl url = co_await running->outcome.wait();
-            --running->waiters;
-            co_return url;
-        } catch (...) {
-            --running->waiters;
-            throw;
-        }
+    // No await between the lookup and the store: one conversion per source.
+    std::shared_ptr<Conversion> conversion = m_inFlight.value(source);
+    const bool starter = !conversion;
+    if (starter) {
+        conversion = std::make_shared<Conversion>();
+        m_inFlight.insert(source, conversion);
+        convert(conversion, source, QUrl::fromLocalFile(*destination));
     }
-
-    // No await between the lookup above and this store: one conversion per source.
-    auto conversion = std::make_shared<Conversion>();
-    conversion->waiters = 1;
-    m_inFlight.insert(source, conversion);
-    convert(conversion, source, QUrl::fromLocalFile(*destination));
+    ++conversion->waiters;
+    // Withdrawn from now on, the request ends the conversion only when no one
+    // else waits for it; otherwise it waits on with them.
+    request->setOnWithdraw([conversion] {
+        if (conversion->waiters == 1)
+            conversion->stopper->stop();
+    });
     std::exception_ptr failure;
     QUrl url;
     try {
@@ -103,7 +139,8 @@ QCoro::Task<QUrl> PlaybackService::playableURL(QUrl source)
         failure = std::current_exception();
     }
     --conversion->waiters;
-    if (m_inFlight.value(source) == conversion)
+    request->setOnWithdraw({});
+    if (starter && m_inFlight.value(source) == conversion)
         m_inFlight.remove(source);
     if (failure)
         std::rethrow_exception(failure);
@@ -159,15 +196,6 @@ QCoro::Task<PlaybackService::QuickCheckResult> PlaybackService::quickCheck(QUrl 
     const QString target = *destination;
     auto exists = [target] { return QFileInfo::exists(target); };
     co_return co_await m_executor.run(exists) ? QuickCheckResult::alreadyPlayable : QuickCheckResult::needsTranscode;
-}
-
-bool PlaybackService::stopConversionUnlessShared(const QUrl &source)
-{
-    const auto conversion = m_inFlight.value(source);
-    if (!conversion || conversion->waiters > 1)
-        return false;
-    conversion->stopper->stop();
-    return true;
 }
 
 } // namespace pomelark

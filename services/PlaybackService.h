@@ -12,12 +12,41 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace pomelark {
 
 /// The source video's attributes carry no modification time, so no cache key.
 struct PlaybackError : std::exception {
     const char *what() const noexcept override { return "file unreadable"; }
+};
+
+/// A request for a playable copy was withdrawn before it waited on a conversion.
+struct PlaybackWithdrawn : std::exception {
+    const char *what() const noexcept override { return "request withdrawn"; }
+};
+
+/// One caller's request for a playable copy, which that caller may withdraw at
+/// any point. What withdrawing does is up to the side serving the request, which
+/// says so through `setOnWithdraw`. Main thread only.
+class PlaybackRequest {
+public:
+    void withdraw()
+    {
+        if (m_withdrawn)
+            return;
+        m_withdrawn = true;
+        if (const std::function<void()> onWithdraw = std::exchange(m_onWithdraw, {}))
+            onWithdraw();
+    }
+    bool isWithdrawn() const { return m_withdrawn; }
+
+    /// What a later `withdraw()` does, replacing what was set before.
+    void setOnWithdraw(std::function<void()> onWithdraw) { m_onWithdraw = std::move(onWithdraw); }
+
+private:
+    bool m_withdrawn = false;
+    std::function<void()> m_onWithdraw;
 };
 
 /// What the prewarmer needs of the playable-video cache (a fake in tests).
@@ -27,8 +56,8 @@ public:
 
     virtual ~PlaybackPreparation() = default;
     virtual QCoro::Task<QuickCheckResult> quickCheck(QUrl source) = 0;
-    virtual QCoro::Task<QUrl> playableURL(QUrl source) = 0;
-    virtual bool stopConversionUnlessShared(const QUrl &source) = 0;
+    /// As PlaybackService::playableURL, for a request its caller may withdraw.
+    virtual QCoro::Task<QUrl> playableURL(QUrl source, std::shared_ptr<PlaybackRequest> request) = 0;
 };
 
 /// Turns a video into something our player plays well: the file itself when it
@@ -56,17 +85,20 @@ public:
     /// now if missing (joining a conversion already under way). Throws
     /// PlaybackError when no cache key can be made, FFmpegError when the
     /// conversion fails, and a file error when the copy cannot be moved into place.
-    QCoro::Task<QUrl> playableURL(QUrl source) override;
+    QCoro::Task<QUrl> playableURL(QUrl source);
+
+    /// The same, for a request its caller may withdraw. Withdrawn while the
+    /// source is still probed or its copy looked up, the request fails at once
+    /// with PlaybackWithdrawn, and no conversion is started or joined for it.
+    /// Withdrawn while it waits on a conversion no one else waits for, that
+    /// conversion is ended: the request fails with FFmpegError and the partial
+    /// file is removed. A conversion someone else waits for (the viewer) runs on,
+    /// and the request goes on waiting for it.
+    QCoro::Task<QUrl> playableURL(QUrl source, std::shared_ptr<PlaybackRequest> request) override;
 
     /// Whether the source plays now (as it is or through a finished copy).
     /// A conversion under way counts as needsTranscode. Never fails.
     QCoro::Task<QuickCheckResult> quickCheck(QUrl source) override;
-
-    /// Ends the conversion of `source` when only its starter waits for it; the
-    /// starter then fails with FFmpegError and the partial file is removed. A
-    /// conversion someone else has joined (the viewer) runs on. Returns whether
-    /// a conversion was stopped.
-    bool stopConversionUnlessShared(const QUrl &source) override;
 
     bool isConverting(const QUrl &source) const { return m_inFlight.contains(source); }
     qsizetype conversionsInFlight() const { return m_inFlight.size(); }
@@ -78,6 +110,10 @@ private:
         std::shared_ptr<FFmpegStopper> stopper = std::make_shared<FFmpegStopper>();
     };
 
+    /// The work of playableURL, whose result the request's answer takes unless
+    /// the request was withdrawn first.
+    QCoro::Task<QUrl> serve(QUrl source, std::shared_ptr<PlaybackRequest> request);
+    static QCoro::Task<void> relay(QCoro::Task<QUrl> work, std::shared_ptr<SharedOutcome<QUrl>> answer);
     QCoro::Task<bool> playable(QString path);
     QCoro::Task<std::optional<QString>> destinationFor(QString path);
     QCoro::Task<void> convert(std::shared_ptr<Conversion> conversion, QUrl source, QUrl destination);

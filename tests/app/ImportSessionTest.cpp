@@ -36,7 +36,20 @@ struct Timeline {
     QList<MediaItems> gridPhotos;
 };
 
-class ImportSessionFlow : public SessionHarness {};
+class ImportSessionFlow : public SessionHarness {
+protected:
+    /// Runs a session whose card is pulled after its first file was checked.
+    void runSessionPulledAfterItsFirstFile()
+    {
+        betweenFiles = std::make_shared<SharedOutcome<bool>>();
+        awaitTask([this]() -> QCoro::Task<void> {
+            auto first = view->runImportSession(cardFolder());
+            pullCard();
+            betweenFiles->setValue(true);
+            co_await std::move(first);
+        }());
+    }
+};
 
 struct WaitCase {
     std::optional<std::chrono::milliseconds> settles;   ///< when the video's copy is ready; none: never
@@ -202,13 +215,7 @@ TEST_F(ImportSessionFlow, ThePickerStartsOnTheCardAndACancelChangesNothing)
 TEST_F(ImportSessionFlow, ACardPulledDuringValidationRestartsTheSessionWhenItReturns)
 {
     outcomes = {{{photo(QStringLiteral("a.jpg")), photo(QStringLiteral("b.jpg"))}, {}, 2}};
-    betweenFiles = std::make_shared<SharedOutcome<bool>>();
-    awaitTask([this]() -> QCoro::Task<void> {
-        auto first = view->runImportSession(cardFolder());
-        pullCard();
-        betweenFiles->setValue(true);
-        co_await std::move(first);
-    }());
+    runSessionPulledAfterItsFirstFile();
     // The run ended quietly: still validating, under the card-missing screen.
     EXPECT_EQ(view->screen(), Screen::validating);
     EXPECT_TRUE(view->cardWatcher()->cardMissing());
@@ -247,6 +254,35 @@ TEST_F(ImportSessionFlow, GoingHomeDuringTheWaitKeepsTheWelcomeScreen)
     EXPECT_EQ(view->screen(), Screen::welcome);
     EXPECT_TRUE(view->photos().isEmpty());
     EXPECT_FALSE(view->folderURL());
+}
+
+TEST_F(ImportSessionFlow, BackToStartWhileTheCardIsOutStaysOnWelcome)
+{
+    // From validation: the card hook must not start the pulled card's session again.
+    outcomes = {{{photo(QStringLiteral("a.jpg")), photo(QStringLiteral("b.jpg"))}, {}, 2}};
+    runSessionPulledAfterItsFirstFile();
+    ASSERT_EQ(view->screen(), Screen::validating);
+    ASSERT_TRUE(view->cardWatcher()->cardMissing());
+    view->goHome();
+    drainEvents();
+    EXPECT_EQ(view->screen(), Screen::welcome);
+    EXPECT_EQ(calls.validated.size(), 1);
+    EXPECT_FALSE(view->folderURL());
+
+    // From the grid: nor prepare the old session's videos again.
+    betweenFiles.reset();
+    outcomes = {{{video(QStringLiteral("v.mov")), video(QStringLiteral("w.mov"))}, {}, 2}};
+    insertCard();
+    runSession();
+    ASSERT_EQ(view->screen(), Screen::grid);
+    pullCard();
+    ASSERT_TRUE(settle([&] { return !view->playbackPrewarmer()->isWorking(); }));
+    const qsizetype conversions = preparation.conversionsStarted.size();
+    view->goHome();
+    drainEvents();
+    EXPECT_EQ(view->screen(), Screen::welcome);
+    EXPECT_TRUE(view->playbackPrewarmer()->states().isEmpty());
+    EXPECT_EQ(preparation.conversionsStarted.size(), conversions);
 }
 
 TEST_F(ImportSessionFlow, GoHomeIsImmediateWhileReturnHomeAlsoEmptiesTheWorkingFolders)

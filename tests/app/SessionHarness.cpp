@@ -11,22 +11,19 @@ QCoro::Task<PlaybackPreparation::QuickCheckResult> FakePreparation::quickCheck(Q
     co_return playable.contains(source) ? QuickCheckResult::alreadyPlayable : QuickCheckResult::needsTranscode;
 }
 
-QCoro::Task<QUrl> FakePreparation::playableURL(QUrl source)
+QCoro::Task<QUrl> FakePreparation::playableURL(QUrl source, std::shared_ptr<PlaybackRequest> request)
 {
     conversionsStarted.append(source);
     const auto outcome = conversion(source);
+    request->setOnWithdraw([this, source] {
+        finish(source, false);
+        m_conversions.remove(source);
+    });
     // Nothing of `this` is touched after the wait: a stopped conversion may
     // resume after the fake is gone.
     if (!co_await outcome->wait())
         throw std::runtime_error("conversion failed");
     co_return source;
-}
-
-bool FakePreparation::stopConversionUnlessShared(const QUrl &source)
-{
-    finish(source, false);
-    m_conversions.remove(source);
-    return true;
 }
 
 void FakePreparation::finish(const QUrl &source, bool succeeded)

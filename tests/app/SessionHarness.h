@@ -25,8 +25,8 @@ public:
     QList<QUrl> conversionsStarted;
 
     QCoro::Task<QuickCheckResult> quickCheck(QUrl source) override;
-    QCoro::Task<QUrl> playableURL(QUrl source) override;
-    bool stopConversionUnlessShared(const QUrl &source) override;
+    /// Withdrawing the request ends its conversion as failed.
+    QCoro::Task<QUrl> playableURL(QUrl source, std::shared_ptr<PlaybackRequest> request) override;
 
     /// Ends the conversion of `source` (now or as soon as it starts).
     void finish(const QUrl &source, bool succeeded);

@@ -75,16 +75,12 @@ public:
         co_return source.fileName().contains(QStringLiteral("ready")) ? QuickCheckResult::alreadyPlayable
                                                                       : QuickCheckResult::needsTranscode;
     }
-    QCoro::Task<QUrl> playableURL(QUrl source) override
+    QCoro::Task<QUrl> playableURL(QUrl source, std::shared_ptr<PlaybackRequest> request) override
     {
+        request->setOnWithdraw([this] { failAll(); });
         if (source.fileName().contains(QStringLiteral("fails")) || !co_await m_gate.wait())
             throw std::runtime_error("conversion failed");
         co_return source;
-    }
-    bool stopConversionUnlessShared(const QUrl &) override
-    {
-        failAll();
-        return true;
     }
     void failAll()
     {

@@ -1,13 +1,17 @@
 #include "services/CardWatcher.h"
 
+#include "platform/SharedOutcome.h"
 #include "platform/SystemLog.h"
 #include "support/FakeVolumeTable.h"
 #include "support/TempFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace pomelark;
 using pomelark::test::FakeVolumeTable;
@@ -16,6 +20,46 @@ using pomelark::test::TempFolder;
 namespace {
 
 using Mount = FakeVolumeTable::Mount;
+using std::chrono::milliseconds;
+
+/// Sleeps that end only when the test moves time past them.
+class SteppedSleeps {
+public:
+    QCoro::Task<void> sleep(milliseconds duration)
+    {
+        auto wake = std::make_shared<SharedOutcome<bool>>();
+        m_sleepers.append({m_now + duration, wake});
+        co_await wake->wait();
+    }
+
+    /// Moves time on by `span`, letting each sleeper due run in turn.
+    void step(milliseconds span)
+    {
+        const milliseconds target = m_now + span;
+        for (;;) {
+            const auto due = std::min_element(m_sleepers.begin(), m_sleepers.end(),
+                                              [](const Sleeper &a, const Sleeper &b) { return a.wake < b.wake; });
+            if (due == m_sleepers.end() || due->wake > target)
+                break;
+            m_now = due->wake;
+            const auto wake = due->outcome;
+            m_sleepers.erase(due);
+            wake->setValue(true);
+            QCoreApplication::processEvents();
+        }
+        m_now = target;
+    }
+
+    qsizetype pending() const { return m_sleepers.size(); }
+
+private:
+    struct Sleeper {
+        milliseconds wake;
+        std::shared_ptr<SharedOutcome<bool>> outcome;
+    };
+    milliseconds m_now{0};
+    QList<Sleeper> m_sleepers;
+};
 
 class CardWatcherTest : public ::testing::Test {
 protected:
@@ -120,6 +164,36 @@ TEST_F(CardWatcherTest, ADifferentCardAtTheSamePathIsNotTheCardComingBack)
     back.id = 42;
     mountTable({rootMount, back});
     EXPECT_FALSE(watcher->cardMissing());
+}
+
+TEST_F(CardWatcherTest, ACardBackBeforeItsUuidLinkIsKnownByItOnceTheLinkAppears)
+{
+    SteppedSleeps time;
+    watcher->setSleep([&time](milliseconds duration) { return time.sleep(duration); });
+    watcher->arm(cardFolder());
+
+    // udev drops the link with the card and makes it again a moment after the mount.
+    table.setUuid(QStringLiteral("1111-AAAA"), {});
+    mountTable({rootMount});
+    Mount back = card;
+    back.id = 41;
+    mountTable({rootMount, back});
+    time.step(CardWatcher::uuidRecheckInterval);
+    EXPECT_TRUE(watcher->cardMissing());
+    table.setUuid(QStringLiteral("1111-AAAA"), QStringLiteral("sdb1"));
+    time.step(CardWatcher::uuidRecheckInterval);
+    EXPECT_FALSE(watcher->cardMissing());
+
+    // Another card at that path is still another card once its link appears.
+    table.setUuid(QStringLiteral("2222-BBBB"), {});
+    mountTable({rootMount});
+    Mount stranger = otherCard;
+    stranger.path = cardPath;
+    mountTable({rootMount, stranger});
+    table.setUuid(QStringLiteral("2222-BBBB"), QStringLiteral("sdc1"));
+    time.step(CardWatcher::uuidRecheckInterval);
+    EXPECT_TRUE(watcher->cardMissing());
+    EXPECT_EQ(time.pending(), 0); // no more reads once the UUID is known
 }
 
 TEST_F(CardWatcherTest, ACardWithoutUuidIsJudgedByItsPath)

@@ -45,24 +45,21 @@ public:
         co_return playable.contains(source) ? QuickCheckResult::alreadyPlayable : QuickCheckResult::needsTranscode;
     }
 
-    QCoro::Task<QUrl> playableURL(QUrl source) override
+    QCoro::Task<QUrl> playableURL(QUrl source, std::shared_ptr<PlaybackRequest> request) override
     {
         conversionsStarted.append(source);
         auto conversion = std::make_shared<SharedOutcome<bool>>();
         m_conversions.insert(source, conversion);
+        // A withdrawn conversion ends unless the viewer waits for it too.
+        request->setOnWithdraw([this, source] {
+            stopRequests.append(source);
+            if (!sharedWithViewer)
+                finish(source, false);
+        });
         const bool succeeded = co_await conversion->wait();
         if (!succeeded)
             throw std::runtime_error("conversion failed");
         co_return source;
-    }
-
-    bool stopConversionUnlessShared(const QUrl &source) override
-    {
-        stopRequests.append(source);
-        if (sharedWithViewer)
-            return false;
-        finish(source, false);
-        return true;
     }
 
     void finish(const QUrl &source, bool succeeded)

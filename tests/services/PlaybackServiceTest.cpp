@@ -13,6 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QScopeGuard>
+
+#include <condition_variable>
+#include <mutex>
+
 #include <utime.h>
 
 using namespace pomelark;
@@ -20,6 +25,50 @@ using namespace pomelark::test;
 using QuickCheckResult = PlaybackPreparation::QuickCheckResult;
 
 namespace {
+
+/// A playability test that answers "convert it" and, once armed, holds the
+/// chosen call until the test opens it, as a probe of a slow card takes its time.
+class HeldProbe {
+public:
+    /// Holds the call after the next `passing` ones.
+    void holdAfter(int passing)
+    {
+        std::lock_guard lock(m_mutex);
+        m_holdAt = m_calls + passing + 1;
+        m_held = false;
+        m_open = false;
+    }
+    bool answer()
+    {
+        std::unique_lock lock(m_mutex);
+        if (++m_calls == m_holdAt) {
+            m_held = true;
+            m_opened.wait(lock, [this] { return m_open; });
+        }
+        return false;
+    }
+    bool isHolding() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_held && !m_open;
+    }
+    void open()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_open = true;
+        }
+        m_opened.notify_all();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_opened;
+    int m_calls = 0;
+    int m_holdAt = 0;
+    bool m_held = false;
+    bool m_open = false;
+};
 
 /// A playable-video cache over a fresh folder, run by the fake ffmpeg, where
 /// every file whose name starts with "ok" plays as it is.
@@ -148,23 +197,24 @@ TEST_F(PlaybackServiceTest, StoppingAnUnsharedConversionLeavesNothingBehind)
 {
     useGate();
     const QUrl source = video(QStringLiteral("long.avi"));
-    auto request = service.playableURL(source);
+    const auto request = std::make_shared<PlaybackRequest>();
+    auto converting = service.playableURL(source, request);
     ASSERT_TRUE(spinUntil([&] { return startedRuns() == 1; }));
-    EXPECT_TRUE(service.stopConversionUnlessShared(source));
-    EXPECT_THROW(awaitTask(std::move(request)), FFmpegError);
+    request->withdraw();
+    EXPECT_THROW(awaitTask(std::move(converting)), FFmpegError);
     EXPECT_TRUE(cacheFiles().isEmpty());
-    EXPECT_EQ(service.conversionsInFlight(), 0);
-    EXPECT_FALSE(service.stopConversionUnlessShared(source)); // nothing runs now
+    EXPECT_EQ(service.conversionsInFlight(), 0); // nothing runs now
 }
 
 TEST_F(PlaybackServiceTest, AConversionSomeoneJoinedIsNotStopped)
 {
     useGate();
     const QUrl source = video(QStringLiteral("shared.avi"));
-    auto prewarm = service.playableURL(source);
+    const auto request = std::make_shared<PlaybackRequest>();
+    auto prewarm = service.playableURL(source, request);
     auto viewer = service.playableURL(source);
     ASSERT_TRUE(spinUntil([&] { return startedRuns() == 1; }));
-    EXPECT_FALSE(service.stopConversionUnlessShared(source));
+    request->withdraw(); // the withdrawn request waits on with the viewer
     release(QStringLiteral("shared.avi"));
     EXPECT_EQ(awaitTask(std::move(viewer)).toLocalFile(), copyOf(source));
     EXPECT_EQ(awaitTask(std::move(prewarm)).toLocalFile(), copyOf(source));
@@ -181,4 +231,49 @@ TEST_F(PlaybackServiceTest, APrewarmerStoppedMidConversionLeavesNoPartialAndNoCo
     EXPECT_TRUE(cacheFiles().isEmpty());
     EXPECT_TRUE(prewarmer.states().isEmpty());
     EXPECT_EQ(service.conversionsInFlight(), 0);
+}
+
+TEST_F(PlaybackServiceTest, APrewarmerStoppedWhileItsRequestIsProbedEndsItAndSparesTheViewersConversion)
+{
+    useGate();
+    HeldProbe probe;
+    PlaybackService slow(cache.path(), runner, [&probe](const QString &) { return probe.answer(); });
+    const auto openAtEnd = qScopeGuard([&] { probe.open(); });
+    bool stopped = false;
+    auto stopping = [&stopped](PlaybackPrewarmer &prewarmer) -> QCoro::Task<void> {
+        stopped = false;
+        co_await prewarmer.stop();
+        stopped = true;
+    };
+
+    // The viewer converts a video; the prewarmer's request for it is still probed.
+    const QUrl shared = video(QStringLiteral("shared.avi"));
+    auto viewer = slow.playableURL(shared);
+    ASSERT_TRUE(spinUntil([&] { return startedRuns() == 1; }));
+    probe.holdAfter(1); // the prewarmer's quick check passes, its request's probe is held
+    {
+        PlaybackPrewarmer prewarmer(slow);
+        prewarmer.start({{QUuid::createUuid(), shared, MediaItem::Kind::video}});
+        ASSERT_TRUE(spinUntil([&] { return probe.isHolding(); }));
+        auto stop = stopping(prewarmer);
+        EXPECT_TRUE(spinUntil([&] { return stopped; })); // before the held probe answers
+        probe.open();
+        release(QStringLiteral("shared.avi"));
+        EXPECT_EQ(awaitTask(std::move(viewer)).toLocalFile(), copyOf(shared)); // not stopped
+        awaitTask(std::move(stop));
+    }
+
+    // Alone: once the held probe answers, no conversion starts for the stopped prewarmer.
+    const QUrl alone = video(QStringLiteral("alone.avi"));
+    probe.holdAfter(1);
+    PlaybackPrewarmer prewarmer(slow);
+    prewarmer.start({{QUuid::createUuid(), alone, MediaItem::Kind::video}});
+    ASSERT_TRUE(spinUntil([&] { return probe.isHolding(); }));
+    auto stop = stopping(prewarmer);
+    EXPECT_TRUE(spinUntil([&] { return stopped; }));
+    probe.open();
+    awaitTask(std::move(stop));
+    EXPECT_EQ(awaitTask(slow.quickCheck(alone)), QuickCheckResult::needsTranscode); // after the probe's answer
+    EXPECT_EQ(startedRuns(), 1);
+    EXPECT_EQ(slow.conversionsInFlight(), 0);
 }
