@@ -41,14 +41,14 @@ Paragraph::Paragraph(const QString &text, const QFont &font, const QColor &color
     setSizePolicy(policy);
 }
 
-int Paragraph::naturalWidth() const
+int Paragraph::naturalWidth(const QString &text, const QFont &font)
 {
-    return int(std::ceil(layOut(m_text, font(), m_lineSpacing, -1)->idealWidth()));
+    return int(std::ceil(layOut(text, font, 0, -1)->idealWidth()));
 }
 
 int Paragraph::layoutWidth(int available) const
 {
-    int width = std::min(available, naturalWidth());
+    int width = std::min(available, naturalWidth(m_text, font()));
     if (m_maxWidth > 0)
         width = std::min(width, m_maxWidth);
     return std::max(width, 1);

@@ -19,6 +19,8 @@ public:
     QColor color() const { return m_color; }
     /// The width the text is laid out in when given `available` pixels.
     int layoutWidth(int available) const;
+    /// The natural width of `text` in `font`: its longest line, unwrapped.
+    static int naturalWidth(const QString &text, const QFont &font);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -29,8 +31,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    /// The text's natural width: its longest line without wrapping.
-    int naturalWidth() const;
     int heightAt(int width) const;
 
     QString m_text;

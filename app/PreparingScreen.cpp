@@ -55,7 +55,7 @@ PreparingScreen::PreparingScreen(Inputs inputs, QWidget *parent, FrameTicker &ti
 
     m_motionView = new TuppoMotionView(m_pacer.motion(), mascotPalette, mascotPixelSize, this, ticker, pauser);
     m_mascotSlot = new MascotSlot(m_motionView, std::nullopt, mascotRowHeight);
-    m_caption = new FadingCaption(m_pacer.shownCaption().translated(), LookFont::system(20, QFont::Medium),
+    m_caption = new FadingCaption(m_pacer.shownCaption().translated(), LookFont::rounded(20, QFont::Medium),
                                   Palette::ink(), this, ticker);
     m_bar = new FillBar([this] { return m_pacer.barFill(); }, this);
 

@@ -47,7 +47,7 @@ void ValidationScreen::buildResults(QVBoxLayout *column)
     auto *summary = new QVBoxLayout;
     summary->setSpacing(6);
     summary->addWidget(ScreenStyle::text(tr("%1 scanned · %2 ready").arg(outcome.totalScanned).arg(outcome.valid.size()),
-                                         LookFont::system(22, QFont::Medium), Palette::ink(), this));
+                                         LookFont::rounded(22, QFont::Medium), Palette::ink(), this));
     if (!outcome.failed.isEmpty()) {
         summary->addWidget(ScreenStyle::text(tr("%1 couldn't be imported").arg(outcome.failed.size()),
                                              LookFont::system(13), Palette::inkSecondary(), this));
@@ -76,7 +76,7 @@ void ValidationScreen::buildEmptyState(QVBoxLayout *column)
 {
     column->setSpacing(18);
     column->addWidget(new SymbolView({QStringLiteral("tray"), 36, SymbolWeight::Regular, Palette::inkTertiary()}, this), 0, Qt::AlignHCenter);
-    column->addWidget(ScreenStyle::text(tr("No files to import"), LookFont::system(20, QFont::Medium), Palette::ink(),
+    column->addWidget(ScreenStyle::text(tr("No files to import"), LookFont::rounded(20, QFont::Medium), Palette::ink(),
                                         this));
     // Lines centred; wraps inside the column (a translation may be longer).
     column->addWidget(new Paragraph(tr("The SD card may be damaged, or the file format isn't supported."),

@@ -11,6 +11,8 @@
 
 #include <QBoxLayout>
 
+#include <algorithm>
+
 namespace pomelark {
 
 WelcomeView::WelcomeView(Inputs inputs, QWidget *parent, FrameTicker &ticker, MascotPauser &pauser)
@@ -20,9 +22,9 @@ WelcomeView::WelcomeView(Inputs inputs, QWidget *parent, FrameTicker &ticker, Ma
 
     // Made with the screen, so each new welcome screen hops from the start.
     m_mascot = new TuppoHop(QStringLiteral("lavender"), 6, true, this, ticker, pauser);
-    m_tagline = new Paragraph(
-        tr("Tidies up the photos & videos from your digicam\nand sends them to your Photos folder."),
-        LookFont::system(15), Palette::inkSecondary(), 4, taglineMaxWidth, this);
+    const QFont taglineFont = LookFont::system(15);
+    m_tagline = new Paragraph(tr(taglineSource()), taglineFont, Palette::inkSecondary(), 4,
+                              taglineWidthLimit(taglineFont), this);
     m_pick = new PomelarkButton(ButtonStyle::primary(), tr("Choose your photo folder"), QStringLiteral("folder"), [this] {
         if (m_inputs.onPick)
             m_inputs.onPick();
@@ -41,6 +43,18 @@ WelcomeView::WelcomeView(Inputs inputs, QWidget *parent, FrameTicker &ticker, Ma
     column->addStretch(1);
     // The settings button floats over the column in the top-right corner.
     m_settings->raise();
+}
+
+const char *WelcomeView::taglineSource()
+{
+    return QT_TR_NOOP("Tidies up the photos & videos from your digicam\nand sends them to your Photos folder.");
+}
+
+int WelcomeView::taglineWidthLimit(const QFont &font)
+{
+    // Measured in the face the desktop gives us, which may be wider than the
+    // one the limit was set for.
+    return std::max(taglineMaxWidth, Paragraph::naturalWidth(QString::fromUtf8(taglineSource()), font));
 }
 
 void WelcomeView::resizeEvent(QResizeEvent *event)

@@ -35,6 +35,11 @@ public:
     Paragraph *tagline() const { return m_tagline; }
     TuppoHop *mascot() const { return m_mascot; }
 
+    /// The widest the tagline is laid out: `taglineMaxWidth`, or the widest line
+    /// of the tagline as written when `font` draws it wider, so the authored lines
+    /// stay whole in any face. A longer translation wraps inside this width.
+    static int taglineWidthLimit(const QFont &font);
+
     static constexpr int taglineMaxWidth = 320;
     static constexpr int settingsInset = 16;
 
@@ -42,6 +47,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    /// The tagline as written, before translation.
+    static const char *taglineSource();
+
     Inputs m_inputs;
     TuppoHop *m_mascot = nullptr;
     Paragraph *m_tagline = nullptr;

@@ -7,13 +7,6 @@
 
 namespace pomelark {
 
-namespace {
-
-// The small control size of the platform's spinner.
-constexpr qreal spinnerSide = 16;
-
-} // namespace
-
 PhotoThumbnail::PhotoThumbnail(QUrl url, int rotationDegrees, Flags flags, std::function<void()> onActivate,
                                std::function<void()> onToggleSelect, Loader loader, QObject *parent,
                                FrameTicker &ticker)
@@ -110,6 +103,7 @@ void PhotoThumbnail::paintContent(QPainter &painter, const QRectF &tile)
 
 void PhotoThumbnail::paintSpinner(QPainter &painter, const QRectF &tile) const
 {
+    const qreal spinnerSide = ActivitySpinner::side(ActivitySpinner::Size::small);
     const QRectF frame(tile.center() - QPointF(spinnerSide / 2, spinnerSide / 2), QSizeF(spinnerSide, spinnerSide));
     ActivitySpinner::paint(painter, frame, Palette::inkSecondary(), ActivitySpinner::leadingSpokeAt(ticker().now()));
 }

@@ -12,16 +12,17 @@ namespace pomelark {
 
 /// The indeterminate spinner: twelve rounded spokes whose brightness runs around
 /// the circle once a second. Large (32 px) on a dark ground for a picture still
-/// loading, regular (20 px) elsewhere. It moves only while shown.
+/// loading, small (16 px) on a card's placeholder, regular (20 px) elsewhere. It
+/// moves only while shown.
 class ActivitySpinner : public QWidget, public FrameClient {
     Q_OBJECT
 public:
-    enum class Size { regular, large };
+    enum class Size { small, regular, large };
 
     ActivitySpinner(Size size, QColor color, QWidget *parent = nullptr, FrameTicker &ticker = FrameTicker::shared());
     ~ActivitySpinner() override;
 
-    static int side(Size size) { return size == Size::large ? 32 : 20; }
+    static int side(Size size) { return size == Size::large ? 32 : size == Size::small ? 16 : 20; }
     /// Which spoke is brightest, 0…11, clockwise from the top.
     int leadingSpoke() const { return m_leading; }
     /// The brightest spoke at the ticker time `now`, one turn a second.

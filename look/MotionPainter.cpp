@@ -92,9 +92,10 @@ QImage badgeImage(qreal px, qreal ratio)
     const QString key = text + u'|' + QString::number(px) + u'|' + QString::number(ratio);
     if (const QImage *hit = cache.object(key))
         return *hit;
-    const QFont font = LookFont::system(std::max(1, int(std::lround(1.7 * px))), QFont::ExtraBold);
-    const QFontMetricsF metrics(font);
-    const QSizeF size(metrics.horizontalAdvance(text) + 2 * 0.9 * px, metrics.height() + 2 * 0.3 * px);
+    const LookFont::ScaledFont font = LookFont::scaledForDrawing(LookFont::system(1.7 * px, QFont::ExtraBold));
+    const QFontMetricsF metrics(font.font);
+    const QSizeF textSize(metrics.horizontalAdvance(text) * font.scale, metrics.height() * font.scale);
+    const QSizeF size = textSize + QSizeF(2 * 0.9 * px, 2 * 0.3 * px);
     QImage image((size * ratio).toSize() + QSize(1, 1), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
@@ -103,9 +104,12 @@ QImage badgeImage(qreal px, qreal ratio)
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF box(QPointF(0, 0), size);
         p.fillPath(capsule(box), Palette::accent());
-        p.setFont(font);
+        p.translate(box.center());
+        p.scale(font.scale, font.scale);
+        p.setFont(font.font);
         p.setPen(Qt::white);
-        p.drawText(box, Qt::AlignCenter, text);
+        const QSizeF unscaled = textSize / font.scale;
+        p.drawText(QRectF(QPointF(-unscaled.width() / 2, -unscaled.height() / 2), unscaled), Qt::AlignCenter, text);
     }
     cache.insert(key, new QImage(image));
     return image;

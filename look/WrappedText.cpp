@@ -10,7 +10,8 @@ namespace pomelark {
 
 WrappedText::WrappedText(const QString &text, const QFont &font, const QColor &color, Qt::Alignment alignment,
                          qreal lineSpacing, QWidget *parent)
-    : QWidget(parent), m_text(text), m_font(font), m_color(color), m_alignment(alignment), m_lineSpacing(lineSpacing)
+    : QWidget(parent), m_text(text), m_font(LookFont::scaledForDrawing(font)), m_color(color), m_alignment(alignment),
+      m_lineSpacing(lineSpacing)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
@@ -29,19 +30,27 @@ void WrappedText::setText(const QString &text)
 
 qreal WrappedText::layOut(qreal width, QPainter *painter) const
 {
+    // Laid out in the drawing font's own units, then drawn through its scale.
+    const qreal scale = m_font.scale;
+    const qreal lineSpacing = m_lineSpacing / scale;
+    width /= scale;
+    if (painter) {
+        painter->save();
+        painter->scale(scale, scale);
+    }
     const QStringList paragraphs = m_text.split(u'\n');
     QTextOption option(m_alignment & Qt::AlignHorizontal_Mask);
     option.setWrapMode(QTextOption::WordWrap);
     qreal y = 0;
     bool first = true;
     for (const QString &paragraph : paragraphs) {
-        QTextLayout layout(paragraph, m_font);
+        QTextLayout layout(paragraph, m_font.font);
         layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(width);
             if (!first)
-                y += m_lineSpacing;
+                y += lineSpacing;
             first = false;
             line.setPosition(QPointF(0, y));
             y += line.height();
@@ -50,14 +59,16 @@ qreal WrappedText::layOut(qreal width, QPainter *painter) const
         if (paragraph.isEmpty()) {
             // An empty paragraph still takes one line.
             if (!first)
-                y += m_lineSpacing;
+                y += lineSpacing;
             first = false;
-            y += QFontMetricsF(m_font).height();
+            y += QFontMetricsF(m_font.font).height();
         }
         if (painter)
             layout.draw(painter, QPointF(0, 0));
     }
-    return y;
+    if (painter)
+        painter->restore();
+    return y * scale;
 }
 
 int WrappedText::heightForWidth(int width) const
@@ -68,17 +79,17 @@ int WrappedText::heightForWidth(int width) const
 QSize WrappedText::sizeHint() const
 {
     // As wide as its longest line wants, capped so long texts wrap by default.
-    const QFontMetricsF metrics(m_font);
+    const QFontMetricsF metrics(m_font.font);
     qreal widest = 0;
     for (const QString &paragraph : m_text.split(u'\n'))
-        widest = std::max(widest, metrics.horizontalAdvance(paragraph));
+        widest = std::max(widest, metrics.horizontalAdvance(paragraph) * m_font.scale);
     const int width = int(std::ceil(std::min<qreal>(widest, 480)));
     return {width, heightForWidth(width)};
 }
 
 QSize WrappedText::minimumSizeHint() const
 {
-    return {0, int(std::ceil(QFontMetricsF(m_font).height()))};
+    return {0, int(std::ceil(QFontMetricsF(m_font.font).height() * m_font.scale))};
 }
 
 void WrappedText::paintEvent(QPaintEvent *)

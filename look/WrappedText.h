@@ -2,13 +2,16 @@
 
 #include <QColor>
 #include <QFont>
+#include "look/LookFont.h"
+
 #include <QWidget>
 
 namespace pomelark {
 
 /// Plain text that wraps to the width it is given, with extra room between its
 /// lines; explicit line breaks ("\n") are kept. Its height follows its width, so
-/// layouts give it the lines it needs. It takes no clicks.
+/// layouts give it the lines it needs. A fractional font size is drawn exactly
+/// (LookFont::scaledForDrawing). It takes no clicks.
 class WrappedText : public QWidget {
     Q_OBJECT
 public:
@@ -31,7 +34,7 @@ private:
     qreal layOut(qreal width, QPainter *painter) const;
 
     QString m_text;
-    QFont m_font;
+    LookFont::ScaledFont m_font;
     QColor m_color;
     Qt::Alignment m_alignment;
     qreal m_lineSpacing;

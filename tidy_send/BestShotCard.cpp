@@ -50,7 +50,7 @@ BestShotCard::BestShotCard(QUrl url, int rotationDegrees, bool kept, bool isBest
     m_check->move(checkAt, checkAt);
     m_check->resize(m_check->sizeHint());
 
-    m_spinner = new ActivitySpinner(ActivitySpinner::Size::regular, Palette::inkSecondary(), this, ticker);
+    m_spinner = new ActivitySpinner(ActivitySpinner::Size::small, Palette::inkSecondary(), this, ticker);
     m_spinner->move((square().center() - QPointF(m_spinner->width(), m_spinner->height()) / 2).toPoint());
     m_check->raise();
 

@@ -63,7 +63,7 @@ BestShotConfirmView::BestShotConfirmView(Inputs inputs, QWidget *parent, FrameTi
 
     auto *header = new QVBoxLayout;
     header->setSpacing(4);
-    m_title = plainLabel({}, LookFont::system(20, QFont::Medium), Palette::ink(), this->panel());
+    m_title = plainLabel({}, LookFont::rounded(20, QFont::Medium), Palette::ink(), this->panel());
     header->addWidget(m_title);
     QLabel *hint = plainLabel(translated("Pick the ones to keep. The rest are dropped from sending. "
                                        "(check = keep ↔ exclude · tap a photo to enlarge)"),

@@ -1,5 +1,6 @@
 #include "tidy_send/ConvertScreen.h"
 
+#include "look/LookFont.h"
 #include "look/Palette.h"
 #include "services/ExportCoordinator.h"
 #include "tidy_send/ProgressRing.h"
@@ -26,8 +27,9 @@ ConvertScreen::ConvertScreen(Inputs inputs, QWidget *parent, FrameTicker &ticker
     auto *textStack = new QVBoxLayout(texts);
     textStack->setContentsMargins(0, 0, 0, 0);
     textStack->setSpacing(5);
-    textStack->addWidget(makeScreenText(tr("Tidying up..."), {24, QFont::DemiBold, Palette::ink(), Qt::AlignCenter}));
-    m_count = makeScreenText({}, {13, QFont::Normal, Palette::inkSecondary(), Qt::AlignCenter});
+    textStack->addWidget(
+        makeScreenText(tr("Tidying up..."), {LookFont::rounded(24, QFont::DemiBold), Palette::ink(), Qt::AlignCenter}));
+    m_count = makeScreenText({}, {LookFont::system(13), Palette::inkSecondary(), Qt::AlignCenter});
     textStack->addWidget(m_count);
     addRow(texts, {});
 
@@ -37,7 +39,8 @@ ConvertScreen::ConvertScreen(Inputs inputs, QWidget *parent, FrameTicker &ticker
     pillRow->setSpacing(7);
     pillRow->addWidget(new SymbolView({QStringLiteral("calendar"), 12, SymbolWeight::Regular, Palette::accentDeep()}));
     const QString date = inputs.dateMode == DateMode::now ? tr("Use today's date") : tr("Keep capture date");
-    m_date = makeScreenText(date, {12, QFont::Normal, Palette::inkSecondary(), Qt::AlignLeft | Qt::AlignVCenter, false});
+    m_date = makeScreenText(date,
+                            {LookFont::system(12), Palette::inkSecondary(), Qt::AlignLeft | Qt::AlignVCenter, false});
     pillRow->addWidget(m_date);
     addRow(pill);
 

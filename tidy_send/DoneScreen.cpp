@@ -56,13 +56,16 @@ QWidget *statsRow(const QString &title, const QString &subtitle)
     layout->setSpacing(10);
     layout->addWidget(new SymbolView({QStringLiteral("checkmark"), 11, SymbolWeight::Bold, checkGreen(), QSize(26, 26),
                                       Palette::mintSoft()}));
-    QLabel *titleLabel = makeScreenText(title, {13, QFont::Bold, Palette::ink(), Qt::AlignLeft | Qt::AlignVCenter, false});
+    QLabel *titleLabel = makeScreenText(
+        title, {LookFont::system(13, QFont::Bold), Palette::ink(), Qt::AlignLeft | Qt::AlignVCenter, false});
     // The count is never cut or wrapped; the subtitle gives way instead.
     titleLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     layout->addWidget(titleLabel);
-    QLabel *subtitleLabel = makeScreenText(subtitle, {12, QFont::Normal, Palette::inkSecondary()});
-    subtitleLabel->setMinimumWidth(1);
-    layout->addWidget(subtitleLabel, 1);
+    // A text that draws the fractional size exactly, as a label would round it.
+    auto *subtitleText = new WrappedText(subtitle, LookFont::system(12.5), Palette::inkSecondary(),
+                                         Qt::AlignLeft | Qt::AlignVCenter);
+    subtitleText->setMinimumWidth(1);
+    layout->addWidget(subtitleText, 1);
     return row;
 }
 
@@ -102,9 +105,9 @@ void DoneScreen::buildSuccess()
     addRow(m_check);
 
     QLabel *title = makeScreenText(tr("All set in your Photos folder"),
-                                   {28, QFont::DemiBold, Palette::ink(), Qt::AlignCenter});
+                                   {LookFont::rounded(28, QFont::DemiBold), Palette::ink(), Qt::AlignCenter});
     QLabel *line = makeScreenText(tr("Nothing was left on your computer · SD card originals untouched"),
-                                  {12, QFont::Normal, Palette::inkTertiary(), Qt::AlignCenter});
+                                  {LookFont::system(12), Palette::inkTertiary(), Qt::AlignCenter});
     line->setContentsMargins(0, 2, 0, 0);
     addRow(textStack(title, line), {});
 
@@ -113,7 +116,7 @@ void DoneScreen::buildSuccess()
 
     if (mode.failed >= 1)
         addRow(makeScreenText(tr("%1 couldn't be sent").arg(mode.failed),
-                              {12, QFont::Normal, Palette::amber(), Qt::AlignCenter}),
+                              {LookFont::system(12), Palette::amber(), Qt::AlignCenter}),
                {});
 
     addRow(new PomelarkButton(ButtonStyle::ghost(), tr("Back to start"), QStringLiteral("house"),
@@ -150,7 +153,8 @@ void DoneScreen::buildPermissionDenied()
 {
     addRow(bigIcon(QStringLiteral("lock.fill"), 36, SymbolWeight::Semibold, Palette::accentDeep(), Palette::accentSoft()));
 
-    QLabel *title = makeScreenText(tr("Photos access needed"), {24, QFont::DemiBold, Palette::ink(), Qt::AlignCenter});
+    QLabel *title = makeScreenText(tr("Photos access needed"),
+                                   {LookFont::rounded(24, QFont::DemiBold), Palette::ink(), Qt::AlignCenter});
     auto *line = new WrappedText(tr("Let Pomelark write to Pictures → Photos"), LookFont::system(13),
                                  Palette::inkSecondary(), Qt::AlignHCenter, 3);
     addRow(textStack(title, line), {});

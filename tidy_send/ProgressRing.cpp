@@ -14,6 +14,7 @@ ProgressRing::ProgressRing(QWidget *parent, FrameTicker &ticker)
     : QWidget(parent), m_timeline(new FrameTimeline(60, ticker, this))
 {
     setFixedSize(side, side);
+    setFont(LookFont::rounded(18, QFont::Bold));
     connect(m_timeline, &FrameTimeline::frame, this, &ProgressRing::advance);
 }
 
@@ -74,7 +75,7 @@ void ProgressRing::paintEvent(QPaintEvent *)
     const int span = int(std::lround(-arcFraction * 360 * 16));
     painter.drawArc(circle, start, span);
 
-    painter.setFont(LookFont::system(18, QFont::Bold));
+    painter.setFont(font());
     painter.setPen(Palette::accentDeep());
     painter.drawText(rect(), Qt::AlignCenter, centreText());
 }

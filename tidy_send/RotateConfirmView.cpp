@@ -1,5 +1,6 @@
 #include "tidy_send/RotateConfirmView.h"
 
+#include "look/LookFont.h"
 #include "look/Palette.h"
 #include "look/PomelarkButton.h"
 #include "tidy_send/CardGrid.h"
@@ -40,10 +41,10 @@ QWidget *RotateConfirmView::buildHeader()
     auto *stack = new QVBoxLayout(header);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(4);
-    m_title = makeScreenText({}, {20, QFont::Medium, Palette::ink()});
+    m_title = makeScreenText({}, {LookFont::rounded(20, QFont::Medium), Palette::ink()});
     stack->addWidget(m_title);
     stack->addWidget(makeScreenText(tr("Tap 'Leave as is' on any you don't want changed."),
-                                    {13, QFont::Normal, Palette::inkSecondary()}));
+                                    {LookFont::system(13), Palette::inkSecondary()}));
     return header;
 }
 
@@ -55,7 +56,7 @@ QWidget *RotateConfirmView::buildFooterNote() const
     row->setSpacing(7);
     row->addWidget(new SymbolView({QStringLiteral("checkmark.shield"), 13, SymbolWeight::Regular, Palette::accentDeep()}));
     QLabel *text = makeScreenText(tr("Rotations apply when you Send to Photos · your folder originals stay unchanged"),
-                                  {12, QFont::Normal, Palette::inkSecondary()});
+                                  {LookFont::system(12), Palette::inkSecondary()});
     text->setMinimumWidth(1);
     row->addWidget(text, 1);
     return note;

@@ -1,6 +1,5 @@
 #include "tidy_send/ScreenText.h"
 
-#include "look/LookFont.h"
 #include "look/PlainLabel.h"
 
 #include <QLabel>
@@ -9,7 +8,7 @@ namespace pomelark {
 
 QLabel *makeScreenText(const QString &text, const TextLook &look)
 {
-    QLabel *label = plainLabel(text, LookFont::system(look.pixelSize, look.weight), look.color, nullptr, look.alignment);
+    QLabel *label = plainLabel(text, look.font, look.color, nullptr, look.alignment);
     label->setWordWrap(look.wraps);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;

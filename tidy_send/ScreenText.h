@@ -9,8 +9,7 @@ namespace pomelark {
 
 /// How one text of the send screens looks.
 struct TextLook {
-    int pixelSize = 13;
-    QFont::Weight weight = QFont::Normal;
+    QFont font; ///< one of the look's fonts (LookFont)
     QColor color;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool wraps = true; ///< long texts wrap onto further lines

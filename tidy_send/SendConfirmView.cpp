@@ -36,7 +36,8 @@ QWidget *SendConfirmView::buildHeader() const
     stack->addWidget(new SymbolView({QStringLiteral("paperplane.fill"), 26, SymbolWeight::Regular, Palette::accentDeep(),
                                      QSize(60, 60), Palette::accentSoft()}),
                      0, Qt::AlignHCenter);
-    stack->addWidget(makeScreenText(tr("Send to Photos?"), {20, QFont::Medium, Palette::ink(), Qt::AlignCenter}));
+    stack->addWidget(
+        makeScreenText(tr("Send to Photos?"), {LookFont::rounded(20, QFont::Medium), Palette::ink(), Qt::AlignCenter}));
     stack->addWidget(new WrappedText(tr("We'll add them to Photos just as you tidied them.\nIt only takes a moment."),
                                      LookFont::system(13), Palette::inkSecondary(), Qt::AlignHCenter, 3));
     return header;

@@ -1,8 +1,10 @@
 #include "look/Color.h"
+#include "look/LookFont.h"
 #include "look/Palette.h"
 #include "look/ShadowPainter.h"
 #include "look/Shadows.h"
 #include "look/Spring.h"
+#include "look/WrappedText.h"
 
 #include <QPainter>
 
@@ -138,4 +140,18 @@ TEST(ShadowPainter, BlursAroundTheShapeAtItsOffsetAndCachesTheImage)
     EXPECT_EQ(ShadowPainter::cachedCount(), 1);
     ShadowPainter::render(shape, shadow, 2.0);
     EXPECT_EQ(ShadowPainter::cachedCount(), 2);
+}
+
+TEST(LookFont, FractionalSizesAreDrawnAtTheirSize)
+{
+    // Qt draws fonts at whole pixel sizes; 12.5 must neither come out as 12 nor as 13.
+    const QString text = u"Went into Photos · in your Pictures folder"_qs;
+    const auto width = [&](const QFont &font) {
+        return WrappedText(text, font, Qt::black, Qt::AlignLeft).sizeHint().width();
+    };
+    for (const auto face : {&LookFont::system, &LookFont::rounded}) {
+        const int between = width(face(12.5, QFont::Normal));
+        EXPECT_GT(between, width(face(12, QFont::Normal)) + 2);
+        EXPECT_LT(between, width(face(13, QFont::Normal)) - 2);
+    }
 }
