@@ -304,6 +304,12 @@ void ViewerView::placeCheck()
     m_check->setGeometry(QRect(contentPanel().topLeft() + QPoint(inset, inset), frame));
 }
 
+void ViewerView::aboutToLeave()
+{
+    if (m_video)
+        m_video->finish();
+}
+
 bool ViewerView::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Resize && (watched == m_content || watched == m_photo || watched == m_video))
