@@ -2,7 +2,7 @@
 
 #include "look/Palette.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QVBoxLayout>
@@ -20,6 +20,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_frame(new QWidg
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     setCentralWidget(m_frame);
+
+    QMenu *fileMenu = menuBar()->addMenu(QCoreApplication::translate("MainWindow", "&File"));
+    m_quitAction = fileMenu->addAction(QCoreApplication::translate("MainWindow", "&Quit"));
+    // Spelled out: the standard Quit key is empty under some platform themes.
+    m_quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_quitAction->setMenuRole(QAction::QuitRole);
+    // The window's own close, so quitting cleans up exactly as closing it does.
+    connect(m_quitAction, &QAction::triggered, qApp, &QApplication::closeAllWindows);
 
     m_helpMenu = menuBar()->addMenu(QCoreApplication::translate("MainWindow", "&Help"));
     m_aboutAction = m_helpMenu->addAction(QCoreApplication::translate("MainWindow", "About Pomelark"));

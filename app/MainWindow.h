@@ -9,8 +9,9 @@ class QMenu;
 namespace pomelark {
 
 /// The one window of the app, always in the light look whatever the desktop's
-/// colour scheme. Its menu bar holds a Help menu whose first item shows the
-/// about box; further application commands follow it there.
+/// colour scheme. Its menu bar holds a File menu with Quit (Ctrl+Q) and a Help
+/// menu whose first item shows the about box; further application commands
+/// follow it there.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -20,6 +21,10 @@ public:
     /// child; the content shown before is deleted. `nullptr` leaves the window empty.
     void setContent(QWidget *content);
     QWidget *content() const { return m_content; }
+
+    /// "Quit" (Ctrl+Q): closes the app's windows as their close buttons do, after
+    /// which the last one closed ends the app through its ordinary quit.
+    QAction *quitAction() const { return m_quitAction; }
 
     /// The Help menu: "About Pomelark", then the commands added after it.
     QMenu *helpMenu() const { return m_helpMenu; }
@@ -36,6 +41,7 @@ private:
 
     QWidget *m_frame;
     QPointer<QWidget> m_content;
+    QAction *m_quitAction;
     QMenu *m_helpMenu;
     QAction *m_aboutAction;
 };

@@ -11,13 +11,29 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 namespace pomelark {
 
 namespace {
 constexpr qreal countLabelRise = 24;
+// Where the pill sits inside the marquee: clear of its outline and round corner.
+constexpr qreal countLabelInset = 6;
 } // namespace
 
-void MarqueePainter::paint(QPainter &painter, const QRectF &rect, const QString &countText)
+QRectF MarqueePainter::countLabelRect(const QRectF &rect, const QSizeF &size, const QRectF &visible)
+{
+    QPointF topLeft(rect.left(), rect.top() - countLabelRise);
+    if (topLeft.y() < visible.top()) {
+        // Above would be under the grid's top edge, cut off.
+        topLeft = QPointF(rect.left() + countLabelInset, std::max(rect.top(), visible.top()) + countLabelInset);
+    }
+    topLeft.setX(std::max(std::min(topLeft.x(), visible.right() - size.width()), visible.left()));
+    topLeft.setY(std::max(std::min(topLeft.y(), visible.bottom() - size.height()), visible.top()));
+    return QRectF(topLeft, size);
+}
+
+void MarqueePainter::paint(QPainter &painter, const QRectF &rect, const QString &countText, const QRectF &visible)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -30,8 +46,8 @@ void MarqueePainter::paint(QPainter &painter, const QRectF &rect, const QString 
     if (!countText.isEmpty()) {
         const QFont font = LookFont::system(11, QFont::Bold);
         const QFontMetricsF metrics(font);
-        const QRectF label(rect.left(), rect.top() - countLabelRise, metrics.horizontalAdvance(countText) + 16,
-                           metrics.height() + 4);
+        const QRectF label = countLabelRect(
+            rect, QSizeF(metrics.horizontalAdvance(countText) + 16, metrics.height() + 4), visible);
         const QPainterPath pill = capsule(label);
         ShadowPainter::draw(painter, pill, Shadows::small());
         painter.fillPath(pill, Palette::ink());

@@ -404,7 +404,8 @@ void MediaGridView::paintEvent(QPaintEvent *event)
         const QString count = m_marquee.hitIDs().isEmpty()
                                   ? QString()
                                   : marqueeCountText(m_marquee.marquee()->deselect, m_marquee.hitIDs().size());
-        MarqueePainter::paint(painter, QRectF(toViewport(m_marquee.rect().topLeft()), m_marquee.rect().size()), count);
+        MarqueePainter::paint(painter, QRectF(toViewport(m_marquee.rect().topLeft()), m_marquee.rect().size()), count,
+                              QRectF(viewport()->rect()));
     }
 }
 

@@ -36,7 +36,17 @@ public:
     void setDuration(std::optional<double> seconds) { m_duration = seconds; }
 
     /// The first frame is on screen and the player was told to play.
-    void startedPlaying() { m_isPlaying = true; }
+    void startedPlaying()
+    {
+        m_isPlaying = true;
+        m_pictureShown = true;
+    }
+
+    /// How far the player may run into the video without showing a frame.
+    static constexpr double pictureGrace = 2.0;
+    /// Whether the player has run `pictureGrace` into the video with no first
+    /// frame on screen: its picture is not coming.
+    bool pictureOverdue() const { return !m_pictureShown && m_currentTime >= pictureGrace; }
 
     /// A periodic time from the player. Ignored while scrubbing; a time that is
     /// not finite counts as 0. Within `endTolerance` of the length playback counts
@@ -74,6 +84,7 @@ private:
     double m_currentTime = 0;
     double m_progress = 0;
     bool m_isPlaying = false;
+    bool m_pictureShown = false;
     bool m_isScrubbing = false;
     bool m_wasPlayingBeforeScrub = false;
 };

@@ -135,11 +135,9 @@ void VideoPlayerPanel::createPlayer(const QUrl &playable)
         m_audio = new QAudioOutput(m_player);
         m_player->setAudioOutput(m_audio);
     }
-    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
-        if (status != QMediaPlayer::EndOfMedia)
-            return;
-        m_timeline.handleEnd();
-        refresh();
+    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &VideoPlayerPanel::playerStatusChanged);
+    connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString &message) {
+        pictureLost(message);
     });
     m_surface->setPlayer(m_player);
     m_surface->show();
@@ -153,6 +151,62 @@ void VideoPlayerPanel::createPlayer(const QUrl &playable)
     // now and the picture replaces the poster once its first frame is there.
     m_player->play();
     refresh();
+}
+
+void VideoPlayerPanel::playerStatusChanged(QMediaPlayer::MediaStatus status)
+{
+    switch (status) {
+    case QMediaPlayer::LoadedMedia:
+    case QMediaPlayer::BufferedMedia:
+        if (!m_player->hasVideo())
+            pictureLost(QStringLiteral("the file has no picture track"));
+        break;
+    case QMediaPlayer::EndOfMedia:
+        pictureLost(QStringLiteral("the player reached the end without a frame"));
+        m_timeline.handleEnd();
+        refresh();
+        break;
+    case QMediaPlayer::InvalidMedia:
+        pictureLost(QStringLiteral("the player cannot read the file"));
+        break;
+    default:
+        break;
+    }
+}
+
+void VideoPlayerPanel::pictureLost(const QString &why)
+{
+    // This backend plays, sound and all, before any frame is decoded; with no
+    // frame ever, the sound would go on behind "Preparing..." where nothing can
+    // pause it. Once the picture shows, it is the player's to run.
+    if (m_surfaceReady || !m_player)
+        return;
+    m_player->pause();
+    // Carried out from the event loop: the player is still inside the signal that told us.
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation = m_generation, why] {
+            if (generation != m_generation || m_surfaceReady || !m_player)
+                return;
+            SystemLog::write(QStringLiteral("[VideoPlayerPanel] no picture for ") + fileName() + QStringLiteral(": ")
+                             + why);
+            teardown();
+            m_failureMessage = tr("This video can't play right now");
+            setPhase(Phase::failed);
+        },
+        Qt::QueuedConnection);
+}
+
+void VideoPlayerPanel::finish()
+{
+    // A playable file still being made starts no player, nor does a first frame
+    // still on its way start this one again.
+    ++m_generation;
+    m_surface->setOnReadyForDisplay({});
+    if (m_timeObserver)
+        m_timeObserver->stop();
+    if (m_player)
+        m_player->stop();
 }
 
 void VideoPlayerPanel::teardown()
@@ -193,6 +247,8 @@ void VideoPlayerPanel::handleTimeUpdate()
     if (m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
         return;
     m_timeline.handleTimeUpdate(m_player->position() / 1000.0);
+    if (m_timeline.pictureOverdue())
+        pictureLost(QStringLiteral("no frame after %1 s of playing").arg(PlayerTimeline::pictureGrace));
     refresh();
 }
 

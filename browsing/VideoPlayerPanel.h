@@ -6,6 +6,7 @@
 #include "services/MediaItem.h"
 #include "services/VideoInfo.h"
 
+#include <QMediaPlayer>
 #include <QPointer>
 #include <QWidget>
 
@@ -14,7 +15,6 @@
 #include <optional>
 
 class QAudioOutput;
-class QMediaPlayer;
 class QTimer;
 
 namespace pomelark {
@@ -27,9 +27,10 @@ class VideoPlayerView;
 /// the playback service for a file the player plays (which may first be made by
 /// converting, and take a while), and starts playing by itself once the first
 /// frame can be shown. Before that it shows the play badge with the file name,
-/// then a spinner with "Preparing..."; when no playable file can be had it logs
-/// the error and shows "This video can't play right now" over the poster. While
-/// playing, a control bar offers play/pause, a scrubber and the time.
+/// then a spinner with "Preparing..."; when no playable file can be had, or the
+/// player shows no picture of it, it logs why and shows "This video can't play
+/// right now" over the poster. While playing, a control bar offers play/pause,
+/// a scrubber and the time.
 ///
 /// The panel takes the poster's shape (1.6 : 1 without one), as large as fits.
 /// Clicks outside it are left to whatever lies behind. It changes nothing
@@ -53,6 +54,10 @@ public:
     /// Shows another video: a new file stops the player and prepares afresh;
     /// the same file changes nothing.
     void setItem(const MediaItem &item);
+    /// The panel is on its way out: the sound stops now rather than when the
+    /// panel is deleted, and nothing still under way starts it again. The
+    /// picture on screen stays.
+    void finish();
     void setSpaceTogglesPlayback(bool enabled);
 
     const MediaItem &item() const { return m_inputs.item; }
@@ -91,6 +96,8 @@ private:
     void teardown();
     void createPlayer(const QUrl &playable);
     void surfaceBecameReady();
+    void playerStatusChanged(QMediaPlayer::MediaStatus status);
+    void pictureLost(const QString &why);
     void handleTimeUpdate();
     void setPhase(Phase phase);
     void refresh();

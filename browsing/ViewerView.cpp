@@ -81,10 +81,8 @@ void ViewerView::buildHeader(FrameTicker &ticker)
     label->addWidget(m_title);
     m_badge = new ExcludedBadge(this);
     label->addWidget(m_badge);
-    // Clicks on the header's pieces are theirs; only the room between them
-    // reaches the backdrop.
-    for (QWidget *piece : std::initializer_list<QWidget *>{m_kindSymbol, m_title, m_badge})
-        piece->setAttribute(Qt::WA_NoMousePropagation);
+    // Only the room between the header's pieces reaches the backdrop.
+    keepClicks({m_kindSymbol, m_title, m_badge});
     row->addLayout(label);
     row->addStretch(1);
     m_close = new RoundOverlayButton(QStringLiteral("xmark"), tr("Close"), false, [this] { requestClose(); }, this, ticker);
@@ -115,7 +113,7 @@ void ViewerView::buildMiddle(FrameTicker &ticker)
 void ViewerView::buildRotateRow(FrameTicker &ticker)
 {
     m_rotateRow = new RotatePill(this);
-    m_rotateRow->setAttribute(Qt::WA_NoMousePropagation);
+    keepClicks({m_rotateRow});
     m_rotateRow->setFixedSize(52, 52);
     m_rotate = new RoundOverlayButton(QStringLiteral("arrow.clockwise"), tr("Rotate right"), false,
                                       [this] { rotate(90); }, m_rotateRow, ticker);
@@ -304,6 +302,12 @@ void ViewerView::placeCheck()
     const QSize frame = m_check->sizeHint();
     const int inset = 10 - (frame.width() - 30) / 2;
     m_check->setGeometry(QRect(contentPanel().topLeft() + QPoint(inset, inset), frame));
+}
+
+void ViewerView::aboutToLeave()
+{
+    if (m_video)
+        m_video->finish();
 }
 
 bool ViewerView::eventFilter(QObject *watched, QEvent *event)

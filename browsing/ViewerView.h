@@ -77,6 +77,8 @@ public:
     VideoPlayerPanel *videoPanel() const { return m_video; }
 
 protected:
+    /// A video's sound ends with the decision to close, not after the fade.
+    void aboutToLeave() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -36,6 +36,12 @@ void ItemOverlayBackdrop::requestClose()
         m_onClose();
 }
 
+void ItemOverlayBackdrop::keepClicks(std::initializer_list<QWidget *> pieces)
+{
+    for (QWidget *piece : pieces)
+        piece->setAttribute(Qt::WA_NoMousePropagation);
+}
+
 void ItemOverlayBackdrop::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

@@ -3,6 +3,7 @@
 #include "look/OverlayLayer.h"
 
 #include <functional>
+#include <initializer_list>
 
 namespace pomelark {
 
@@ -34,6 +35,11 @@ public:
 protected:
     /// Calls the close action, unless leaving.
     void requestClose();
+
+    /// Makes clicks on `pieces` theirs: pieces that take no click themselves
+    /// (a title, a symbol, a badge) would otherwise pass it on to the backdrop,
+    /// which closes.
+    static void keepClicks(std::initializer_list<QWidget *> pieces);
 
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -45,6 +45,7 @@ void OverlayLayer::leave()
         shortcut->setEnabled(false);
     for (QAction *action : findChildren<QAction *>())
         action->setEnabled(false);
+    aboutToLeave();
     if (!m_entered || !isVisible() || !m_fade) {
         hide();
         deleteLater();

@@ -36,6 +36,10 @@ public:
     bool isLeaving() const { return m_leaving; }
 
 protected:
+    /// Called once as the way out begins, while everything still shows: the
+    /// place to stop what must not outlast the decision to leave.
+    virtual void aboutToLeave() {}
+
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -62,6 +62,8 @@ BestShotLookView::BestShotLookView(Inputs inputs, QWidget *parent, Animation fad
     titleGroup->addWidget(m_bestTag);
     m_badge = new ExcludedBadge(this);
     titleGroup->addWidget(m_badge);
+    // Only the room between the title's pieces reaches the backdrop.
+    keepClicks({symbol, m_title, m_bestTag, m_badge});
     titleRow->addLayout(titleGroup);
     titleRow->addStretch(1);
     m_close = new LookRoundBtn(QStringLiteral("xmark"), translated("Close"), false,

@@ -696,6 +696,14 @@ and sends them to your Photos folder.</source>
 <context>
     <name>MainWindow</name>
     <message>
+        <source>&amp;File</source>
+        <translation>파일(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>끝내기(&amp;Q)</translation>
+    </message>
+    <message>
         <source>&amp;Help</source>
         <translation>도움말(&amp;H)</translation>
     </message>

@@ -8,6 +8,7 @@
 #include "platform/Updater.h"
 
 #include "support/AsyncTest.h"
+#include "support/WidgetEvents.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -220,6 +222,30 @@ TEST(UpdatePrompt, ShowsFeedNotesAsPlainTextAndEachOutcomeItsOwnWords)
 
     result.kind = Kind::notPossible;
     EXPECT_EQ(UpdatePrompt::show(result, QVersionNumber(0, 2), &parent), nullptr);
+}
+
+TEST(QuitCommand, CtrlQQuitsAsClosingTheWindowDoesAndTheWorkingFoldersGo)
+{
+    test::TestSettings settings;
+    settings.setValue(QStringLiteral("settings.language"), QStringLiteral("en"));
+    // The delegate takes the caches folder of this program's tests, never the user's.
+    PomelarkApp app(*qApp, QVersionNumber(0, 1));
+    const WorkingFolders folders = WorkingFolders::standard();
+    ASSERT_TRUE(folders.workspace().startsWith(QDir::tempPath())) << folders.workspace().toStdString();
+    ASSERT_TRUE(QDir().mkpath(folders.workspace()));
+    QPointer<MainWindow> window = app.window();
+    ASSERT_TRUE(test::showActive(*window, window->size()));
+
+    QTimer::singleShot(0, window, [window] { QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier); });
+    // Only a bound, should the key not quit: the app's own loop ends at once when it does.
+    QTimer bound;
+    bound.setSingleShot(true);
+    QObject::connect(&bound, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    bound.start(std::chrono::seconds(60));
+    EXPECT_EQ(QApplication::exec(), 0);
+    bound.stop();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_FALSE(QFileInfo::exists(folders.workspace()));
 }
 
 TEST(AppDelegate, QuittingRemovesTheWorkingFoldersAndAgainIsHarmless)

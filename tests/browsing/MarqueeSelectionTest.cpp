@@ -1,5 +1,6 @@
 #include "browsing/MarqueeSelection.h"
 #include "browsing/EdgeScroll.h"
+#include "browsing/MarqueePainter.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,23 @@ TEST(MarqueeSelectionTest, NoHitNoMarqueeAndTinyMarqueesChangeNothing)
     EXPECT_FALSE(marquee.isVisible()); // width plus height is 1
     marquee.dragChanged({105, 10}, {106, 10.5}, std::nullopt, {}, row.hits());
     EXPECT_TRUE(marquee.isVisible());
+}
+
+TEST(MarqueePainterTest, TheCountPillStaysOnTheVisibleGrid)
+{
+    const QRectF visible(0, 0, 800, 600);
+    const QSizeF pill(70, 18);
+    auto place = [&](QRectF marquee) { return MarqueePainter::countLabelRect(marquee, pill, visible); };
+    // With room above, it floats over the top-leading corner.
+    EXPECT_EQ(place({100, 200, 300, 100}), QRectF(QPointF(100, 176), pill));
+    EXPECT_EQ(place({100, 24, 300, 100}), QRectF(QPointF(100, 0), pill));
+    // A drag from the first row has no room above: the pill sits just inside.
+    EXPECT_EQ(place({100, 10, 300, 100}), QRectF(QPointF(106, 16), pill));
+    // The marquee's top scrolled out of sight: under the grid's top edge.
+    EXPECT_EQ(place({100, -300, 300, 500}), QRectF(QPointF(106, 6), pill));
+    // Dragged out past a side, it stays in.
+    EXPECT_EQ(place({-40, 200, 300, 100}).left(), 0);
+    EXPECT_EQ(place({760, 200, 300, 100}).right(), 800);
 }
 
 TEST(EdgeScrollTest, SpeedGrowsAcrossTheBandsAndCapsBeyondTheEdges)

@@ -4,6 +4,7 @@
 #include "browsing/ViewerCheck.h"
 #include "browsing/ViewerView.h"
 #include "look/HiddenShortcuts.h"
+#include "platform/SystemLog.h"
 
 #include "support/SteppedTime.h"
 #include "support/WidgetEvents.h"
@@ -13,6 +14,7 @@
 #include "support/TempFolder.h"
 
 #include <QLabel>
+#include <QMediaPlayer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -218,6 +220,40 @@ TEST_F(ViewerViewTest, AVideoGetsThePanelNoRotationAndSpaceOnlyOutsideSelectMode
     ASSERT_TRUE(viewer->photoView());
     EXPECT_FALSE(viewer->rotateButton()->parentWidget()->isHidden());
     EXPECT_FALSE(viewer->showsExcludedBadge());
+}
+
+TEST_F(ViewerViewTest, AVideoWithoutPictureFailsRatherThanPlayItsSoundAndClosingStopsPlayback)
+{
+    const QString path = makeVideo(folder.filePath(QStringLiteral("nopicture.mov")),
+                                   {.seconds = 3.0, .pictureDamaged = true});
+    const MediaItem damaged{QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::video};
+    SystemLog::Capture log;
+    ViewerView *viewer = open({damaged, video(QStringLiteral("clip.mov"))}, 0);
+    VideoPlayerPanel *panel = viewer->videoPanel();
+    // Its sound plays, its picture never comes: the panel says so and the sound
+    // stops, rather than "Preparing..." over a sound that space cannot pause.
+    ASSERT_TRUE(spinUntil([&] { return panel->phase() != VideoPlayerPanel::Phase::preparing
+                                       && panel->phase() != VideoPlayerPanel::Phase::idle; }, 60s));
+    EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::failed);
+    EXPECT_EQ(panel->failureMessage(), QStringLiteral("This video can't play right now"));
+    EXPECT_FALSE(panel->player());
+    EXPECT_EQ(log.lines().filter(QStringLiteral("[VideoPlayerPanel] no picture for nopicture.mov: ")).size(), 1);
+    // Here the player ends at once without a sound device; with one, the sound
+    // sets the clock and runs on. Running this far into it without a frame is enough.
+    PlayerTimeline timeline;
+    timeline.handleTimeUpdate(PlayerTimeline::pictureGrace - 0.2);
+    EXPECT_FALSE(timeline.pictureOverdue());
+    timeline.handleTimeUpdate(PlayerTimeline::pictureGrace);
+    EXPECT_TRUE(timeline.pictureOverdue());
+    timeline.startedPlaying();
+    EXPECT_FALSE(timeline.pictureOverdue());
+
+    // Closing stops the sound as the viewer starts to go, not once it has faded.
+    viewer->goNext();
+    ASSERT_TRUE(spinUntil([&] { return panel->phase() == VideoPlayerPanel::Phase::playing; }, 60s));
+    QPointer<QMediaPlayer> player = panel->player();
+    viewer->leave();
+    EXPECT_TRUE(!player || player->playbackState() == QMediaPlayer::StoppedState);
 }
 
 TEST_F(ViewerViewTest, GalleryPhotoInSelectMode)

@@ -117,6 +117,8 @@ QStringList videoArguments(const VideoSpec &spec, const QString &output)
             args << QStringLiteral("-c:a") << QStringLiteral("libmp3lame");
         break;
     }
+    if (spec.pictureDamaged)
+        args << QStringLiteral("-bsf:v") << QStringLiteral("noise=amount=1");
     args << output;
     return args;
 }
@@ -184,12 +186,13 @@ QString makeVideo(const QString &path, const VideoSpec &spec)
 {
     static QTemporaryDir cache(QDir::tempPath() + QStringLiteral("/pomelark-video-fixtures-XXXXXX"));
     static QHash<QString, QString> made;
-    const QString key = QStringLiteral("%1-%2-%3-%4x%5")
+    const QString key = QStringLiteral("%1-%2-%3-%4x%5-%6")
                             .arg(int(spec.format))
                             .arg(spec.audio)
                             .arg(spec.seconds)
                             .arg(spec.size.width())
-                            .arg(spec.size.height());
+                            .arg(spec.size.height())
+                            .arg(spec.pictureDamaged);
     QString cached = made.value(key);
     if (cached.isEmpty()) {
         cached = cache.filePath(key + QLatin1Char('.') + videoExtension(spec.format));

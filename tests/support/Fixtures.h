@@ -31,6 +31,9 @@ struct VideoSpec {
     bool audio = true;
     double seconds = 1.0;
     QSize size{160, 120};
+    /// Every byte of the picture's packets scrambled: the file opens and its
+    /// sound decodes, but not one frame of its picture does.
+    bool pictureDamaged = false;
 };
 
 /// The ffmpeg program the tests run ($POMELARK_FFMPEG or "ffmpeg" on PATH).

@@ -3,13 +3,16 @@
 #include "SimilarShots.h"
 
 #include "support/SteppedTime.h"
+#include "browsing/ExcludedBadge.h"
 #include "browsing/FullsizeImageView.h"
 #include "look/HiddenShortcuts.h"
 #include "support/AsyncTest.h"
+#include "tidy_send/BestTag.h"
 #include "tidy_send/KeepCheck.h"
 #include "tidy_send/LookRoundBtn.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPointer>
 #include <QTest>
 
@@ -153,6 +156,27 @@ TEST_F(BestShotLookViewTest, EscapeCloseButtonAndBackdropCloseButNotTheContent)
     // Moving is not closing either, at the ends included.
     QTest::mouseClick(view->previousButton(), Qt::LeftButton);
     EXPECT_EQ(closes, 3);
+}
+
+TEST_F(BestShotLookViewTest, ClicksOnTheTitleRowAreItsOwnAndNeverClose)
+{
+    BestShotLookView *view = makeView(shots.group(QStringLiteral("t"), 2, 0), 0);
+    press(Qt::Key_Space); // the best shot, not kept: the title row shows every piece
+    ASSERT_TRUE(view->showsBestTag() && view->showsExcludedBadge());
+    QList<QWidget *> pieces;
+    for (QLabel *label : view->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
+        pieces << label; // the symbol and the file name
+    pieces << view->findChild<BestTag *>() << view->findChild<ExcludedBadge *>();
+    ASSERT_EQ(pieces.size(), 4);
+    for (QWidget *piece : pieces) {
+        ASSERT_TRUE(piece && piece->isVisible());
+        QTest::mouseClick(piece, Qt::LeftButton);
+    }
+    EXPECT_EQ(closes, 0);
+    // The room between the title and the close button is still backdrop.
+    const QRect title = view->findChild<ExcludedBadge *>()->geometry();
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(view->width() / 2, title.center().y()));
+    EXPECT_EQ(closes, 1);
 }
 
 TEST_F(BestShotLookViewTest, PhotoIsShownTurnedByItsRotationWithTheCheckOnItsCorner)
