@@ -25,7 +25,7 @@
     </message>
 </context>
 <context>
-    <name>SelectToggle</name>
+    <name>pomelark::SelectToggle</name>
     <message>
         <source>Done selecting</source>
         <translation>선택 완료</translation>
@@ -94,7 +94,7 @@
     </message>
 </context>
 <context>
-    <name>VideoTile</name>
+    <name>pomelark::VideoTile</name>
     <message>
         <source>Preparing</source>
         <translation>준비 중</translation>
@@ -109,7 +109,7 @@
     </message>
 </context>
 <context>
-    <name>MediaGridView</name>
+    <name>pomelark::MediaGridView</name>
     <message>
         <source>Deselect %1</source>
         <translation>%1개 선택 해제</translation>
@@ -120,7 +120,7 @@
     </message>
 </context>
 <context>
-    <name>SelectionBar</name>
+    <name>pomelark::SelectionBar</name>
     <message>
         <source>Select photos to exclude</source>
         <translation>제외할 사진을 선택하세요</translation>
@@ -449,7 +449,7 @@
     </message>
 </context>
 <context>
-    <name>CardMissingScreen</name>
+    <name>pomelark::CardMissingScreen</name>
     <message>
         <source>Please put the card back</source>
         <translation>카드를 다시 꽂아 주세요</translation>
@@ -466,14 +466,14 @@ Pop it back in to pick up right where you left off.</source>
     </message>
 </context>
 <context>
-    <name>FailureList</name>
+    <name>pomelark::FailureList</name>
     <message>
         <source>Show in Folder</source>
         <translation>폴더에서 보기</translation>
     </message>
 </context>
 <context>
-    <name>ToolbarView</name>
+    <name>pomelark::ToolbarView</name>
     <message>
         <source>Source folder · %1</source>
         <translation>원본 폴더 · %1</translation>
@@ -512,7 +512,7 @@ Pop it back in to pick up right where you left off.</source>
     </message>
 </context>
 <context>
-    <name>ValidationScreen</name>
+    <name>pomelark::ValidationScreen</name>
     <message>
         <source>%1 scanned · %2 ready</source>
         <translation>%1개 확인 · %2개 준비됨</translation>
@@ -567,7 +567,7 @@ Pop it back in to pick up right where you left off.</source>
     </message>
 </context>
 <context>
-    <name>WelcomeView</name>
+    <name>pomelark::WelcomeView</name>
     <message>
         <source>Tidies up the photos &amp; videos from your digicam
 and sends them to your Photos folder.</source>
@@ -759,7 +759,7 @@ and sends them to your Photos folder.</source>
     </message>
 </context>
 <context>
-    <name>ConfirmCard</name>
+    <name>pomelark::ConfirmCard</name>
     <message>
         <source>Rotate</source>
         <translation>회전</translation>
@@ -770,7 +770,7 @@ and sends them to your Photos folder.</source>
     </message>
 </context>
 <context>
-    <name>ConvertScreen</name>
+    <name>pomelark::ConvertScreen</name>
     <message>
         <source>Tidying up...</source>
         <translation>정리하는 중...</translation>
@@ -789,7 +789,7 @@ and sends them to your Photos folder.</source>
     </message>
 </context>
 <context>
-    <name>DoneScreen</name>
+    <name>pomelark::DoneScreen</name>
     <message>
         <source>All set in your Photos folder</source>
         <translation>사진 폴더에 모두 담았어요</translation>
@@ -840,14 +840,14 @@ and sends them to your Photos folder.</source>
     </message>
 </context>
 <context>
-    <name>ProgressRing</name>
+    <name>pomelark::ProgressRing</name>
     <message>
         <source>%1%</source>
         <translation>%1%</translation>
     </message>
 </context>
 <context>
-    <name>RotateConfirmView</name>
+    <name>pomelark::RotateConfirmView</name>
     <message>
         <source>Don&apos;t rotate</source>
         <translation>회전하지 않기</translation>
@@ -870,7 +870,7 @@ and sends them to your Photos folder.</source>
     </message>
 </context>
 <context>
-    <name>SendConfirmView</name>
+    <name>pomelark::SendConfirmView</name>
     <message>
         <source>Cancel</source>
         <translation>취소</translation>
@@ -911,7 +911,7 @@ It only takes a moment.</source>
     </message>
 </context>
 <context>
-    <name>BestShotConfirmView</name>
+    <name>pomelark::BestShotConfirmView</name>
     <message>
         <source>Found %1 groups of similar photos</source>
         <translation>비슷한 사진 묶음 %1개를 찾았어요</translation>
@@ -952,7 +952,7 @@ It only takes a moment.</source>
     </message>
 </context>
 <context>
-    <name>KeepCheck</name>
+    <name>pomelark::KeepCheck</name>
     <message>
         <source>Exclude</source>
         <translation>제외하기</translation>
@@ -963,7 +963,7 @@ It only takes a moment.</source>
     </message>
 </context>
 <context>
-    <name>BestShotLookView</name>
+    <name>pomelark::BestShotLookView</name>
     <message>
         <source>%1 · %2 / %3</source>
         <translation>%1 · %2 / %3</translation>
@@ -982,14 +982,14 @@ It only takes a moment.</source>
     </message>
 </context>
 <context>
-    <name>ConfirmSheet</name>
+    <name>pomelark::ConfirmSheet</name>
     <message>
         <source>Cancel</source>
         <translation>취소</translation>
     </message>
 </context>
 <context>
-    <name>ExcludeConfirmView</name>
+    <name>pomelark::ExcludeConfirmView</name>
     <message>
         <source>They&apos;re only dropped from the send list — not deleted.
 Originals stay put, and you can add them back anytime.</source>
@@ -1006,7 +1006,7 @@ Originals stay put, and you can add them back anytime.</source>
     </message>
 </context>
 <context>
-    <name>IncludeConfirmView</name>
+    <name>pomelark::IncludeConfirmView</name>
     <message>
         <source>They go back into the send list.
 Excluded photos come along too.</source>
@@ -1023,6 +1023,13 @@ Excluded photos come along too.</source>
     </message>
 </context>
 <context>
+    <name>pomelark::VideoPlayerPanel</name>
+    <message>
+        <source>This video can&apos;t play right now</source>
+        <translation>지금은 이 동영상을 재생할 수 없어요</translation>
+    </message>
+</context>
+<context>
     <name>VideoPlayerPanel</name>
     <message>
         <source>Preparing...</source>
@@ -1032,13 +1039,9 @@ Excluded photos come along too.</source>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
     </message>
-    <message>
-        <source>This video can&apos;t play right now</source>
-        <translation>지금은 이 동영상을 재생할 수 없어요</translation>
-    </message>
 </context>
 <context>
-    <name>ViewerView</name>
+    <name>pomelark::ViewerView</name>
     <message>
         <source>Close</source>
         <translation>닫기</translation>
@@ -1061,7 +1064,7 @@ Excluded photos come along too.</source>
     </message>
 </context>
 <context>
-    <name>GridScreen</name>
+    <name>pomelark::GridScreen</name>
     <message>
         <source>Select All</source>
         <translation>모두 선택</translation>
