@@ -133,7 +133,7 @@ void BestShotConfirmView::refresh()
         for (GroupCard *row : std::as_const(m_rows))
             row->refresh();
 
-    m_title->setText(tr("Found %1 groups of similar photos").arg(groups.size()));
+    m_title->setText(tr("Found %n groups of similar photos", nullptr, int(groups.size())));
     const int excluded = excludedCount(groups);
     m_confirm->setText(tr("Exclude %1 from sending").arg(excluded));
     m_confirm->setEnabled(excluded > 0);

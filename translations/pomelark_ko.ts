@@ -478,13 +478,17 @@ Pop it back in to pick up right where you left off.</source>
         <source>Source folder · %1</source>
         <translation>원본 폴더 · %1</translation>
     </message>
-    <message>
-        <source>%1 photos</source>
-        <translation>사진 %1장</translation>
+    <message numerus="yes">
+        <source>%n photos</source>
+        <translation>
+            <numerusform>사진 %n장</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>%1 videos</source>
-        <translation>동영상 %1개</translation>
+    <message numerus="yes">
+        <source>%n videos</source>
+        <translation>
+            <numerusform>동영상 %n개</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 skipped</source>
@@ -549,17 +553,21 @@ Pop it back in to pick up right where you left off.</source>
         <source>Keep here</source>
         <translation>여기에 보관</translation>
     </message>
-    <message>
-        <source>%1 files couldn&apos;t be copied:</source>
-        <translation>%1개 파일을 복사하지 못했어요:</translation>
+    <message numerus="yes">
+        <source>%n files couldn&apos;t be copied:</source>
+        <translation>
+            <numerusform>%n개 파일을 복사하지 못했어요:</numerusform>
+        </translation>
     </message>
     <message>
         <source>…and %1 more</source>
         <translation>…외 %1개</translation>
     </message>
-    <message>
-        <source>Set %1 files aside</source>
-        <translation>%1개 파일을 따로 두었어요</translation>
+    <message numerus="yes">
+        <source>Set %n files aside</source>
+        <translation>
+            <numerusform>%n개 파일을 따로 두었어요</numerusform>
+        </translation>
     </message>
     <message>
         <source>OK</source>
@@ -806,17 +814,21 @@ and sends them to your Photos folder.</source>
         <source>Back to start</source>
         <translation>처음으로</translation>
     </message>
-    <message>
-        <source>%1 photos</source>
-        <translation>사진 %1장</translation>
+    <message numerus="yes">
+        <source>%n photos</source>
+        <translation>
+            <numerusform>사진 %n장</numerusform>
+        </translation>
     </message>
     <message>
         <source>Went into Photos · in your Pictures folder</source>
         <translation>사진에 들어갔어요 · Pictures 폴더 안에 있어요</translation>
     </message>
-    <message>
-        <source>%1 videos</source>
-        <translation>동영상 %1개</translation>
+    <message numerus="yes">
+        <source>%n videos</source>
+        <translation>
+            <numerusform>동영상 %n개</numerusform>
+        </translation>
     </message>
     <message>
         <source>Converted to iPhone format and sent</source>
@@ -860,9 +872,11 @@ and sends them to your Photos folder.</source>
         <source>Rotations apply when you Send to Photos · your folder originals stay unchanged</source>
         <translation>회전은 사진으로 보낼 때 적용돼요 · 폴더의 원본은 바뀌지 않아요</translation>
     </message>
-    <message>
-        <source>Stood up %1 sideways photos</source>
-        <translation>옆으로 누운 사진 %1장을 세웠어요</translation>
+    <message numerus="yes">
+        <source>Stood up %n sideways photos</source>
+        <translation>
+            <numerusform>옆으로 누운 사진 %n장을 세웠어요</numerusform>
+        </translation>
     </message>
     <message>
         <source>Stand up %1</source>
@@ -889,9 +903,17 @@ It only takes a moment.</source>
         <translation>정리한 그대로 사진에 추가할게요.
 금방 끝나요.</translation>
     </message>
-    <message>
-        <source>%1 photos · %2 videos</source>
-        <translation>사진 %1장 · 동영상 %2개</translation>
+    <message numerus="yes">
+        <source>%n photos</source>
+        <translation>
+            <numerusform>사진 %n장</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n videos</source>
+        <translation>
+            <numerusform>동영상 %n개</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 excluded</source>
@@ -912,9 +934,11 @@ It only takes a moment.</source>
 </context>
 <context>
     <name>pomelark::BestShotConfirmView</name>
-    <message>
-        <source>Found %1 groups of similar photos</source>
-        <translation>비슷한 사진 묶음 %1개를 찾았어요</translation>
+    <message numerus="yes">
+        <source>Found %n groups of similar photos</source>
+        <translation>
+            <numerusform>비슷한 사진 묶음 %n개를 찾았어요</numerusform>
+        </translation>
     </message>
     <message>
         <source>Pick the ones to keep. The rest are dropped from sending. (check = keep ↔ exclude · tap a photo to enlarge)</source>

@@ -4,6 +4,7 @@
 // that the program names differently from the catalogue tools.
 
 #include "SessionHarness.h"
+#include "support/Fixtures.h"
 #include "support/GalleryPictures.h"
 #include "support/SteppedTime.h"
 #include "support/TestSettings.h"
@@ -20,6 +21,7 @@
 #include "app/ValidationScreen.h"
 #include "app/WelcomeView.h"
 #include "browsing/MediaGridView.h"
+#include "look/CountLabel.h"
 #include "look/ToolIconBtn.h"
 #include "tidy_send/BestShotConfirmView.h"
 #include "tidy_send/DoneScreen.h"
@@ -186,6 +188,8 @@ void ShownLanguageTest::walkGrid(const MediaItems &items)
     auto *grid = screenAs<GridScreen>();
     ASSERT_NE(grid, nullptr);
     snap(QStringLiteral("grid"));
+    // A count of one takes the singular wherever a number meets a noun.
+    EXPECT_EQ(grid->toolbar()->videoLabel()->text().toStdString(), GetParam() == AppLanguage::en ? "1 video" : "동영상 1개");
     sendEnter(grid->toolbar()->bestShotButton());
     snap(QStringLiteral("grid-tooltip"));
     sendLeave(grid->toolbar()->bestShotButton());
@@ -296,9 +300,13 @@ TEST_P(ShownLanguageTest, EveryScreenFindsItsTextsInTheCatalogue)
 {
     const MediaItems photos{photo(QStringLiteral("p1.jpg")), photo(QStringLiteral("p2.jpg")),
                             photo(QStringLiteral("p3.jpg")), photo(QStringLiteral("p4.jpg"))};
+    const MediaItem clip = video(QStringLiteral("v1.mov"));
+    for (const MediaItem &item : photos)
+        makeJpeg(item.url.toLocalFile(), {.size = {320, 240}});
+    makeVideo(clip.url.toLocalFile());
     walkStartAndSettings();
     walkValidation();
-    walkGrid(photos + MediaItems{video(QStringLiteral("v1.mov"))});
+    walkGrid(photos + MediaItems{clip});
     walkTools(photos);
     walkSend();
     walkPromptsAndMenu();
