@@ -28,9 +28,11 @@
 #include "tidy_send/BestShotConfirmView.h"
 #include "tidy_send/DoneScreen.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTimer>
@@ -71,8 +73,8 @@ private:
         const bool hasLetters = std::any_of(words.begin(), words.end(), [](QChar c) { return c.isLetter(); });
         if (m_language == AppLanguage::ko || !hasLetters)
             return hasLetters;
-        const bool englishKey = std::all_of(words.begin(), words.end(), [](QChar c) { return c.unicode() < 0x2500; });
-        return n >= 0 || !englishKey;
+        const bool koreanKey = std::any_of(words.begin(), words.end(), [](QChar c) { return c.script() == QChar::Script_Hangul; });
+        return n >= 0 || koreanKey;
     }
 
     AppLanguage m_language;
@@ -85,6 +87,10 @@ protected:
         EXPECT_TRUE(recorder.load(QStringLiteral("pomelark_") + AppLanguage(GetParam()).code(),
                                   QStringLiteral(POMELARK_QM_DIR)));
         QCoreApplication::installTranslator(&recorder);
+        // Qt's own texts (standard buttons) as the app shows them, when the system has them.
+        if (qtTexts.load(QStringLiteral("qtbase_") + AppLanguage(GetParam()).code(),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&qtTexts);
         main = std::make_unique<MainView>(view.get(), nullptr, time.ticker);
         main->resize(900, 640);
         main->show();
@@ -93,6 +99,7 @@ protected:
     {
         main.reset();
         QCoreApplication::removeTranslator(&recorder);
+        QCoreApplication::removeTranslator(&qtTexts);
     }
 
     /// Lets fades finish and saves a picture of `widget` (the window when none)
@@ -103,6 +110,14 @@ protected:
         time.step(400ms);
         drainEvents();
         QWidget &shown = widget ? *widget : *main;
+        // A label longer in this language must still fit its button or control.
+        for (QWidget *control : shown.findChildren<QWidget *>()) {
+            const bool holdsText = qobject_cast<QAbstractButton *>(control) || qobject_cast<SegmentedControl *>(control)
+                                   || qobject_cast<CountLabel *>(control);
+            if (holdsText && control->isVisibleTo(&shown))
+                EXPECT_GE(control->width(), control->sizeHint().width())
+                    << name.toStdString() << ": " << control->metaObject()->className();
+        }
         const QImage image = shown.grab().toImage();
         EXPECT_TRUE(showsSomething(image, 2)) << name.toStdString();
         image.save(galleryPath(AppLanguage(GetParam()).code() + u'/' + name + QStringLiteral(".png")));
@@ -123,6 +138,7 @@ protected:
 
     TestSettings settings;
     MissRecorder recorder;
+    QTranslator qtTexts;
     SteppedTime time;
     std::unique_ptr<MainView> main;
 };
