@@ -27,12 +27,12 @@ QString folderText(const QString &path)
 
 QString photosText(int count)
 {
-    return ToolbarView::tr("%1 photos").arg(count);
+    return ToolbarView::tr("%n photos", nullptr, count);
 }
 
 QString videosText(int count)
 {
-    return ToolbarView::tr("%1 videos").arg(count);
+    return ToolbarView::tr("%n videos", nullptr, count);
 }
 
 QString skippedText(int count)

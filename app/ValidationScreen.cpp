@@ -159,7 +159,7 @@ void ValidationScreen::asideFinished()
 
     QString details = report.destination;
     if (!report.problems.isEmpty()) {
-        details += QStringLiteral("\n\n") + tr("%1 files couldn't be copied:").arg(report.problems.size());
+        details += QStringLiteral("\n\n") + tr("%n files couldn't be copied:", nullptr, int(report.problems.size()));
         for (qsizetype i = 0; i < report.problems.size() && i < namedProblems; ++i) {
             const AsideReport::Problem &problem = report.problems.at(i);
             details += QStringLiteral("\n") + problem.fileName + QStringLiteral(" — ") + problem.reason;
@@ -172,7 +172,7 @@ void ValidationScreen::asideFinished()
     m_reportBox = new QMessageBox(this);
     m_reportBox->setAttribute(Qt::WA_DeleteOnClose);
     m_reportBox->setIcon(report.problems.isEmpty() ? QMessageBox::Information : QMessageBox::Warning);
-    m_reportBox->setText(tr("Set %1 files aside").arg(report.copied));
+    m_reportBox->setText(tr("Set %n files aside", nullptr, report.copied));
     m_reportBox->setInformativeText(details);
     m_reportBox->addButton(tr("OK"), QMessageBox::AcceptRole);
     m_reportBox->open();

@@ -5,7 +5,6 @@
 #include "look/SymbolIcons.h"
 #include "look/TuppoTooltip.h"
 
-#include <QCoreApplication>
 #include <QPainter>
 
 namespace pomelark {
@@ -23,10 +22,7 @@ SelectToggle::SelectToggle(bool isActive, bool isEnabled, std::function<void()> 
 
 QString SelectToggle::helpText() const
 {
-    // An explicit context: the class sits in a namespace, which the catalogue tools and
-    // tr() would name differently.
-    return m_isActive ? QCoreApplication::translate("SelectToggle", "Done selecting")
-                      : QCoreApplication::translate("SelectToggle", "Select several — choose which to drop or re-add");
+    return m_isActive ? tr("Done selecting") : tr("Select several — choose which to drop or re-add");
 }
 
 void SelectToggle::setActive(bool active)

@@ -1,5 +1,8 @@
 # Runs lupdate over every source folder into a copy of the Korean catalogue and
-# fails when any text is new (unfinished) or has an empty translation.
+# fails when any text is new (unfinished) or has an empty translation. lupdate
+# follows the includes from the source root, so it sees the namespace a class
+# is declared in and names the context as tr() does at run time
+# ("pomelark::WelcomeView", not "WelcomeView").
 file(MAKE_DIRECTORY "${WORK_DIR}")
 set(copy "${WORK_DIR}/pomelark_ko.ts")
 file(COPY_FILE "${TS_FILE}" "${copy}")
@@ -12,7 +15,7 @@ foreach(folder platform services look app browsing tidy_send)
 endforeach()
 
 execute_process(
-  COMMAND "${LUPDATE}" -silent -no-obsolete -locations none -extensions cpp,h ${folders} -ts "${copy}"
+  COMMAND "${LUPDATE}" -silent -no-obsolete -locations none -extensions cpp,h -I "${SOURCE_ROOT}" ${folders} -ts "${copy}"
   RESULT_VARIABLE status
   OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL 0)

@@ -9,7 +9,6 @@
 #include "tidy_send/BestShotLookView.h"
 #include "tidy_send/GroupCard.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,12 +22,6 @@ namespace pomelark {
 namespace {
 
 constexpr qreal lookFadeSeconds = 0.25;
-
-QString translated(const char *text)
-{
-    // Explicit context: tr() would not see the class the way the catalogue tools do.
-    return QCoreApplication::translate("BestShotConfirmView", text);
-}
 
 /// The scrolling list of groups: as tall as its groups up to its limit, then it
 /// scrolls and the panel stops growing.
@@ -65,8 +58,8 @@ BestShotConfirmView::BestShotConfirmView(Inputs inputs, QWidget *parent, FrameTi
     header->setSpacing(4);
     m_title = plainLabel({}, LookFont::rounded(20, QFont::Medium), Palette::ink(), this->panel());
     header->addWidget(m_title);
-    QLabel *hint = plainLabel(translated("Pick the ones to keep. The rest are dropped from sending. "
-                                       "(check = keep ↔ exclude · tap a photo to enlarge)"),
+    QLabel *hint = plainLabel(tr("Pick the ones to keep. The rest are dropped from sending. "
+                                 "(check = keep ↔ exclude · tap a photo to enlarge)"),
                              LookFont::system(13), Palette::inkSecondary(), this->panel());
     hint->setWordWrap(true);
     header->addWidget(hint);
@@ -96,13 +89,13 @@ BestShotConfirmView::BestShotConfirmView(Inputs inputs, QWidget *parent, FrameTi
                                                             qApp->devicePixelRatio())));
     footer->addWidget(shield);
     QLabel *reassurance =
-        plainLabel(translated("Excluded photos aren't deleted either · select to add them back anytime"),
+        plainLabel(tr("Excluded photos aren't deleted either · select to add them back anytime"),
                   LookFont::system(12), Palette::inkSecondary(), this->panel());
     reassurance->setWordWrap(true);
     footer->addWidget(reassurance, 1);
     panel->addLayout(footer);
 
-    m_confirm = addButtonRow(translated("Not now"), QString(), [this] {
+    m_confirm = addButtonRow(tr("Not now"), QString(), [this] {
         if (m_inputs.onConfirm)
             m_inputs.onConfirm();
     });
@@ -140,9 +133,9 @@ void BestShotConfirmView::refresh()
         for (GroupCard *row : std::as_const(m_rows))
             row->refresh();
 
-    m_title->setText(translated("Found %1 groups of similar photos").arg(groups.size()));
+    m_title->setText(tr("Found %n groups of similar photos", nullptr, int(groups.size())));
     const int excluded = excludedCount(groups);
-    m_confirm->setText(translated("Exclude %1 from sending").arg(excluded));
+    m_confirm->setText(tr("Exclude %1 from sending").arg(excluded));
     m_confirm->setEnabled(excluded > 0);
 
     if (m_look && (m_look->groupIndex >= groups.size()))

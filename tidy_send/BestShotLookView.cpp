@@ -11,7 +11,6 @@
 #include "tidy_send/KeepCheck.h"
 #include "tidy_send/LookRoundBtn.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,12 +26,6 @@ constexpr int contentPadding = 24;
 constexpr int contentSpacing = 18;
 constexpr int checkSize = 30;
 constexpr int checkInset = 10;
-
-QString translated(const char *text)
-{
-    // Explicit context: tr() would not see the class the way the catalogue tools do.
-    return QCoreApplication::translate("BestShotLookView", text);
-}
 
 QColor titleColor()
 {
@@ -66,7 +59,7 @@ BestShotLookView::BestShotLookView(Inputs inputs, QWidget *parent, Animation fad
     keepClicks({symbol, m_title, m_bestTag, m_badge});
     titleRow->addLayout(titleGroup);
     titleRow->addStretch(1);
-    m_close = new LookRoundBtn(QStringLiteral("xmark"), translated("Close"), false,
+    m_close = new LookRoundBtn(QStringLiteral("xmark"), tr("Close"), false,
                                [this] { ItemOverlayBackdrop::requestClose(); }, this, ticker);
     titleRow->addWidget(m_close);
     content->addLayout(titleRow);
@@ -74,14 +67,14 @@ BestShotLookView::BestShotLookView(Inputs inputs, QWidget *parent, Animation fad
     // Photo row: previous, the photo taking all the room between, next.
     auto *photoRow = new QHBoxLayout;
     photoRow->setSpacing(contentSpacing);
-    m_previous = new LookRoundBtn(QStringLiteral("chevron.left"), translated("Previous"), true,
+    m_previous = new LookRoundBtn(QStringLiteral("chevron.left"), tr("Previous"), true,
                                   [this] { showPrevious(); }, this, ticker);
     photoRow->addWidget(m_previous, 0, Qt::AlignVCenter);
     m_photoArea = new QWidget(this);
     m_photoArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_photoArea->installEventFilter(this);
     photoRow->addWidget(m_photoArea, 1);
-    m_next = new LookRoundBtn(QStringLiteral("chevron.right"), translated("Next"), true, [this] { showNext(); },
+    m_next = new LookRoundBtn(QStringLiteral("chevron.right"), tr("Next"), true, [this] { showNext(); },
                               this, ticker);
     photoRow->addWidget(m_next, 0, Qt::AlignVCenter);
     content->addLayout(photoRow, 1);
@@ -129,7 +122,7 @@ void BestShotLookView::refresh()
 
     const MediaItem &current = group.items[pos];
     // One pass: a file name holding "%2" must not take the position's place.
-    m_title->setText(translated("%1 · %2 / %3")
+    m_title->setText(tr("%1 · %2 / %3")
                          .arg(current.url.fileName(), QString::number(pos + 1), QString::number(count)));
     m_bestTag->setVisible(group.bestIndex && *group.bestIndex == pos);
     const bool kept = group.keep.value(pos, false);

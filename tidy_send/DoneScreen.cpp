@@ -136,7 +136,7 @@ QWidget *DoneScreen::buildStatsCard()
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(0);
     if (mode.photos >= 1)
-        rows->addWidget(statsRow(tr("%1 photos").arg(mode.photos), tr("Went into Photos · in your Pictures folder")));
+        rows->addWidget(statsRow(tr("%n photos", nullptr, int(mode.photos)), tr("Went into Photos · in your Pictures folder")));
     if (mode.videos >= 1) {
         if (mode.photos >= 1) {
             auto *divider = new RoundedBox({Palette::divider()});
@@ -144,7 +144,7 @@ QWidget *DoneScreen::buildStatsCard()
             divider->setFixedHeight(1);
             rows->addWidget(divider);
         }
-        rows->addWidget(statsRow(tr("%1 videos").arg(mode.videos), tr("Converted to iPhone format and sent")));
+        rows->addWidget(statsRow(tr("%n videos", nullptr, int(mode.videos)), tr("Converted to iPhone format and sent")));
     }
     return card;
 }

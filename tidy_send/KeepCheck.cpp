@@ -4,7 +4,6 @@
 #include "look/Palette.h"
 #include "look/SymbolIcons.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QPainter>
 
@@ -42,9 +41,7 @@ KeepCheck::KeepCheck(bool kept, std::function<void()> action, qreal size, QWidge
 
 QString KeepCheck::helpText() const
 {
-    // Explicit context: tr() would not see the class the way the catalogue tools do.
-    return m_kept ? QCoreApplication::translate("KeepCheck", "Exclude")
-                  : QCoreApplication::translate("KeepCheck", "Keep");
+    return m_kept ? tr("Exclude") : tr("Keep");
 }
 
 void KeepCheck::setKept(bool kept, bool animated)

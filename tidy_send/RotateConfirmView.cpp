@@ -119,7 +119,7 @@ void RotateConfirmView::refresh()
             card->refresh();
     }
 
-    m_title->setText(tr("Stood up %1 sideways photos").arg(list.size()));
+    m_title->setText(tr("Stood up %n sideways photos", nullptr, int(list.size())));
     const int accepted = acceptedCount();
     m_confirm->setText(tr("Stand up %1").arg(accepted));
     m_confirm->setEnabled(accepted > 0);

@@ -54,7 +54,9 @@ QWidget *SendConfirmView::buildSummary()
         stack->addWidget(row);
         m_rows.append(row);
     };
-    add(QStringLiteral("photo.fill"), tr("%1 photos · %2 videos").arg(m_inputs.photoCount).arg(m_inputs.videoCount),
+    // Two counts, each with its own plural form.
+    add(QStringLiteral("photo.fill"),
+        tr("%n photos", nullptr, m_inputs.photoCount) + QStringLiteral(" · ") + tr("%n videos", nullptr, m_inputs.videoCount),
         false);
     if (m_inputs.excludedCount >= 1)
         add(QStringLiteral("xmark.circle"), tr("%1 excluded").arg(m_inputs.excludedCount), true);

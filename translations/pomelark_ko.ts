@@ -25,7 +25,7 @@
     </message>
 </context>
 <context>
-    <name>SelectToggle</name>
+    <name>pomelark::SelectToggle</name>
     <message>
         <source>Done selecting</source>
         <translation>선택 완료</translation>
@@ -94,7 +94,7 @@
     </message>
 </context>
 <context>
-    <name>VideoTile</name>
+    <name>pomelark::VideoTile</name>
     <message>
         <source>Preparing</source>
         <translation>준비 중</translation>
@@ -109,7 +109,7 @@
     </message>
 </context>
 <context>
-    <name>MediaGridView</name>
+    <name>pomelark::MediaGridView</name>
     <message>
         <source>Deselect %1</source>
         <translation>%1개 선택 해제</translation>
@@ -120,7 +120,7 @@
     </message>
 </context>
 <context>
-    <name>SelectionBar</name>
+    <name>pomelark::SelectionBar</name>
     <message>
         <source>Select photos to exclude</source>
         <translation>제외할 사진을 선택하세요</translation>
@@ -449,7 +449,7 @@
     </message>
 </context>
 <context>
-    <name>CardMissingScreen</name>
+    <name>pomelark::CardMissingScreen</name>
     <message>
         <source>Please put the card back</source>
         <translation>카드를 다시 꽂아 주세요</translation>
@@ -466,25 +466,29 @@ Pop it back in to pick up right where you left off.</source>
     </message>
 </context>
 <context>
-    <name>FailureList</name>
+    <name>pomelark::FailureList</name>
     <message>
         <source>Show in Folder</source>
         <translation>폴더에서 보기</translation>
     </message>
 </context>
 <context>
-    <name>ToolbarView</name>
+    <name>pomelark::ToolbarView</name>
     <message>
         <source>Source folder · %1</source>
         <translation>원본 폴더 · %1</translation>
     </message>
-    <message>
-        <source>%1 photos</source>
-        <translation>사진 %1장</translation>
+    <message numerus="yes">
+        <source>%n photos</source>
+        <translation>
+            <numerusform>사진 %n장</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>%1 videos</source>
-        <translation>동영상 %1개</translation>
+    <message numerus="yes">
+        <source>%n videos</source>
+        <translation>
+            <numerusform>동영상 %n개</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 skipped</source>
@@ -512,7 +516,7 @@ Pop it back in to pick up right where you left off.</source>
     </message>
 </context>
 <context>
-    <name>ValidationScreen</name>
+    <name>pomelark::ValidationScreen</name>
     <message>
         <source>%1 scanned · %2 ready</source>
         <translation>%1개 확인 · %2개 준비됨</translation>
@@ -549,17 +553,21 @@ Pop it back in to pick up right where you left off.</source>
         <source>Keep here</source>
         <translation>여기에 보관</translation>
     </message>
-    <message>
-        <source>%1 files couldn&apos;t be copied:</source>
-        <translation>%1개 파일을 복사하지 못했어요:</translation>
+    <message numerus="yes">
+        <source>%n files couldn&apos;t be copied:</source>
+        <translation>
+            <numerusform>%n개 파일을 복사하지 못했어요:</numerusform>
+        </translation>
     </message>
     <message>
         <source>…and %1 more</source>
         <translation>…외 %1개</translation>
     </message>
-    <message>
-        <source>Set %1 files aside</source>
-        <translation>%1개 파일을 따로 두었어요</translation>
+    <message numerus="yes">
+        <source>Set %n files aside</source>
+        <translation>
+            <numerusform>%n개 파일을 따로 두었어요</numerusform>
+        </translation>
     </message>
     <message>
         <source>OK</source>
@@ -567,7 +575,7 @@ Pop it back in to pick up right where you left off.</source>
     </message>
 </context>
 <context>
-    <name>WelcomeView</name>
+    <name>pomelark::WelcomeView</name>
     <message>
         <source>Tidies up the photos &amp; videos from your digicam
 and sends them to your Photos folder.</source>
@@ -767,7 +775,7 @@ and sends them to your Photos folder.</source>
     </message>
 </context>
 <context>
-    <name>ConfirmCard</name>
+    <name>pomelark::ConfirmCard</name>
     <message>
         <source>Rotate</source>
         <translation>회전</translation>
@@ -778,7 +786,7 @@ and sends them to your Photos folder.</source>
     </message>
 </context>
 <context>
-    <name>ConvertScreen</name>
+    <name>pomelark::ConvertScreen</name>
     <message>
         <source>Tidying up...</source>
         <translation>정리하는 중...</translation>
@@ -797,7 +805,7 @@ and sends them to your Photos folder.</source>
     </message>
 </context>
 <context>
-    <name>DoneScreen</name>
+    <name>pomelark::DoneScreen</name>
     <message>
         <source>All set in your Photos folder</source>
         <translation>사진 폴더에 모두 담았어요</translation>
@@ -814,17 +822,21 @@ and sends them to your Photos folder.</source>
         <source>Back to start</source>
         <translation>처음으로</translation>
     </message>
-    <message>
-        <source>%1 photos</source>
-        <translation>사진 %1장</translation>
+    <message numerus="yes">
+        <source>%n photos</source>
+        <translation>
+            <numerusform>사진 %n장</numerusform>
+        </translation>
     </message>
     <message>
         <source>Went into Photos · in your Pictures folder</source>
         <translation>사진에 들어갔어요 · Pictures 폴더 안에 있어요</translation>
     </message>
-    <message>
-        <source>%1 videos</source>
-        <translation>동영상 %1개</translation>
+    <message numerus="yes">
+        <source>%n videos</source>
+        <translation>
+            <numerusform>동영상 %n개</numerusform>
+        </translation>
     </message>
     <message>
         <source>Converted to iPhone format and sent</source>
@@ -848,14 +860,14 @@ and sends them to your Photos folder.</source>
     </message>
 </context>
 <context>
-    <name>ProgressRing</name>
+    <name>pomelark::ProgressRing</name>
     <message>
         <source>%1%</source>
         <translation>%1%</translation>
     </message>
 </context>
 <context>
-    <name>RotateConfirmView</name>
+    <name>pomelark::RotateConfirmView</name>
     <message>
         <source>Don&apos;t rotate</source>
         <translation>회전하지 않기</translation>
@@ -868,9 +880,11 @@ and sends them to your Photos folder.</source>
         <source>Rotations apply when you Send to Photos · your folder originals stay unchanged</source>
         <translation>회전은 사진으로 보낼 때 적용돼요 · 폴더의 원본은 바뀌지 않아요</translation>
     </message>
-    <message>
-        <source>Stood up %1 sideways photos</source>
-        <translation>옆으로 누운 사진 %1장을 세웠어요</translation>
+    <message numerus="yes">
+        <source>Stood up %n sideways photos</source>
+        <translation>
+            <numerusform>옆으로 누운 사진 %n장을 세웠어요</numerusform>
+        </translation>
     </message>
     <message>
         <source>Stand up %1</source>
@@ -878,7 +892,7 @@ and sends them to your Photos folder.</source>
     </message>
 </context>
 <context>
-    <name>SendConfirmView</name>
+    <name>pomelark::SendConfirmView</name>
     <message>
         <source>Cancel</source>
         <translation>취소</translation>
@@ -897,9 +911,17 @@ It only takes a moment.</source>
         <translation>정리한 그대로 사진에 추가할게요.
 금방 끝나요.</translation>
     </message>
-    <message>
-        <source>%1 photos · %2 videos</source>
-        <translation>사진 %1장 · 동영상 %2개</translation>
+    <message numerus="yes">
+        <source>%n photos</source>
+        <translation>
+            <numerusform>사진 %n장</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n videos</source>
+        <translation>
+            <numerusform>동영상 %n개</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1 excluded</source>
@@ -919,10 +941,12 @@ It only takes a moment.</source>
     </message>
 </context>
 <context>
-    <name>BestShotConfirmView</name>
-    <message>
-        <source>Found %1 groups of similar photos</source>
-        <translation>비슷한 사진 묶음 %1개를 찾았어요</translation>
+    <name>pomelark::BestShotConfirmView</name>
+    <message numerus="yes">
+        <source>Found %n groups of similar photos</source>
+        <translation>
+            <numerusform>비슷한 사진 묶음 %n개를 찾았어요</numerusform>
+        </translation>
     </message>
     <message>
         <source>Pick the ones to keep. The rest are dropped from sending. (check = keep ↔ exclude · tap a photo to enlarge)</source>
@@ -960,7 +984,7 @@ It only takes a moment.</source>
     </message>
 </context>
 <context>
-    <name>KeepCheck</name>
+    <name>pomelark::KeepCheck</name>
     <message>
         <source>Exclude</source>
         <translation>제외하기</translation>
@@ -971,7 +995,7 @@ It only takes a moment.</source>
     </message>
 </context>
 <context>
-    <name>BestShotLookView</name>
+    <name>pomelark::BestShotLookView</name>
     <message>
         <source>%1 · %2 / %3</source>
         <translation>%1 · %2 / %3</translation>
@@ -990,14 +1014,14 @@ It only takes a moment.</source>
     </message>
 </context>
 <context>
-    <name>ConfirmSheet</name>
+    <name>pomelark::ConfirmSheet</name>
     <message>
         <source>Cancel</source>
         <translation>취소</translation>
     </message>
 </context>
 <context>
-    <name>ExcludeConfirmView</name>
+    <name>pomelark::ExcludeConfirmView</name>
     <message>
         <source>They&apos;re only dropped from the send list — not deleted.
 Originals stay put, and you can add them back anytime.</source>
@@ -1014,7 +1038,7 @@ Originals stay put, and you can add them back anytime.</source>
     </message>
 </context>
 <context>
-    <name>IncludeConfirmView</name>
+    <name>pomelark::IncludeConfirmView</name>
     <message>
         <source>They go back into the send list.
 Excluded photos come along too.</source>
@@ -1031,6 +1055,13 @@ Excluded photos come along too.</source>
     </message>
 </context>
 <context>
+    <name>pomelark::VideoPlayerPanel</name>
+    <message>
+        <source>This video can&apos;t play right now</source>
+        <translation>지금은 이 동영상을 재생할 수 없어요</translation>
+    </message>
+</context>
+<context>
     <name>VideoPlayerPanel</name>
     <message>
         <source>Preparing...</source>
@@ -1040,13 +1071,9 @@ Excluded photos come along too.</source>
         <source>%1 / %2</source>
         <translation>%1 / %2</translation>
     </message>
-    <message>
-        <source>This video can&apos;t play right now</source>
-        <translation>지금은 이 동영상을 재생할 수 없어요</translation>
-    </message>
 </context>
 <context>
-    <name>ViewerView</name>
+    <name>pomelark::ViewerView</name>
     <message>
         <source>Close</source>
         <translation>닫기</translation>
@@ -1069,7 +1096,7 @@ Excluded photos come along too.</source>
     </message>
 </context>
 <context>
-    <name>GridScreen</name>
+    <name>pomelark::GridScreen</name>
     <message>
         <source>Select All</source>
         <translation>모두 선택</translation>
