@@ -2,10 +2,10 @@
 
 #include "platform/HeifWriter.h"
 #include "platform/ImageSource.h"
+#include "platform/ImageTurns.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QTransform>
 
 namespace pomelark {
 
@@ -112,10 +112,7 @@ std::optional<QDateTime> ConvertService::captureDate(const QUrl &url, MediaItem:
 
 QImage ConvertService::rotateImage(const QImage &image, int degrees)
 {
-    if (image.isNull() || degrees % 90 != 0)
-        throw ImageRotationError();
-    // Qt turns by whole quarter turns exactly, in the image's own pixel format.
-    const QImage turned = image.transformed(QTransform().rotate(normalisedRotation(degrees)));
+    const QImage turned = turnedClockwise(image, degrees);
     if (turned.isNull())
         throw ImageRotationError();
     return turned;
