@@ -146,4 +146,17 @@ QImage ImageSource::decodeFull(bool applyOrientation) const
     return read(reader, applyOrientation);
 }
 
+QImage ImageSource::decodeComplete(bool applyOrientation) const
+{
+    if (!JpegDecoder::isJpeg(m_path))
+        return decodeFull(applyOrientation);
+    const QImage image = JpegDecoder::decode(m_path, allocationLimitMB);
+    if (!applyOrientation || image.isNull())
+        return image;
+    // The same reading of the orientation as decode()'s.
+    QImageReader reader(m_path);
+    prepare(reader);
+    return uprightByOrientation(image, orientationOf(reader.transformation()));
+}
+
 } // namespace pomelark

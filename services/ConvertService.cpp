@@ -31,7 +31,14 @@ void convertPhotoNow(const QString &sourcePath, const QString &destinationPath, 
     options.exifSource = sourcePath;
     options.dateTimeOriginal = std::move(dateText);
 
-    QImage pixels = source.decodeFull(rotation != 0);
+    // A photo read only in part (a card pulled mid-read, a file cut short) is
+    // not sent half grey.
+    QImage pixels;
+    try {
+        pixels = source.decodeComplete(rotation != 0);
+    } catch (const ImageSource::Damaged &) {
+        throw ConvertError(Kind::sourceUnreadable);
+    }
     if (!pixels.isNull() && rotation != 0) {
         try {
             pixels = ConvertService::rotateImage(pixels, rotation);

@@ -1,4 +1,5 @@
 #include "services/ConvertService.h"
+#include "services/ValidationService.h"
 
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
@@ -153,6 +154,25 @@ TEST_F(ConvertPhoto, FailuresSayWhatWentWrong)
     const QString photo = makeJpeg(folder.filePath(QStringLiteral("a.jpg")));
     EXPECT_EQ(failureOf(photo, folder.filePath(QStringLiteral("no/folder/a.heic"))).kind,
               ConvertError::Kind::destinationFailed);
+}
+
+TEST_F(ConvertPhoto, APhotoReadOnlyInPartIsNotConverted)
+{
+    const QString cut = makeJpeg(folder.filePath(QStringLiteral("cut.jpg")), {.size = QSize(320, 240)});
+    cutInScanData(cut);
+    const QString damaged = makeJpeg(folder.filePath(QStringLiteral("damaged.jpg")), {.size = QSize(320, 240)});
+    damageScanData(damaged);
+    for (const QString &source : {cut, damaged}) {
+        for (int rotation : {0, 90}) {
+            const QString output = folder.filePath(QStringLiteral("out.heic"));
+            EXPECT_EQ(failureOf(source, output, rotation).kind, ConvertError::Kind::sourceUnreadable)
+                << qPrintable(QFileInfo(source).fileName()) << " turned " << rotation;
+        }
+        // Its header is whole, so it passes validation, and the grid and viewer
+        // still show what could be decoded.
+        EXPECT_TRUE(ValidationService::checkFileNow(source, MediaItem::Kind::photo));
+        EXPECT_FALSE(ConvertService::loadRotatedImage(QUrl::fromLocalFile(source), 3200, 90).isNull());
+    }
 }
 
 TEST_F(ConvertPhoto, EveryTurnKeepsTheColourProfile)

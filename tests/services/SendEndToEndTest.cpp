@@ -28,6 +28,24 @@ QStringList filesBelow(const QString &root)
     return files;
 }
 
+/// The app's converter, with the card pulled while one photo is read: the read
+/// comes up short and the card test turns true.
+class CardPulledDuringOnePhoto : public ConvertService {
+public:
+    QCoro::Task<void> convertPhoto(QUrl source, QUrl destination, bool highQuality, std::optional<QDateTime> date,
+                                   int rotation) override
+    {
+        if (source.fileName() == pulledDuring) {
+            cutInScanData(source.toLocalFile());
+            cardGone = true;
+        }
+        co_await ConvertService::convertPhoto(source, destination, highQuality, date, rotation);
+    }
+
+    QString pulledDuring;
+    bool cardGone = false;
+};
+
 } // namespace
 
 TEST(PhotosService, AsksByMakingTheFolderAndNamesAddsAfterTheOriginal)
@@ -120,4 +138,32 @@ TEST(SendEndToEnd, RealFilesArriveNamedAndDatedAndTheSourceStaysUntouched)
 
     EXPECT_EQ(folderFingerprint(card.path()), before);
     EXPECT_TRUE(QDir(staging.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(SendEndToEnd, ThePhotoInFlightWhenTheCardGoesIsNotSent)
+{
+    TempFolder card, staging, pictures;
+    MediaItems items;
+    for (const QString &name : {u"IMG_0001.JPG"_qs, u"IMG_0002.JPG"_qs, u"IMG_0003.JPG"_qs}) {
+        const QString path = makeJpeg(card.filePath(u"DCIM/"_qs + name),
+                                      {.size = QSize(320, 240), .dateTimeOriginal = u"2023:07:14 08:30:00"_qs});
+        items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::photo});
+    }
+    CardPulledDuringOnePhoto converter;
+    converter.pulledDuring = u"IMG_0002.JPG"_qs;
+    PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
+    ExportCoordinator coordinator(converter, photos, staging.path());
+
+    awaitTask(coordinator.exportItems(items, {.dateMode = DateMode::keep}, {},
+                                      [&] { return converter.cardGone; }));
+
+    const auto &phase = coordinator.phase();
+    ASSERT_EQ(phase.kind, ExportCoordinator::Phase::Kind::finished);
+    EXPECT_EQ(phase.successPhotos, 1);
+    QStringList reasons;
+    for (const auto &failure : phase.failed)
+        reasons << failure.item.url.fileName() + u": "_qs + failure.reason;
+    EXPECT_EQ(reasons, QStringList({u"IMG_0002.JPG: Couldn't read the source file"_qs,
+                                    u"IMG_0003.JPG: The SD card was removed"_qs}));
+    EXPECT_EQ(filesBelow(photos.library().root()), QStringList({u"2023/07/14/IMG_0001.heic"_qs}));
 }
