@@ -50,7 +50,8 @@ void convertPhotoNow(const QString &sourcePath, const QString &destinationPath, 
         HeifWriter::write(pixels, destinationPath, options);
     } catch (const HeifWriter::Error &error) {
         throw ConvertError(error.kind == HeifWriter::Error::Kind::destination ? Kind::destinationFailed
-                                                                              : Kind::encodingFailed);
+                                                                              : Kind::encodingFailed,
+                           error.systemReason);
     }
 }
 
@@ -58,15 +59,20 @@ void convertPhotoNow(const QString &sourcePath, const QString &destinationPath, 
 
 QString ConvertError::message() const
 {
+    QString text;
     switch (kind) {
     case Kind::sourceUnreadable:
-        return QCoreApplication::translate("ConvertError", "Couldn't read the source file");
+        text = QCoreApplication::translate("ConvertError", "Couldn't read the source file");
+        break;
     case Kind::destinationFailed:
-        return QCoreApplication::translate("ConvertError", "Couldn't create the converted file");
+        text = QCoreApplication::translate("ConvertError", "Couldn't create the converted file");
+        break;
     case Kind::encodingFailed:
+        text = QCoreApplication::translate("ConvertError", "Conversion failed");
         break;
     }
-    return QCoreApplication::translate("ConvertError", "Conversion failed");
+    // The system's own words, as an add to Photos that failed keeps them.
+    return systemReason.isEmpty() ? text : text + QStringLiteral(": ") + systemReason;
 }
 
 ConvertService::ConvertService(VideoConverter &videos) : m_videos(videos) {}

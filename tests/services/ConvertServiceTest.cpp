@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 using namespace pomelark;
@@ -154,6 +156,19 @@ TEST_F(ConvertPhoto, FailuresSayWhatWentWrong)
     const QString photo = makeJpeg(folder.filePath(QStringLiteral("a.jpg")));
     EXPECT_EQ(failureOf(photo, folder.filePath(QStringLiteral("no/folder/a.heic"))).kind,
               ConvertError::Kind::destinationFailed);
+}
+
+TEST_F(ConvertPhoto, AFullDiskKeepsTheSystemsReason)
+{
+    // Every write into /dev/full fails as on a full disk.
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full";
+    const QString photo = makeJpeg(folder.filePath(QStringLiteral("a.jpg")), {.size = QSize(320, 240)});
+    for (int rotation : {0, 90}) {
+        const ConvertError error = failureOf(photo, QStringLiteral("/dev/full"), rotation);
+        EXPECT_EQ(error.kind, ConvertError::Kind::encodingFailed);
+        EXPECT_EQ(error.message().toStdString(), "Conversion failed: " + std::string(std::strerror(ENOSPC)));
+    }
 }
 
 TEST_F(ConvertPhoto, APhotoReadOnlyInPartIsNotConverted)
