@@ -143,7 +143,8 @@ QString NoReplaceCopy::copy(const QString &file, const QString &folderPath, cons
     if (copy.get() < 0) {
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             fail(QStringLiteral("Cannot write into the folder"), errno);
-        QByteArray pattern = encoded(folderPath) + "/.pomelark-adding-XXXXXX";
+        QByteArray pattern = encoded(folderPath) + '/' + temporaryPrefix
+                             + QByteArray(temporarySuffixLength, 'X');
         const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (fd < 0)
             fail(QStringLiteral("Cannot write into the folder"), errno);

@@ -21,6 +21,12 @@ public:
         using std::runtime_error::runtime_error;
     };
 
+    /// How the hidden temporary that stands in for an unnamed file begins (six
+    /// random characters follow). One outlives a copy only when the process died
+    /// during it.
+    static constexpr char temporaryPrefix[] = ".pomelark-adding-";
+    static constexpr int temporarySuffixLength = 6;
+
     /// Copies `file` into the existing `folder` as `fileName` (a bare name; any
     /// folders in it are dropped, a leading dot is removed so the copy is not
     /// hidden). The copy's modification time is `date`, or the source's own when

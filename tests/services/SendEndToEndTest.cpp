@@ -74,6 +74,41 @@ TEST(PhotosService, AsksByMakingTheFolderAndNamesAddsAfterTheOriginal)
               QStringLiteral("clip.2.mov"));
 }
 
+TEST(PhotosService, TheFirstAddSweepsOnlyOldLeftoversOfOurOwnDeadAdds)
+{
+    TempFolder folder;
+    const QString root = folder.filePath(u"Photos"_qs);
+    const QString day = root + u"/2024/05/01/"_qs;
+    const QStringList kept = {
+        makeTextFile(day + u"IMG_0001.heic"_qs),
+        makeTextFile(day + u".pomelark-adding-Ab12Cd-mine"_qs), // not exactly our name
+        makeTextFile(day + u".pomelark-adding-x"_qs),
+        makeTextFile(day + u"pomelark-adding-Ab12Cd"_qs),
+        makeTextFile(root + u"/.pomelark-adding-Ab12Cd"_qs), // never where an add writes
+        folder.makeFolder(u"Photos/2024/05/01/.pomelark-adding-Qq11Ww"_qs),
+        makeLink(day + u".pomelark-adding-Ll22Kk"_qs, day + u"IMG_0001.heic"_qs),
+    };
+    const QStringList leftovers = {makeTextFile(day + u".pomelark-adding-Ab12Cd"_qs),
+                                   makeTextFile(root + u"/2023/12/31/.pomelark-adding-0zZ9aA"_qs)};
+    const QString staged = makeTextFile(folder.filePath(u"staging/X.heic"_qs));
+    const QDateTime date(QDate(2024, 5, 2), QTime(10, 0));
+
+    // Young ones may be adds in progress elsewhere.
+    PhotosService today(PhotoLibrary{root});
+    awaitTask(today.addToLibrary(QUrl::fromLocalFile(staged), false, date, u"IMG_0002.JPG"_qs));
+    for (const QString &path : kept + leftovers)
+        EXPECT_TRUE(QFileInfo(path).exists() || QFileInfo(path).isSymLink()) << qPrintable(path);
+
+    PhotosService later(PhotoLibrary{root});
+    later.setClock([] { return QDateTime::currentDateTime().addDays(2); });
+    awaitTask(later.addToLibrary(QUrl::fromLocalFile(staged), false, date, u"IMG_0003.JPG"_qs));
+    for (const QString &path : kept)
+        EXPECT_TRUE(QFileInfo(path).exists() || QFileInfo(path).isSymLink()) << qPrintable(path);
+    for (const QString &path : leftovers)
+        EXPECT_FALSE(QFileInfo::exists(path)) << qPrintable(path);
+    EXPECT_TRUE(QFileInfo::exists(root + u"/2024/05/02/IMG_0003.heic"_qs));
+}
+
 TEST(SendEndToEnd, RealFilesArriveNamedAndDatedAndTheSourceStaysUntouched)
 {
     TempFolder card, staging, pictures;
