@@ -123,12 +123,18 @@ bool publish(int folder, int copy, const QByteArray &temporaryName, const QByteA
 QString NoReplaceCopy::copy(const QString &file, const QString &folderPath, const QString &fileName,
                             std::optional<QDateTime> date)
 {
-    Fd source(::open(encoded(file).constData(), O_RDONLY | O_CLOEXEC));
+    // Not blocking: opening a named pipe would wait for a writer that never comes.
+    Fd source(::open(encoded(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (source.get() < 0)
         fail(QStringLiteral("Cannot open the file"), errno);
     struct stat sourceStat {};
     if (::fstat(source.get(), &sourceStat) != 0)
         fail(QStringLiteral("Cannot open the file"), errno);
+    // Pipes, devices and sockets have no content of their own to copy (a
+    // device may have endless content).
+    if (!S_ISREG(sourceStat.st_mode))
+        throw NoReplaceCopy::Error("Cannot copy the file: it is not a regular file");
+    ::fcntl(source.get(), F_SETFL, ::fcntl(source.get(), F_GETFL) & ~O_NONBLOCK);
     const timespec keptTime = date ? timespec{date->toSecsSinceEpoch(), 0} : sourceStat.st_mtim;
 
     Fd folder(::open(encoded(folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
