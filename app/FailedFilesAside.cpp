@@ -2,6 +2,7 @@
 
 #include "platform/NoReplaceCopy.h"
 #include "platform/SystemLog.h"
+#include "services/ImportService.h"
 
 #include <QFileInfo>
 #include <QThreadPool>
@@ -31,16 +32,21 @@ AsideReport FailedFilesAside::copyAll(const QList<QUrl> &sources, const QString 
     report.destination = destination;
     for (const QUrl &source : sources) {
         const QString fileName = source.fileName();
+        const std::optional<QString> path = ImportService::openablePath(source);
         QString reason;
         if (!source.isLocalFile()) {
             reason = QStringLiteral("Not a local file");
+        } else if (!path) {
+            // Text would name another file, or none.
+            reason = QStringLiteral("Cannot copy a file whose name is not valid UTF-8");
         } else {
             try {
-                NoReplaceCopy::copy(source.toLocalFile(), destination, fileName);
+                NoReplaceCopy::copy(*path, destination, fileName);
                 ++report.copied;
                 continue;
-            } catch (const NoReplaceCopy::Error &error) {
-                reason = QString::fromStdString(error.what());
+            } catch (const std::exception &error) {
+                // Whatever happens, the run ends with a report.
+                reason = QString::fromUtf8(error.what());
             }
         }
         SystemLog::write(QStringLiteral("[ValidationScreen] archive copy FAILED for ") + fileName +

@@ -27,8 +27,10 @@ struct AsideReport {
 /// source itself when the folder is where the file lies). Sources are only read.
 class FailedFilesAside {
 public:
-    /// Copies each of `sources`, in order, into `destination`. A file that cannot
-    /// be copied is logged, listed in the report and does not stop the others.
+    /// Copies each of `sources`, in order, into `destination`. Only regular files
+    /// are copied: a pipe or a device named like a photo is reported, never waited
+    /// on or read without end. A file that cannot be copied is logged, listed in
+    /// the report and does not stop the others; every run ends with a report.
     /// Blocks; safe on any thread.
     static AsideReport copyAll(const QList<QUrl> &sources, const QString &destination);
 

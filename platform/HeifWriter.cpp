@@ -169,7 +169,7 @@ void HeifWriter::write(const QImage &pixels, const QString &path, const Options 
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Error(Kind::destination, file.errorString().toStdString());
+        throw Error(Kind::destination, file.errorString().toStdString(), file.errorString());
     if (pixels.isNull())
         throw Error(Kind::encoding, "no picture");
 
@@ -196,10 +196,14 @@ void HeifWriter::write(const QImage &pixels, const QString &path, const Options 
     if (!exif.isEmpty())
         check(heif_context_add_exif_metadata(context.get(), handle.get(), exif.constData(), int(exif.size())), "exif");
 
+    // A full disk shows only here: the reason is the file's, not libheif's.
     heif_writer writer{1, &writeToFile};
-    check(heif_context_write(context.get(), &writer, &file), "write");
-    if (!file.flush())
-        throw Error(Kind::encoding, file.errorString().toStdString());
+    const heif_error written = heif_context_write(context.get(), &writer, &file);
+    if (written.code != heif_error_Ok || !file.flush()) {
+        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : QString();
+        throw Error(Kind::encoding, "write: " + (reason.isEmpty() ? std::string(written.message) : reason.toStdString()),
+                    reason);
+    }
 }
 
 } // namespace pomelark

@@ -23,8 +23,14 @@ public:
     class Error : public std::runtime_error {
     public:
         enum class Kind { destination, encoding };
-        Error(Kind kind, const std::string &detail) : std::runtime_error(detail), kind(kind) {}
+        Error(Kind kind, const std::string &detail, QString systemReason = {})
+            : std::runtime_error(detail), kind(kind), systemReason(std::move(systemReason))
+        {
+        }
         Kind kind;
+        /// What the system said when a file operation failed ("No space left on
+        /// device"); empty when the failure was not the file system's.
+        QString systemReason;
     };
 
     struct Options {

@@ -1,5 +1,7 @@
 #include "platform/ImageSource.h"
 
+#include "platform/ImageTurns.h"
+
 #include <QImageReader>
 
 #include <exiv2/exiv2.hpp>
@@ -13,6 +15,41 @@ namespace {
 void prepare(QImageReader &reader)
 {
     reader.setDecideFormatFromContent(true);
+}
+
+/// The EXIF orientation that Qt's `transformation` stands for.
+int orientationOf(QImageIOHandler::Transformations transformation)
+{
+    switch (int(transformation)) {
+    case QImageIOHandler::TransformationMirror:
+        return 2;
+    case QImageIOHandler::TransformationRotate180:
+        return 3;
+    case QImageIOHandler::TransformationFlip:
+        return 4;
+    case QImageIOHandler::TransformationFlipAndRotate90:
+        return 5;
+    case QImageIOHandler::TransformationRotate90:
+        return 6;
+    case QImageIOHandler::TransformationMirrorAndRotate90:
+        return 7;
+    case QImageIOHandler::TransformationRotate270:
+        return 8;
+    default:
+        break;
+    }
+    return 1;
+}
+
+/// Reads the image, stood upright by its orientation when asked. The turn is
+/// ours: Qt's own drops the colour profile.
+QImage read(QImageReader &reader, bool applyOrientation)
+{
+    reader.setAutoTransform(false);
+    const QImage image = reader.read();
+    if (!applyOrientation || image.isNull())
+        return image;
+    return uprightByOrientation(image, orientationOf(reader.transformation()));
 }
 
 struct ExifFacts {
@@ -88,7 +125,6 @@ QImage ImageSource::decode(int maxPixelSize, bool applyOrientation) const
     QImageReader reader(m_path);
     prepare(reader);
     reader.setAllocationLimit(allocationLimitMB);
-    reader.setAutoTransform(applyOrientation);
     const QSize stored = reader.size();
     if (stored.isValid()) {
         const QSize target = boundedSize(stored, maxPixelSize);
@@ -99,7 +135,7 @@ QImage ImageSource::decode(int maxPixelSize, bool applyOrientation) const
             reader.setQuality(100);
         }
     }
-    return reader.read();
+    return read(reader, applyOrientation);
 }
 
 QImage ImageSource::decodeFull(bool applyOrientation) const
@@ -107,8 +143,20 @@ QImage ImageSource::decodeFull(bool applyOrientation) const
     QImageReader reader(m_path);
     prepare(reader);
     reader.setAllocationLimit(allocationLimitMB);
-    reader.setAutoTransform(applyOrientation);
-    return reader.read();
+    return read(reader, applyOrientation);
+}
+
+QImage ImageSource::decodeComplete(bool applyOrientation) const
+{
+    if (!JpegDecoder::isJpeg(m_path))
+        return decodeFull(applyOrientation);
+    const QImage image = JpegDecoder::decode(m_path, allocationLimitMB);
+    if (!applyOrientation || image.isNull())
+        return image;
+    // The same reading of the orientation as decode()'s.
+    QImageReader reader(m_path);
+    prepare(reader);
+    return uprightByOrientation(image, orientationOf(reader.transformation()));
 }
 
 } // namespace pomelark

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/JpegDecoder.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QSize>
@@ -41,7 +43,17 @@ public:
     QImage decode(int maxPixelSize, bool applyOrientation) const;
 
     /// Decodes the whole image at its stored size. Returns a null image on failure.
+    /// What cannot be read of a JPEG cut short or damaged comes out grey.
     QImage decodeFull(bool applyOrientation) const;
+
+    /// The picture's data ends early or is damaged.
+    using Damaged = JpegDecoder::Damaged;
+
+    /// Decodes the whole image at its stored size, and only when all of it can
+    /// be read: a JPEG whose data ends early or is damaged throws Damaged rather
+    /// than give the part that could be decoded. Other images decode as with
+    /// decodeFull(). A null image when decoding fails for another reason.
+    QImage decodeComplete(bool applyOrientation) const;
 
     /// Largest image, in megabytes, that a decode may allocate (Qt's default of 256
     /// would refuse the panoramas some cameras make).

@@ -123,12 +123,18 @@ bool publish(int folder, int copy, const QByteArray &temporaryName, const QByteA
 QString NoReplaceCopy::copy(const QString &file, const QString &folderPath, const QString &fileName,
                             std::optional<QDateTime> date)
 {
-    Fd source(::open(encoded(file).constData(), O_RDONLY | O_CLOEXEC));
+    // Not blocking: opening a named pipe would wait for a writer that never comes.
+    Fd source(::open(encoded(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (source.get() < 0)
         fail(QStringLiteral("Cannot open the file"), errno);
     struct stat sourceStat {};
     if (::fstat(source.get(), &sourceStat) != 0)
         fail(QStringLiteral("Cannot open the file"), errno);
+    // Pipes, devices and sockets have no content of their own to copy (a
+    // device may have endless content).
+    if (!S_ISREG(sourceStat.st_mode))
+        throw NoReplaceCopy::Error("Cannot copy the file: it is not a regular file");
+    ::fcntl(source.get(), F_SETFL, ::fcntl(source.get(), F_GETFL) & ~O_NONBLOCK);
     const timespec keptTime = date ? timespec{date->toSecsSinceEpoch(), 0} : sourceStat.st_mtim;
 
     Fd folder(::open(encoded(folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -143,7 +149,8 @@ QString NoReplaceCopy::copy(const QString &file, const QString &folderPath, cons
     if (copy.get() < 0) {
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             fail(QStringLiteral("Cannot write into the folder"), errno);
-        QByteArray pattern = encoded(folderPath) + "/.pomelark-adding-XXXXXX";
+        QByteArray pattern = encoded(folderPath) + '/' + temporaryPrefix
+                             + QByteArray(temporarySuffixLength, 'X');
         const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (fd < 0)
             fail(QStringLiteral("Cannot write into the folder"), errno);

@@ -21,11 +21,18 @@ public:
         using std::runtime_error::runtime_error;
     };
 
+    /// How the hidden temporary that stands in for an unnamed file begins (six
+    /// random characters follow). One outlives a copy only when the process died
+    /// during it.
+    static constexpr char temporaryPrefix[] = ".pomelark-adding-";
+    static constexpr int temporarySuffixLength = 6;
+
     /// Copies `file` into the existing `folder` as `fileName` (a bare name; any
     /// folders in it are dropped, a leading dot is removed so the copy is not
     /// hidden). The copy's modification time is `date`, or the source's own when
-    /// none is given. Returns the copy's path; throws Error when the source cannot
-    /// be read, the folder cannot be written, or no free name is found.
+    /// none is given. Returns the copy's path; throws Error when the source is not
+    /// a regular file (a pipe, a device) or cannot be read, the folder cannot be
+    /// written, or no free name is found.
     static QString copy(const QString &file, const QString &folder, const QString &fileName,
                         std::optional<QDateTime> date = std::nullopt);
 };

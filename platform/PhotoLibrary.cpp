@@ -5,11 +5,61 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pomelark {
+
+namespace {
+
+QString dateFolder(const QString &root, const QDateTime &date)
+{
+    return root + QLatin1Char('/') + date.toLocalTime().toString(QStringLiteral("yyyy/MM/dd"));
+}
+
+/// Removes `folders` (outermost first) deepest first, each only when empty: a
+/// folder that another add has filled meanwhile stays.
+void removeEmptyFolders(const QStringList &folders)
+{
+    for (auto folder = folders.crbegin(); folder != folders.crend(); ++folder)
+        ::rmdir(QFile::encodeName(*folder).constData());
+}
+
+/// Makes the year, month and day folders of `date` below `root` where missing;
+/// returns those it made, outermost first. Throws PhotoLibrary::Error.
+QStringList makeDateFolders(const QString &root, const QDateTime &date)
+{
+    QStringList made;
+    QString path = root;
+    for (const QString &part : dateFolder(QString(), date).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        path += QLatin1Char('/') + part;
+        if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0) {
+            made.append(path);
+            continue;
+        }
+        const int error = errno;
+        if (error == EEXIST && QFileInfo(path).isDir())
+            continue;
+        removeEmptyFolders(made);
+        throw PhotoLibrary::Error(QString(QStringLiteral("Cannot make the folder ") + path + QStringLiteral(": ")
+                                          + QString::fromLocal8Bit(std::strerror(error == EEXIST ? ENOTDIR : error)))
+                                      .toStdString());
+    }
+    return made;
+}
+
+/// Letters and digits only, as mkostemp() makes them.
+bool isTemporarySuffix(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    });
+}
+
+} // namespace
 
 PhotoLibrary::PhotoLibrary(QString root) : m_root(std::move(root)) {}
 
@@ -48,10 +98,40 @@ QString PhotoLibrary::add(const QString &file, const QString &fileName, std::opt
                             .toStdString());
         date = info.lastModified();
     }
-    const QString folderPath = m_root + QLatin1Char('/') + date->toLocalTime().toString(QStringLiteral("yyyy/MM/dd"));
-    if (!QDir().mkpath(folderPath))
-        throw Error(QString(QStringLiteral("Cannot make the folder ") + folderPath).toStdString());
-    return NoReplaceCopy::copy(file, folderPath, fileName, date);
+    if (!QDir().mkpath(m_root))
+        throw Error(QString(QStringLiteral("Cannot make the folder ") + m_root).toStdString());
+    const QStringList made = makeDateFolders(m_root, *date);
+    try {
+        return NoReplaceCopy::copy(file, dateFolder(m_root, *date), fileName, date);
+    } catch (...) {
+        removeEmptyFolders(made);
+        throw;
+    }
+}
+
+void PhotoLibrary::sweepLeftovers(const QDateTime &now) const
+{
+    const QDateTime untouchedSince = now.addSecs(-leftoverAgeSeconds);
+    const QDir::Filters folders = QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks;
+    const QString prefix = QString::fromLatin1(NoReplaceCopy::temporaryPrefix);
+    for (const QFileInfo &year : QDir(m_root).entryInfoList(folders)) {
+        for (const QFileInfo &month : QDir(year.filePath()).entryInfoList(folders)) {
+            for (const QFileInfo &day : QDir(month.filePath()).entryInfoList(folders)) {
+                const QFileInfoList candidates = QDir(day.filePath())
+                                                     .entryInfoList({prefix + QLatin1Char('*')},
+                                                                    QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+                for (const QFileInfo &candidate : candidates) {
+                    const QString suffix = candidate.fileName().mid(prefix.size());
+                    if (suffix.size() != NoReplaceCopy::temporarySuffixLength || !isTemporarySuffix(suffix))
+                        continue;
+                    // The status time, which no one can set back: an add in
+                    // progress changes it with every write.
+                    if (candidate.metadataChangeTime() < untouchedSince)
+                        QFile::remove(candidate.filePath());
+                }
+            }
+        }
+    }
 }
 
 } // namespace pomelark

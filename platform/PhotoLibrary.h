@@ -13,7 +13,8 @@ namespace pomelark {
 /// The user's Photos library: a folder (by default "Photos" in the Pictures
 /// folder; `POMELARK_PHOTOS_DIR` overrides) into which finished files are added,
 /// filed by date under `YYYY/MM/DD/`. Nothing here reads, changes or removes a
-/// file that is already in the library.
+/// file that is already in the library, except the hidden leftovers of our own
+/// adds that died.
 ///
 /// Stateless apart from its root; calls may come from any thread.
 class PhotoLibrary {
@@ -42,9 +43,21 @@ public:
     /// the folder of `date` (the file's own modification time when none), with a
     /// free " (N)" suffix when the name is taken. The copy is synced and appears
     /// in one step under its final name; an existing file is never replaced, and
-    /// a failed or interrupted add leaves no file behind. The added file's
-    /// modification time is `date`. Returns the added file's path; throws Error.
+    /// a failed or interrupted add leaves no file behind, nor a date folder it
+    /// made. The added file's modification time is `date`. Returns the added
+    /// file's path; throws Error.
     QString add(const QString &file, const QString &fileName, std::optional<QDateTime> date) const;
+
+    /// How long a hidden temporary of an add must have been left untouched
+    /// before it counts as the leftover of an add that died.
+    static constexpr qint64 leftoverAgeSeconds = 24 * 60 * 60;
+
+    /// Removes the hidden temporaries of adds that died (the app killed on a
+    /// file system without unnamed files): regular files in the date folders
+    /// whose names are exactly the temporaries' and whose status has not changed
+    /// for leftoverAgeSeconds before `now`, so an add in progress elsewhere keeps
+    /// its own. Nothing else is touched; errors are ignored.
+    void sweepLeftovers(const QDateTime &now) const;
 
 private:
     QString m_root;

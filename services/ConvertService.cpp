@@ -2,10 +2,10 @@
 
 #include "platform/HeifWriter.h"
 #include "platform/ImageSource.h"
+#include "platform/ImageTurns.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QTransform>
 
 namespace pomelark {
 
@@ -31,7 +31,14 @@ void convertPhotoNow(const QString &sourcePath, const QString &destinationPath, 
     options.exifSource = sourcePath;
     options.dateTimeOriginal = std::move(dateText);
 
-    QImage pixels = source.decodeFull(rotation != 0);
+    // A photo read only in part (a card pulled mid-read, a file cut short) is
+    // not sent half grey.
+    QImage pixels;
+    try {
+        pixels = source.decodeComplete(rotation != 0);
+    } catch (const ImageSource::Damaged &) {
+        throw ConvertError(Kind::sourceUnreadable);
+    }
     if (!pixels.isNull() && rotation != 0) {
         try {
             pixels = ConvertService::rotateImage(pixels, rotation);
@@ -43,7 +50,8 @@ void convertPhotoNow(const QString &sourcePath, const QString &destinationPath, 
         HeifWriter::write(pixels, destinationPath, options);
     } catch (const HeifWriter::Error &error) {
         throw ConvertError(error.kind == HeifWriter::Error::Kind::destination ? Kind::destinationFailed
-                                                                              : Kind::encodingFailed);
+                                                                              : Kind::encodingFailed,
+                           error.systemReason);
     }
 }
 
@@ -51,15 +59,20 @@ void convertPhotoNow(const QString &sourcePath, const QString &destinationPath, 
 
 QString ConvertError::message() const
 {
+    QString text;
     switch (kind) {
     case Kind::sourceUnreadable:
-        return QCoreApplication::translate("ConvertError", "Couldn't read the source file");
+        text = QCoreApplication::translate("ConvertError", "Couldn't read the source file");
+        break;
     case Kind::destinationFailed:
-        return QCoreApplication::translate("ConvertError", "Couldn't create the converted file");
+        text = QCoreApplication::translate("ConvertError", "Couldn't create the converted file");
+        break;
     case Kind::encodingFailed:
+        text = QCoreApplication::translate("ConvertError", "Conversion failed");
         break;
     }
-    return QCoreApplication::translate("ConvertError", "Conversion failed");
+    // The system's own words, as an add to Photos that failed keeps them.
+    return systemReason.isEmpty() ? text : text + QStringLiteral(": ") + systemReason;
 }
 
 ConvertService::ConvertService(VideoConverter &videos) : m_videos(videos) {}
@@ -112,10 +125,7 @@ std::optional<QDateTime> ConvertService::captureDate(const QUrl &url, MediaItem:
 
 QImage ConvertService::rotateImage(const QImage &image, int degrees)
 {
-    if (image.isNull() || degrees % 90 != 0)
-        throw ImageRotationError();
-    // Qt turns by whole quarter turns exactly, in the image's own pixel format.
-    const QImage turned = image.transformed(QTransform().rotate(normalisedRotation(degrees)));
+    const QImage turned = turnedClockwise(image, degrees);
     if (turned.isNull())
         throw ImageRotationError();
     return turned;

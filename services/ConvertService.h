@@ -21,15 +21,22 @@ class ConvertError : public std::exception {
 public:
     enum class Kind { sourceUnreadable, destinationFailed, encodingFailed };
 
-    explicit ConvertError(Kind kind) : kind(kind) {}
+    explicit ConvertError(Kind kind, QString systemReason = {}) : kind(kind), systemReason(std::move(systemReason)) {}
     const char *what() const noexcept override { return "photo conversion failed"; }
 
-    /// The user text for `kind`, in the display language.
+    /// The user text for `kind`, in the display language, followed by ": " and
+    /// the system's reason when there is one ("Conversion failed: No space left
+    /// on device").
     QString message() const;
 
-    friend bool operator==(const ConvertError &a, const ConvertError &b) { return a.kind == b.kind; }
+    friend bool operator==(const ConvertError &a, const ConvertError &b)
+    {
+        return a.kind == b.kind && a.systemReason == b.systemReason;
+    }
 
     Kind kind;
+    /// What the system said when a file operation failed; empty otherwise.
+    QString systemReason;
 };
 
 /// The picture or the turned copy could not be made. No user text: callers

@@ -1,5 +1,6 @@
 #include "services/ExportCoordinator.h"
 
+#include "platform/SystemLog.h"
 #include "services/WorkingFolders.h"
 
 #include <QCoreApplication>
@@ -106,6 +107,10 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
 
     if (settings.autoCleanup)
         QDir(jobFolder).removeRecursively();
+    // The done screen shows only a count; the reasons stay findable here.
+    for (const FailedItem &failure : std::as_const(failed))
+        SystemLog::write(QStringLiteral("[ExportCoordinator] send FAILED for ") + failure.item.url.fileName()
+                         + QStringLiteral(": ") + failure.reason);
     setPhase(Phase::finished(sentPhotos, sentVideos, std::move(failed)));
 }
 

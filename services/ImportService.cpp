@@ -1,6 +1,9 @@
 #include "services/ImportService.h"
 
+#include "platform/RawDirectory.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -25,6 +28,19 @@ const QSet<QString> &ImportService::videoExtensions()
     return extensions;
 }
 
+namespace {
+
+/// The file URL of `path`. A path that is not valid UTF-8 keeps its bytes
+/// percent-encoded in the URL, where openablePath() knows it by.
+QUrl urlOf(const QByteArray &path)
+{
+    if (const std::optional<QString> text = pathAsText(path))
+        return QUrl::fromLocalFile(*text);
+    return QUrl::fromEncoded("file://" + path.toPercentEncoding("/"));
+}
+
+} // namespace
+
 std::optional<QUrl> ImportService::findCardFolder() const
 {
     for (const Volume &volume : m_volumes.mounted()) {
@@ -36,6 +52,13 @@ std::optional<QUrl> ImportService::findCardFolder() const
         return QUrl::fromLocalFile(volume.mountPath);
     }
     return std::nullopt;
+}
+
+std::optional<QString> ImportService::openablePath(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return std::nullopt;
+    return pathAsText(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }
 
 ImportService::ScanResult ImportService::scan(const QUrl &folder) const
@@ -52,22 +75,26 @@ ImportService::ScanResult ImportService::scan(const QUrl &folder) const
     QList<Found> photos;
     QList<Found> videos;
 
-    // Hidden entries are left out by not asking for QDir::Hidden; QDir::System
-    // brings dangling links along.
-    const QDir::Filters filters = QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot;
-    QStringList pending{root};
+    // Raw entries: Qt's listings leave out names that are not valid UTF-8, and
+    // such a file must be reported, not lost.
+    QList<QByteArray> pending{QFile::encodeName(root)};
     while (!pending.isEmpty()) {
-        const QDir dir(pending.takeLast());
-        const QFileInfoList entries = dir.entryInfoList(filters, QDir::NoSort);
-        for (const QFileInfo &entry : entries) {
-            if (entry.isSymLink()) {
-                if (entry.isDir())
-                    continue; // links to folders are not followed
-            } else if (entry.isDir()) {
-                pending.append(entry.filePath());
+        const QByteArray folderPath = pending.takeLast();
+        const auto entries = listRawDirectory(folderPath);
+        if (!entries)
+            continue; // unreadable subfolders are passed over
+        for (const RawDirectoryEntry &entry : *entries) {
+            if (entry.name.startsWith('.'))
+                continue; // hidden
+            const QByteArray path = folderPath + (folderPath.endsWith('/') ? "" : "/") + entry.name;
+            if (entry.type == RawDirectoryEntry::Type::folder) {
+                pending.append(path);
                 continue;
             }
-            const QString extension = entry.suffix().toLower();
+            if (entry.type == RawDirectoryEntry::Type::linkToFolder)
+                continue; // links to folders are not followed
+            const qsizetype dot = entry.name.lastIndexOf('.');
+            const QString extension = dot < 0 ? QString() : QString::fromLatin1(entry.name.mid(dot + 1)).toLower();
             MediaItem::Kind kind;
             if (photoExtensions().contains(extension))
                 kind = MediaItem::Kind::photo;
@@ -75,13 +102,12 @@ ImportService::ScanResult ImportService::scan(const QUrl &folder) const
                 kind = MediaItem::Kind::video;
             else
                 continue;
-            const QString path = entry.filePath();
-            Found found{path.toUtf8(), MediaItem{QUuid::createUuid(), QUrl::fromLocalFile(path), kind}};
+            Found found{path, MediaItem{QUuid::createUuid(), urlOf(path), kind}};
             (kind == MediaItem::Kind::photo ? photos : videos).append(std::move(found));
         }
     }
 
-    // UTF-8 byte order is code-point order: case-sensitive, no locale, no numbers.
+    // Byte order, which for UTF-8 is code-point order: case-sensitive, no locale, no numbers.
     const auto byPath = [](const Found &a, const Found &b) { return a.sortKey < b.sortKey; };
     std::sort(photos.begin(), photos.end(), byPath);
     std::sort(videos.begin(), videos.end(), byPath);

@@ -42,10 +42,16 @@ public:
 
     /// Walks `folder` recursively, skipping hidden files and folders and never
     /// following links to folders; links to files are listed like the files they
-    /// name, even when they dangle, so validation can report them. Unreadable
-    /// subfolders are passed over. Each list comes sorted by path, compared as
-    /// plain code points. Throws ScanError when `folder` itself cannot be listed.
+    /// name, even when they dangle, so validation can report them. So are files
+    /// whose names are not valid UTF-8 (their URLs keep the raw bytes; see
+    /// openablePath()). Unreadable subfolders are passed over. Each list comes
+    /// sorted by path, compared as plain code points. Throws ScanError when
+    /// `folder` itself cannot be listed.
     ScanResult scan(const QUrl &folder) const;
+
+    /// The local path by which the file at `url` can be opened; nothing when its
+    /// name is not valid UTF-8 (text cannot name it) or the URL is not a file's.
+    static std::optional<QString> openablePath(const QUrl &url);
 
 private:
     Volumes m_volumes;

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <utility>
+
 namespace pomelark {
 
 QString PhotosError::message() const
@@ -45,8 +47,11 @@ QCoro::Task<void> PhotosService::addToLibrary(QUrl fileURL, bool isVideo, std::o
     Q_UNUSED(isVideo) // the library files photos and videos alike
     const QString path = fileURL.toLocalFile();
     const QString name = libraryName(originalName, path);
+    const std::optional<QDateTime> sweepAt = std::exchange(m_swept, true) ? std::nullopt : std::optional(m_clock());
     try {
-        co_await m_executor.run([library = m_library, path, name, creationDate] {
+        co_await m_executor.run([library = m_library, path, name, creationDate, sweepAt] {
+            if (sweepAt)
+                library.sweepLeftovers(*sweepAt);
             library.add(path, name, creationDate);
         });
     } catch (const PhotoLibrary::Error &error) {

@@ -10,6 +10,7 @@
 #include <qcoro/qcorotask.h>
 
 #include <exception>
+#include <functional>
 #include <optional>
 
 namespace pomelark {
@@ -63,10 +64,15 @@ public:
     /// base name with `fileURL`'s extension, filed under `creationDate` (the file's
     /// own time when none). The file at `fileURL` stays. Throws
     /// PhotosError::importFailed; a failed add leaves nothing in the library.
+    /// The first add of the service's life first sweeps the library of the
+    /// leftovers of adds that died (PhotoLibrary::sweepLeftovers()).
     virtual QCoro::Task<void> addToLibrary(QUrl fileURL, bool isVideo, std::optional<QDateTime> creationDate,
                                            QString originalName);
 
     const PhotoLibrary &library() const { return m_library; }
+
+    /// The clock that judges how old a leftover is.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     /// `original`'s base name with the extension of `converted`: IMG_0001.JPG and
     /// 3F2A….heic give IMG_0001.heic.
@@ -74,6 +80,8 @@ public:
 
 private:
     PhotoLibrary m_library;
+    std::function<QDateTime()> m_clock = [] { return QDateTime::currentDateTime(); };
+    bool m_swept = false;
     SerialExecutor m_executor{QStringLiteral("PhotosService")};
 };
 

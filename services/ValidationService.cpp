@@ -5,7 +5,9 @@
 
 #include <QFile>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace pomelark {
 
@@ -28,6 +30,12 @@ bool ValidationService::checkFileNow(const QString &path, MediaItem::Kind kind)
         throw FileAttributesError();
     if (attributes.st_size <= 0)
         throw ValidationFailure::Error(ValidationFailure::Reason::emptyFile);
+    // A file we may not open is unreadable, not damaged. Not blocking: a named
+    // pipe must not hold the run.
+    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        throw FileAttributesError();
+    ::close(file);
 
     if (kind == MediaItem::Kind::video) {
         const std::optional<MediaInfo> info = MediaProbe::probe(path);
@@ -56,6 +64,10 @@ QCoro::Task<ValidationOutcome> ValidationService::validate(QUrl folder, std::fun
     for (const MediaItem &item : work) {
         if (!isStillPresent())
             throw ValidationAborted();
+        if (!ImportService::openablePath(item.url)) {
+            outcome.failed.append({QUuid::createUuid(), item.url, ValidationFailure::Reason::unreadable});
+            continue;
+        }
         try {
             if (co_await checkFile(item.url, item.kind)) {
                 outcome.valid.append(item);

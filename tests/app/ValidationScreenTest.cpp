@@ -19,6 +19,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 using namespace pomelark;
@@ -227,6 +231,49 @@ TEST(ValidationScreen, SetAsideCopiesIntoTheChosenFolderShowsItAndReports)
     EXPECT_EQ(done.count(), 1);
     EXPECT_EQ(calls.revealed.size(), 1);
     EXPECT_EQ(calls.proceed + calls.retry, 0);
+}
+
+TEST(ValidationScreen, SetAsideCopiesOnlyRegularFilesAndTheButtonComesBack)
+{
+    TempFolder card;
+    TempFolder keep;
+    const QString pipe = card.filePath(u"stuck.jpg"_qs);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    const QString device = makeLink(card.filePath(u"null.mov"_qs), u"/dev/null"_qs);
+    // A name that is not valid UTF-8, kept in its URL as the scan keeps it.
+    const QByteArray latin1 = QFile::encodeName(card.path()) + "/caf\xe9.jpg";
+    makeTextFile(QFile::decodeName(latin1), "a different file that text would name");
+    const QList<ValidationFailure> failed{
+        failureAt(pipe, ValidationFailure::Reason::emptyFile),
+        failureAt(device, ValidationFailure::Reason::emptyFile),
+        {QUuid::createUuid(), QUrl::fromEncoded("file://" + latin1.toPercentEncoding("/")),
+         ValidationFailure::Reason::unreadable},
+        failureAt(makeTextFile(card.filePath(u"ok.jpg"_qs), "ok")),
+    };
+    Calls calls;
+    calls.chooserAnswers << keep.path();
+    ValidationScreen screen(inputsFor(outcome(0, failed), calls));
+    QSignalSpy done(&screen, &ValidationScreen::failedFilesSetAside);
+
+    screen.setFailedFilesAside();
+    const bool finished = spinUntil([&] { return done.count() == 1; });
+    if (!finished) {
+        // Let a copy stuck on the pipe go, so the test program can end.
+        const int writer = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+        ::close(writer);
+    }
+    ASSERT_TRUE(finished) << "the copy waits on the pipe";
+
+    const AsideReport report = done.first().first().value<AsideReport>();
+    EXPECT_EQ(report.copied, 1);
+    QStringList notCopied;
+    for (const AsideReport::Problem &problem : report.problems) {
+        notCopied << problem.fileName;
+        EXPECT_FALSE(problem.reason.isEmpty());
+    }
+    EXPECT_EQ(notCopied, (QStringList{u"stuck.jpg"_qs, u"null.mov"_qs, u"caf\uFFFD.jpg"_qs}));
+    EXPECT_EQ(QDir(keep.path()).entryList(QDir::Files | QDir::System), QStringList{u"ok.jpg"_qs});
+    EXPECT_TRUE(screen.asideButton()->isEnabled());
 }
 
 TEST(ValidationScreen, AScreenClosedDuringACopyDropsTheReport)

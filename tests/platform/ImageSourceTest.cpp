@@ -95,6 +95,34 @@ TEST(ImageSource, DecodesGreyAndCmyk)
     EXPECT_TRUE(nearColour(colour.pixel(3, 3), QColor(230, 20, 20), 60));
 }
 
+TEST(ImageSource, ACompleteDecodeIsTheWholeDecodeOrNothing)
+{
+    TempFolder folder;
+    // Stood up as Qt's own reader stands it up, for every orientation.
+    QStringList sound;
+    for (int orientation = 1; orientation <= 8; ++orientation)
+        sound << makeJpeg(folder.filePath(QStringLiteral("o%1.jpg").arg(orientation)),
+                          {.size = QSize(12, 8), .orientation = orientation});
+    sound << makeJpeg(folder.filePath(QStringLiteral("grey.jpg")), {.colour = JpegColour::grey})
+          << makeJpeg(folder.filePath(QStringLiteral("cmyk.jpg")), {.colour = JpegColour::cmyk});
+    for (const QString &path : sound) {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        const QImage qtUpright = reader.read();
+        const QImage complete = ImageSource(path).decodeComplete(true);
+        EXPECT_EQ(complete.convertToFormat(qtUpright.format()), qtUpright) << qPrintable(path);
+        EXPECT_EQ(ImageSource(path).decodeFull(true), complete) << qPrintable(path);
+    }
+    const QString png = folder.filePath(QStringLiteral("png.jpg"));
+    fixturePicture(QSize(20, 10)).save(png, "PNG");
+    EXPECT_EQ(ImageSource(png).decodeComplete(false).size(), QSize(20, 10));
+
+    const QString cut = makeJpeg(folder.filePath(QStringLiteral("cut.jpg")), {.size = QSize(320, 240)});
+    cutInScanData(cut);
+    EXPECT_THROW(ImageSource(cut).decodeComplete(false), ImageSource::Damaged);
+    EXPECT_FALSE(ImageSource(cut).decodeFull(false).isNull()) << "the viewer still shows what there is";
+}
+
 TEST(ImageSource, BoundedSizeKeepsAspectAndNeverEnlarges)
 {
     EXPECT_EQ(boundedSize(QSize(4000, 3000), 256), QSize(256, 192));

@@ -105,6 +105,13 @@ TEST(PhotoLibrary, AFailedAddLeavesNothingBehind)
     const QString unreadable = folder.makeFolder(QStringLiteral("not-a-file.heic"));
     EXPECT_THROW(library.add(unreadable, QStringLiteral("a.heic"), date), PhotoLibrary::Error);
 
-    EXPECT_EQ(entriesBelow(library.root()),
-              QStringList({QStringLiteral("2024"), QStringLiteral("2024/05"), QStringLiteral("2024/05/01")}));
+    EXPECT_EQ(entriesBelow(library.root()), QStringList()) << "no empty date folders either";
+
+    // Folders that were there before the failed add stay.
+    const QString kept = library.add(makeTextFile(folder.filePath(QStringLiteral("ok.heic"))), QStringLiteral("ok.heic"),
+                                     date);
+    EXPECT_THROW(library.add(unreadable, QStringLiteral("a.heic"), date), PhotoLibrary::Error);
+    EXPECT_THROW(library.add(unreadable, QStringLiteral("a.heic"), date.addDays(1)), PhotoLibrary::Error);
+    EXPECT_EQ(entriesBelow(library.root()), QStringList({QStringLiteral("2024"), QStringLiteral("2024/05"),
+                                                         QStringLiteral("2024/05/01"), QStringLiteral("2024/05/01/ok.heic")}));
 }

@@ -1,15 +1,20 @@
 #include "services/ConvertService.h"
+#include "services/ValidationService.h"
 
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
 #include "support/HeifDecode.h"
 #include "support/TempFolder.h"
 
+#include <QColorSpace>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 using namespace pomelark;
@@ -52,13 +57,13 @@ protected:
             throw std::runtime_error("the converted file does not decode");
         return *decoded;
     }
-    ConvertError::Kind failureOf(const QString &source, const QString &output)
+    ConvertError failureOf(const QString &source, const QString &output, int rotation = 0)
     {
         try {
             awaitTask(service.convertPhoto(QUrl::fromLocalFile(source), QUrl::fromLocalFile(output), true,
-                                           std::nullopt, 0));
+                                           std::nullopt, rotation));
         } catch (const ConvertError &error) {
-            return error.kind;
+            return error;
         }
         throw std::runtime_error("the conversion did not fail");
     }
@@ -142,15 +147,68 @@ TEST_F(ConvertPhoto, QualitySettingChangesTheFile)
 TEST_F(ConvertPhoto, FailuresSayWhatWentWrong)
 {
     const QString text = makeTextFile(folder.filePath(QStringLiteral("notes.jpg")));
-    EXPECT_EQ(failureOf(text, folder.filePath(QStringLiteral("a.heic"))), ConvertError::Kind::sourceUnreadable);
-    EXPECT_EQ(failureOf(folder.filePath(QStringLiteral("missing.jpg")), folder.filePath(QStringLiteral("b.heic"))),
+    EXPECT_EQ(failureOf(text, folder.filePath(QStringLiteral("a.heic"))).kind, ConvertError::Kind::sourceUnreadable);
+    EXPECT_EQ(failureOf(folder.filePath(QStringLiteral("missing.jpg")), folder.filePath(QStringLiteral("b.heic"))).kind,
               ConvertError::Kind::sourceUnreadable);
     EXPECT_EQ(ConvertError(ConvertError::Kind::sourceUnreadable).message(),
               QStringLiteral("Couldn't read the source file"));
 
     const QString photo = makeJpeg(folder.filePath(QStringLiteral("a.jpg")));
-    EXPECT_EQ(failureOf(photo, folder.filePath(QStringLiteral("no/folder/a.heic"))),
+    EXPECT_EQ(failureOf(photo, folder.filePath(QStringLiteral("no/folder/a.heic"))).kind,
               ConvertError::Kind::destinationFailed);
+}
+
+TEST_F(ConvertPhoto, AFullDiskKeepsTheSystemsReason)
+{
+    // Every write into /dev/full fails as on a full disk.
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full";
+    const QString photo = makeJpeg(folder.filePath(QStringLiteral("a.jpg")), {.size = QSize(320, 240)});
+    for (int rotation : {0, 90}) {
+        const ConvertError error = failureOf(photo, QStringLiteral("/dev/full"), rotation);
+        EXPECT_EQ(error.kind, ConvertError::Kind::encodingFailed);
+        EXPECT_EQ(error.message().toStdString(), "Conversion failed: " + std::string(std::strerror(ENOSPC)));
+    }
+}
+
+TEST_F(ConvertPhoto, APhotoReadOnlyInPartIsNotConverted)
+{
+    const QString cut = makeJpeg(folder.filePath(QStringLiteral("cut.jpg")), {.size = QSize(320, 240)});
+    cutInScanData(cut);
+    const QString damaged = makeJpeg(folder.filePath(QStringLiteral("damaged.jpg")), {.size = QSize(320, 240)});
+    damageScanData(damaged);
+    for (const QString &source : {cut, damaged}) {
+        for (int rotation : {0, 90}) {
+            const QString output = folder.filePath(QStringLiteral("out.heic"));
+            EXPECT_EQ(failureOf(source, output, rotation).kind, ConvertError::Kind::sourceUnreadable)
+                << qPrintable(QFileInfo(source).fileName()) << " turned " << rotation;
+        }
+        // Its header is whole, so it passes validation, and the grid and viewer
+        // still show what could be decoded.
+        EXPECT_TRUE(ValidationService::checkFileNow(source, MediaItem::Kind::photo));
+        EXPECT_FALSE(ConvertService::loadRotatedImage(QUrl::fromLocalFile(source), 3200, 90).isNull());
+    }
+}
+
+TEST_F(ConvertPhoto, EveryTurnKeepsTheColourProfile)
+{
+    // Stood up by its EXIF tag, by the user, or by both.
+    const QString adobe = makeJpeg(folder.filePath(QStringLiteral("adobe.jpg")),
+                                   {.size = QSize(64, 48), .orientation = 6,
+                                    .colourSpace = QColorSpace(QColorSpace::AdobeRgb)});
+    const QString p3 = makeJpeg(folder.filePath(QStringLiteral("p3.jpg")),
+                                {.size = QSize(64, 48), .colourSpace = QColorSpace(QColorSpace::DisplayP3)});
+    const QList<std::tuple<QString, int, QColorSpace>> cases = {
+        {adobe, 0, QColorSpace(QColorSpace::AdobeRgb)},
+        {adobe, 90, QColorSpace(QColorSpace::AdobeRgb)},
+        {p3, 270, QColorSpace(QColorSpace::DisplayP3)},
+    };
+    for (const auto &[source, rotation, space] : cases) {
+        const DecodedHeic heic = convert(source, rotation);
+        EXPECT_EQ(QColorSpace::fromIccProfile(heic.icc), space)
+            << qPrintable(QFileInfo(source).fileName()) << " turned " << rotation;
+        EXPECT_EQ(ConvertService::loadRotatedImage(QUrl::fromLocalFile(source), 3200, rotation).colorSpace(), space);
+    }
 }
 
 TEST(ConvertService, VideosGoToTheConverterWithBitrateAndUtcTime)

@@ -1,5 +1,6 @@
 #include "services/ExportCoordinator.h"
 
+#include "platform/SystemLog.h"
 #include "support/AsyncTest.h"
 #include "support/TempFolder.h"
 
@@ -207,6 +208,26 @@ TEST_F(ExportCoordinatorTest, OneFailureNeverStopsTheRest)
     // Without cleanup every converted copy stays in the one job folder.
     EXPECT_EQ(jobFolders().size(), 1);
     EXPECT_EQ(stagedFiles().size(), 3);
+}
+
+TEST_F(ExportCoordinatorTest, EveryFailureIsLoggedWithItsReasonWhenTheSendEnds)
+{
+    converter.failing = {QStringLiteral("b.jpg")};
+    photos.failing = {QStringLiteral("c.mov")};
+    {
+        SystemLog::Capture log;
+        run({photo(QStringLiteral("a.jpg")), photo(QStringLiteral("b.jpg")), video(QStringLiteral("c.mov")),
+             photo(QStringLiteral("d.jpg"))},
+            {}, {}, [&] { return converter.conversions.size() == 3; });
+        EXPECT_EQ(log.lines(),
+                  QStringList({u"[ExportCoordinator] send FAILED for b.jpg: Conversion failed"_qs,
+                               u"[ExportCoordinator] send FAILED for c.mov: Couldn't add to Photos: disk full"_qs,
+                               u"[ExportCoordinator] send FAILED for d.jpg: The SD card was removed"_qs}));
+    }
+    // A send without failures says nothing.
+    SystemLog::Capture quiet;
+    run({photo(QStringLiteral("a.jpg"))});
+    EXPECT_TRUE(quiet.lines().isEmpty());
 }
 
 TEST_F(ExportCoordinatorTest, ACardPulledBeforeTheStartFailsEverything)

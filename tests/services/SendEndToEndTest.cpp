@@ -28,6 +28,24 @@ QStringList filesBelow(const QString &root)
     return files;
 }
 
+/// The app's converter, with the card pulled while one photo is read: the read
+/// comes up short and the card test turns true.
+class CardPulledDuringOnePhoto : public ConvertService {
+public:
+    QCoro::Task<void> convertPhoto(QUrl source, QUrl destination, bool highQuality, std::optional<QDateTime> date,
+                                   int rotation) override
+    {
+        if (source.fileName() == pulledDuring) {
+            cutInScanData(source.toLocalFile());
+            cardGone = true;
+        }
+        co_await ConvertService::convertPhoto(source, destination, highQuality, date, rotation);
+    }
+
+    QString pulledDuring;
+    bool cardGone = false;
+};
+
 } // namespace
 
 TEST(PhotosService, AsksByMakingTheFolderAndNamesAddsAfterTheOriginal)
@@ -54,6 +72,41 @@ TEST(PhotosService, AsksByMakingTheFolderAndNamesAddsAfterTheOriginal)
     }
     EXPECT_EQ(PhotosService::libraryName(QStringLiteral("clip.2.MOV"), QStringLiteral("/x/AB.mov")),
               QStringLiteral("clip.2.mov"));
+}
+
+TEST(PhotosService, TheFirstAddSweepsOnlyOldLeftoversOfOurOwnDeadAdds)
+{
+    TempFolder folder;
+    const QString root = folder.filePath(u"Photos"_qs);
+    const QString day = root + u"/2024/05/01/"_qs;
+    const QStringList kept = {
+        makeTextFile(day + u"IMG_0001.heic"_qs),
+        makeTextFile(day + u".pomelark-adding-Ab12Cd-mine"_qs), // not exactly our name
+        makeTextFile(day + u".pomelark-adding-x"_qs),
+        makeTextFile(day + u"pomelark-adding-Ab12Cd"_qs),
+        makeTextFile(root + u"/.pomelark-adding-Ab12Cd"_qs), // never where an add writes
+        folder.makeFolder(u"Photos/2024/05/01/.pomelark-adding-Qq11Ww"_qs),
+        makeLink(day + u".pomelark-adding-Ll22Kk"_qs, day + u"IMG_0001.heic"_qs),
+    };
+    const QStringList leftovers = {makeTextFile(day + u".pomelark-adding-Ab12Cd"_qs),
+                                   makeTextFile(root + u"/2023/12/31/.pomelark-adding-0zZ9aA"_qs)};
+    const QString staged = makeTextFile(folder.filePath(u"staging/X.heic"_qs));
+    const QDateTime date(QDate(2024, 5, 2), QTime(10, 0));
+
+    // Young ones may be adds in progress elsewhere.
+    PhotosService today(PhotoLibrary{root});
+    awaitTask(today.addToLibrary(QUrl::fromLocalFile(staged), false, date, u"IMG_0002.JPG"_qs));
+    for (const QString &path : kept + leftovers)
+        EXPECT_TRUE(QFileInfo(path).exists() || QFileInfo(path).isSymLink()) << qPrintable(path);
+
+    PhotosService later(PhotoLibrary{root});
+    later.setClock([] { return QDateTime::currentDateTime().addDays(2); });
+    awaitTask(later.addToLibrary(QUrl::fromLocalFile(staged), false, date, u"IMG_0003.JPG"_qs));
+    for (const QString &path : kept)
+        EXPECT_TRUE(QFileInfo(path).exists() || QFileInfo(path).isSymLink()) << qPrintable(path);
+    for (const QString &path : leftovers)
+        EXPECT_FALSE(QFileInfo::exists(path)) << qPrintable(path);
+    EXPECT_TRUE(QFileInfo::exists(root + u"/2024/05/02/IMG_0003.heic"_qs));
 }
 
 TEST(SendEndToEnd, RealFilesArriveNamedAndDatedAndTheSourceStaysUntouched)
@@ -120,4 +173,32 @@ TEST(SendEndToEnd, RealFilesArriveNamedAndDatedAndTheSourceStaysUntouched)
 
     EXPECT_EQ(folderFingerprint(card.path()), before);
     EXPECT_TRUE(QDir(staging.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(SendEndToEnd, ThePhotoInFlightWhenTheCardGoesIsNotSent)
+{
+    TempFolder card, staging, pictures;
+    MediaItems items;
+    for (const QString &name : {u"IMG_0001.JPG"_qs, u"IMG_0002.JPG"_qs, u"IMG_0003.JPG"_qs}) {
+        const QString path = makeJpeg(card.filePath(u"DCIM/"_qs + name),
+                                      {.size = QSize(320, 240), .dateTimeOriginal = u"2023:07:14 08:30:00"_qs});
+        items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::photo});
+    }
+    CardPulledDuringOnePhoto converter;
+    converter.pulledDuring = u"IMG_0002.JPG"_qs;
+    PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
+    ExportCoordinator coordinator(converter, photos, staging.path());
+
+    awaitTask(coordinator.exportItems(items, {.dateMode = DateMode::keep}, {},
+                                      [&] { return converter.cardGone; }));
+
+    const auto &phase = coordinator.phase();
+    ASSERT_EQ(phase.kind, ExportCoordinator::Phase::Kind::finished);
+    EXPECT_EQ(phase.successPhotos, 1);
+    QStringList reasons;
+    for (const auto &failure : phase.failed)
+        reasons << failure.item.url.fileName() + u": "_qs + failure.reason;
+    EXPECT_EQ(reasons, QStringList({u"IMG_0002.JPG: Couldn't read the source file"_qs,
+                                    u"IMG_0003.JPG: The SD card was removed"_qs}));
+    EXPECT_EQ(filesBelow(photos.library().root()), QStringList({u"2023/07/14/IMG_0001.heic"_qs}));
 }

@@ -8,6 +8,11 @@
 #include <QThread>
 #include <QTranslator>
 
+#include <fcntl.h>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 using namespace pomelark;
@@ -79,6 +84,67 @@ TEST(ValidationService, SortsEveryKindOfFileIntoValidAndFailed)
     EXPECT_EQ(failed, expected);
     EXPECT_EQ(outcome.totalScanned, 16);
     EXPECT_EQ(asked, 16);
+}
+
+TEST(ValidationService, NamesThatAreNotUtf8AreReportedUnreadable)
+{
+    TempFolder folder;
+    makeJpeg(folder.filePath(QStringLiteral("a.jpg")));
+    // Latin-1 names, as old cameras and other systems write them.
+    const QByteArray root = QFile::encodeName(folder.path());
+    auto makeRaw = [](const QByteArray &path) {
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        ASSERT_GE(fd, 0) << path.constData();
+        ASSERT_EQ(::write(fd, "not empty", 9), 9);
+        ::close(fd);
+    };
+    makeRaw(root + "/caf\xe9.jpg");
+    ASSERT_EQ(::mkdir(QByteArray(root + "/d\xe9j\xe0").constData(), 0755), 0);
+    makeRaw(root + "/d\xe9j\xe0/clip.mov");
+    // What a name that does round-trip would wrongly be read as, if it were used.
+    makeJpeg(QFile::decodeName(root + "/caf\xe9.jpg"));
+
+    int asked = 0;
+    const ValidationOutcome outcome = validate(folder, [&] { return ++asked > 0; });
+
+    EXPECT_EQ(outcome.totalScanned, 4);
+    EXPECT_EQ(asked, 4);
+    QList<std::pair<QByteArray, Reason>> failed;
+    for (const ValidationFailure &failure : outcome.failed)
+        failed.append({QByteArray::fromPercentEncoding(failure.sourceURL.path(QUrl::FullyEncoded).toLatin1()),
+                       failure.reason});
+    EXPECT_EQ(failed, (QList<std::pair<QByteArray, Reason>>{{root + "/caf\xe9.jpg", Reason::unreadable},
+                                                           {root + "/d\xe9j\xe0/clip.mov", Reason::unreadable}}));
+    ASSERT_EQ(outcome.failed.size(), 2);
+    EXPECT_EQ(outcome.failed[0].sourceURL.fileName(), QStringLiteral("caf\uFFFD.jpg")) << "shown as best it can be";
+    EXPECT_EQ(outcome.valid.size(), 2);
+}
+
+TEST(ValidationService, AFileWeMayNotOpenIsUnreadableNotDamaged)
+{
+    TempFolder folder;
+    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                             | QFileDevice::ReadOther | QFileDevice::ExeOther
+                                             | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+    const QString photo = makeJpeg(folder.filePath(QStringLiteral("locked.jpg")));
+    const QString video = makeVideo(folder.filePath(QStringLiteral("locked.mov")));
+    for (const QString &path : {photo, video})
+        QFile::setPermissions(path, QFileDevice::Permissions());
+    {
+        // Root opens everything: check as nobody, on this thread only.
+        const bool asRoot = ::geteuid() == 0;
+        if (asRoot) {
+            ::setfsgid(65534);
+            ::setfsuid(65534);
+        }
+        EXPECT_THROW(ValidationService::checkFileNow(photo, MediaItem::Kind::photo), FileAttributesError);
+        EXPECT_THROW(ValidationService::checkFileNow(video, MediaItem::Kind::video), FileAttributesError);
+        if (asRoot) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+    }
+    EXPECT_EQ(ValidationFailure::message(Reason::unreadable), QStringLiteral("Couldn't read this file"));
 }
 
 TEST(ValidationService, AnEmptyFolderAsksNothing)

@@ -158,7 +158,9 @@ QImage fixturePicture(QSize size)
 QString makeJpeg(const QString &path, const JpegSpec &spec)
 {
     makeParent(path);
-    const QImage picture = fixturePicture(spec.size);
+    QImage picture = fixturePicture(spec.size);
+    if (spec.colourSpace.isValid())
+        picture.setColorSpace(spec.colourSpace);
     switch (spec.colour) {
     case JpegColour::rgb:
         if (!picture.save(path, "JPG", spec.quality))
@@ -210,6 +212,44 @@ QString makeVideo(const QString &path, const VideoSpec &spec)
     QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                                | QFileDevice::ReadOther);
     return path;
+}
+
+namespace {
+
+/// Where the compressed data of the JPEG's first scan starts and ends (its end marker).
+std::pair<qint64, qint64> scanData(const QByteArray &jpeg)
+{
+    const qsizetype sos = jpeg.indexOf("\xff\xda");
+    if (sos < 0 || sos + 4 > jpeg.size())
+        throw std::runtime_error("no scan in fixture JPEG");
+    const int length = (uchar(jpeg[sos + 2]) << 8) | uchar(jpeg[sos + 3]);
+    const qint64 begin = sos + 2 + length;
+    const qint64 end = jpeg.lastIndexOf("\xff\xd9");
+    if (end <= begin)
+        throw std::runtime_error("no end in fixture JPEG");
+    return {begin, end};
+}
+
+} // namespace
+
+void cutInScanData(const QString &path)
+{
+    const auto [begin, end] = scanData(contentOf(path));
+    truncateFile(path, (begin + end) / 2);
+}
+
+void damageScanData(const QString &path)
+{
+    QByteArray jpeg = contentOf(path);
+    const auto [begin, end] = scanData(jpeg);
+    qint64 middle = (begin + end) / 2;
+    while (uchar(jpeg[middle - 1]) == 0xff) // not the second byte of a stuffed 0xff
+        ++middle;
+    for (qint64 i = 0; i < 64 && middle + i < end; ++i)
+        jpeg[middle + i] = char((i * 37 + 11) % 0xff);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(jpeg) != jpeg.size())
+        throw std::runtime_error("cannot damage fixture");
 }
 
 void truncateFile(const QString &path, qint64 bytes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QColorSpace>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -15,6 +16,7 @@ struct JpegSpec {
     QString dateTimeOriginal;     ///< "YYYY:MM:DD HH:MM:SS"; empty writes none
     JpegColour colour = JpegColour::rgb;
     int quality = 90;
+    QColorSpace colourSpace;      ///< embedded as an ICC profile when valid (colour JPEGs only)
 };
 
 /// The picture every fixture JPEG shows: a soft gradient with a red block in the
@@ -42,6 +44,13 @@ QString ffmpegProgram();
 /// Writes a short test-pattern video at `path` through the ffmpeg program. Each
 /// distinct spec is encoded once per test process and then copied.
 QString makeVideo(const QString &path, const VideoSpec &spec = {});
+
+/// Cuts the JPEG at `path` in the middle of its compressed picture data, as a
+/// card pulled during a copy or a read leaves it.
+void cutInScanData(const QString &path);
+/// Overwrites a stretch in the middle of the JPEG's compressed picture data
+/// with other bytes (never a marker), leaving its length as it was.
+void damageScanData(const QString &path);
 
 /// Cuts the file at `path` to its first `bytes` bytes.
 void truncateFile(const QString &path, qint64 bytes);
