@@ -36,7 +36,10 @@ constexpr int wheelStep = 40;
 
 MediaGridView::MediaGridView(Inputs inputs, QWidget *parent, TileSources sources)
     : QAbstractScrollArea(parent), m_inputs(std::move(inputs)), m_sources(std::move(sources)),
-      m_loads([this] { admitVisibleLoads(); })
+      m_loads([this] {
+          admitWantedLoads();
+          m_movedSinceRoom = false;
+      })
 {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -281,17 +284,18 @@ void MediaGridView::syncTiles()
     }
     // Tiles waiting already go first; the ones made now are the row beyond the
     // screen, unless the grid jumped.
-    admitVisibleLoads();
+    admitWantedLoads();
     for (int index = made.first; index < made.end; ++index)
         if (!m_tiles.contains(m_items[index].id))
             m_tiles.insert(m_items[index].id, makeTile(index));
 }
 
-void MediaGridView::admitVisibleLoads()
+void MediaGridView::admitWantedLoads()
 {
     const qreal top = scrollOffset() - GridLayout::verticalPadding;
     QList<QUuid> ids;
-    for (const int index : TileLoadOrder::indices(m_layout, top, top + viewport()->height(), m_scrollingDown, madeRows))
+    const TileLoadOrder::Scroll scroll{m_scrollingDown, m_movedSinceRoom};
+    for (const int index : TileLoadOrder::indices(m_layout, top, top + viewport()->height(), scroll, madeRows))
         ids.append(m_items[index].id);
     m_loads.admit(ids);
 }
@@ -369,8 +373,10 @@ void MediaGridView::resizeEvent(QResizeEvent *event)
 void MediaGridView::scrollContentsBy(int, int dy)
 {
     // Content moving up is the grid scrolling down; a stop keeps the last way.
-    if (dy != 0)
+    if (dy != 0) {
         m_scrollingDown = dy < 0;
+        m_movedSinceRoom = true;
+    }
     syncTiles();
     // The content moved under a still pointer: the tile under it changed.
     if (viewport()->underMouse()) {

@@ -113,7 +113,8 @@ private:
     GridTile::Flags flagsFor(const QUuid &id) const;
     void relayout();
     void syncTiles();
-    void admitVisibleLoads();
+    /// Hands the load gate the tiles on screen and the row beyond, in TileLoadOrder.
+    void admitWantedLoads();
     QHash<QUuid, GridTile *>::iterator dropTile(QHash<QUuid, GridTile *>::iterator it);
     GridTile *makeTile(int index);
     void updateTileFlags();
@@ -139,6 +140,9 @@ private:
     /// Until the first scroll the grid loads from the top: nothing lies above
     /// the first row, so this also reads top to bottom.
     bool m_scrollingDown = false;
+    /// The grid scrolled since a load last made room: it counts as moving, so
+    /// the row it scrolls into loads first (see TileLoadOrder).
+    bool m_movedSinceRoom = false;
     std::function<QPointF()> m_pointer;
 
     std::optional<QPointF> m_pressPoint;

@@ -34,8 +34,9 @@ public:
     QHash<QUrl, double> durations;
     QSet<QUrl> brokenVideos;
     QList<QUrl> thumbnailRequests;
-    QList<QUrl> decoded;
-    QList<QUrl> withdrawn;
+    /// Photo loads that went on to decode, and those that gave their turn up.
+    const QList<QUrl> &decoded() const { return m_outcomes->decoded; }
+    const QList<QUrl> &withdrawn() const { return m_outcomes->withdrawn; }
 
     void hold(const QUrl &url) { m_gates.insert(url, std::make_shared<SharedOutcome<bool>>()); }
     void release(const QUrl &url)
@@ -46,15 +47,17 @@ public:
 
     TileSources sources()
     {
-        return {[this](QUrl url, ThumbnailMemoryCache::StillWanted stillWanted) -> QCoro::Task<ThumbnailLoad> {
+        // A load released after its test ended must not reach this object.
+        return {[this, outcomes = m_outcomes](QUrl url,
+                                              ThumbnailMemoryCache::StillWanted stillWanted) -> QCoro::Task<ThumbnailLoad> {
                     thumbnailRequests.append(url);
                     if (auto gate = m_gates.value(url))
                         co_await gate->wait();
                     if (stillWanted && !stillWanted()) {
-                        withdrawn.append(url);
+                        outcomes->withdrawn.append(url);
                         co_return ThumbnailLoad{std::nullopt, true};
                     }
-                    decoded.append(url);
+                    outcomes->decoded.append(url);
                     QImage picture = fixturePicture({256, 192});
                     // Each file gets its own tint, so a wrong picture shows.
                     picture.setPixelColor(0, 0, QColor::fromRgb(qHash(url) & 0xffffff));
@@ -78,7 +81,12 @@ public:
     }
 
 private:
+    struct Outcomes {
+        QList<QUrl> decoded;
+        QList<QUrl> withdrawn;
+    };
     QHash<QUrl, std::shared_ptr<SharedOutcome<bool>>> m_gates;
+    std::shared_ptr<Outcomes> m_outcomes = std::make_shared<Outcomes>();
 };
 
 /// A playable-video cache scripted by file names: a video named "…ready…"

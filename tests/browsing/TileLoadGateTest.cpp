@@ -96,8 +96,8 @@ TEST(TileLoadGateTest, APhotoLoadWhoseTileLeftGivesItsTurnUpAndLoadsAgainWhenWan
     ASSERT_TRUE(spinUntil([&] { return h.fakes.thumbnailRequests.contains(h.urls[2]); }));
     h.fakes.release(h.urls[0]);
     ASSERT_TRUE(spinUntil([&] { return h.gate.isWaiting(h.ids[0]); }));
-    EXPECT_EQ(h.fakes.withdrawn, QList<QUrl>{h.urls[0]});
-    EXPECT_FALSE(h.fakes.decoded.contains(h.urls[0])) << "nobody would have seen the picture";
+    EXPECT_EQ(h.fakes.withdrawn(), QList<QUrl>{h.urls[0]});
+    EXPECT_FALSE(h.fakes.decoded().contains(h.urls[0])) << "nobody would have seen the picture";
     EXPECT_FALSE(h.results[0].has_value()) << "the tile keeps waiting for its picture";
 
     // Gone for good: the load ends with nothing, without a decode.
@@ -105,13 +105,13 @@ TEST(TileLoadGateTest, APhotoLoadWhoseTileLeftGivesItsTurnUpAndLoadsAgainWhenWan
     h.fakes.release(h.urls[1]);
     ASSERT_TRUE(spinUntil([&] { return h.results[1].has_value(); }));
     EXPECT_FALSE(h.results[1]->has_value());
-    EXPECT_FALSE(h.fakes.decoded.contains(h.urls[1]));
+    EXPECT_FALSE(h.fakes.decoded().contains(h.urls[1]));
 
     // Back on screen: let in again, it loads.
     h.gate.admit({h.ids[2], h.ids[0]});
     ASSERT_TRUE(spinUntil([&] { return h.results[0].has_value(); }));
     EXPECT_TRUE(h.results[0]->has_value());
-    EXPECT_EQ(h.fakes.decoded.count(h.urls[0]), 1);
+    EXPECT_EQ(h.fakes.decoded().count(h.urls[0]), 1);
 }
 
 TEST(TileLoadGateTest, AFailedLoadStillMakesRoomAndAGoneGateEndsWhatWaits)
