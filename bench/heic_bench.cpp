@@ -9,6 +9,7 @@
 #include "services/ConvertService.h"
 
 #include "support/AsyncTest.h"
+#include "support/CameraLikePhotos.h"
 #include "support/Fixtures.h"
 #include "support/HeifDecode.h"
 #include "support/TempFolder.h"
@@ -17,9 +18,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QPainter>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QThread>
 
 #include <exiv2/exiv2.hpp>
@@ -32,52 +31,6 @@ using namespace pomelark;
 using namespace pomelark::test;
 
 namespace {
-
-const QSize photoSize(4032, 3024);
-
-QList<QImage> samplePhotographs()
-{
-    QList<QImage> pictures;
-    const QDir data(QStringLiteral("/usr/share/doc/opencv-doc/examples/data"));
-    for (const QString &name : data.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.png")}, QDir::Files)) {
-        QImage picture(data.filePath(name));
-        if (!picture.isNull() && picture.width() >= 400 && picture.height() >= 300 && !picture.isGrayscale())
-            pictures << picture.convertToFormat(QImage::Format_RGB32);
-    }
-    if (pictures.isEmpty())
-        pictures << fixturePicture(QSize(640, 480));
-    return pictures;
-}
-
-QImage cameraLikePicture(const QList<QImage> &sources, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QImage picture(photoSize, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (int y = 0; y < photoSize.height();) {
-        int rowHeight = 0;
-        for (int x = 0; x < photoSize.width();) {
-            const QImage &tile = sources.at(int(random.bounded(quint32(sources.size()))));
-            const double scale = 1.0 + random.bounded(0.8);
-            const QSize size(int(tile.width() * scale), int(tile.height() * scale));
-            painter.drawImage(QRect(QPoint(x, y), size), tile);
-            x += size.width();
-            rowHeight = std::max(rowHeight, size.height());
-        }
-        y += rowHeight;
-    }
-    painter.end();
-    for (int y = 0; y < picture.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            const int n = int(random.bounded(7u)) - 3;
-            line[x] = qRgb(std::clamp(qRed(line[x]) + n, 0, 255), std::clamp(qGreen(line[x]) + n, 0, 255),
-                           std::clamp(qBlue(line[x]) + n, 0, 255));
-        }
-    }
-    return picture;
-}
 
 double ssim(const QImage &reference, const QImage &other)
 {
@@ -117,8 +70,8 @@ int main(int argc, char **argv)
         cameraLikePicture(sources, quint32(i + 1)).save(path, "JPG", 92);
         photos << path;
     }
-    std::printf("%d photos of %dx%d, %d cores, libheif quality high=%d size=%d\n", count, photoSize.width(),
-                photoSize.height(), QThread::idealThreadCount(), ConvertService::highQualityLevel,
+    std::printf("%d photos of %dx%d, %d cores, libheif quality high=%d size=%d\n", count, cameraPhotoSize.width(),
+                cameraPhotoSize.height(), QThread::idealThreadCount(), ConvertService::highQualityLevel,
                 ConvertService::sizeQualityLevel);
     std::fflush(stdout);
 

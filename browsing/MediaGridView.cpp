@@ -3,6 +3,7 @@
 #include "browsing/EdgeScroll.h"
 #include "browsing/GridClickRule.h"
 #include "browsing/PhotoThumbnail.h"
+#include "browsing/TileLoadOrder.h"
 #include "browsing/VideoTile.h"
 #include "browsing/MarqueePainter.h"
 #include "look/Palette.h"
@@ -35,7 +36,10 @@ constexpr int wheelStep = 40;
 
 MediaGridView::MediaGridView(Inputs inputs, QWidget *parent, TileSources sources)
     : QAbstractScrollArea(parent), m_inputs(std::move(inputs)), m_sources(std::move(sources)),
-      m_loads([this] { admitVisibleLoads(); })
+      m_loads([this] {
+          admitWantedLoads();
+          m_movedSinceRoom = false;
+      })
 {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -275,27 +279,23 @@ void MediaGridView::syncTiles()
     const qreal bottom = top + viewport()->height();
     const GridLayout::Range made = m_layout.indicesIn(top, bottom, madeRows);
     const GridLayout::Range kept = m_layout.indicesIn(top, bottom, keptRows);
-    const GridLayout::Range onScreen = visibleRange();
     for (auto it = m_tiles.begin(); it != m_tiles.end();) {
         it = kept.contains(m_indexOf.value(it.key(), -1)) ? std::next(it) : dropTile(it);
     }
+    // Tiles waiting already go first; the ones made now are the row beyond the
+    // screen, unless the grid jumped.
+    admitWantedLoads();
     for (int index = made.first; index < made.end; ++index)
         if (!m_tiles.contains(m_items[index].id))
-            m_tiles.insert(m_items[index].id, makeTile(index, onScreen.contains(index)));
-    admitVisibleLoads();
+            m_tiles.insert(m_items[index].id, makeTile(index));
 }
 
-GridLayout::Range MediaGridView::visibleRange() const
+void MediaGridView::admitWantedLoads()
 {
     const qreal top = scrollOffset() - GridLayout::verticalPadding;
-    return m_layout.indicesIn(top, top + viewport()->height());
-}
-
-void MediaGridView::admitVisibleLoads()
-{
-    const GridLayout::Range range = visibleRange();
     QList<QUuid> ids;
-    for (int index = range.first; index < range.end; ++index)
+    const TileLoadOrder::Scroll scroll{m_scrollingDown, m_movedSinceRoom};
+    for (const int index : TileLoadOrder::indices(m_layout, top, top + viewport()->height(), scroll, madeRows))
         ids.append(m_items[index].id);
     m_loads.admit(ids);
 }
@@ -310,15 +310,11 @@ QHash<QUuid, GridTile *>::iterator MediaGridView::dropTile(QHash<QUuid, GridTile
     return m_tiles.erase(it);
 }
 
-GridTile *MediaGridView::makeTile(int index, bool onScreen)
+GridTile *MediaGridView::makeTile(int index)
 {
     const MediaItem &item = m_items[index];
     const QUuid id = item.id;
-    // A tile already on screen is let in before it asks, so a picture at hand
-    // shows at once rather than fading in.
-    const TileSources sources = m_loads.sourcesFor(m_sources, id);
-    if (onScreen)
-        m_loads.admit({id});
+    const TileLoadGate::Loaders sources = m_loads.sourcesFor(m_sources, id);
     const GridTile::Flags flags = flagsFor(id);
     // Tiles report their clicks by id: the index may have moved by the time they do.
     auto onActivate = [this, id] { handleTap(m_indexOf.value(id, -1), m_clickModifiers); };
@@ -374,8 +370,13 @@ void MediaGridView::resizeEvent(QResizeEvent *event)
     relayout();
 }
 
-void MediaGridView::scrollContentsBy(int, int)
+void MediaGridView::scrollContentsBy(int, int dy)
 {
+    // Content moving up is the grid scrolling down; a stop keeps the last way.
+    if (dy != 0) {
+        m_scrollingDown = dy < 0;
+        m_movedSinceRoom = true;
+    }
     syncTiles();
     // The content moved under a still pointer: the tile under it changed.
     if (viewport()->underMouse()) {

@@ -32,7 +32,8 @@ class PlaybackPrewarmer;
 /// Tiles are painted into the viewport, not made as widgets: only the rows on
 /// screen (and one more each side) have a tile object, which is dropped once it
 /// is a few rows away. A tile starts loading its picture only once it is on
-/// screen, a few tiles at a time (see TileLoadGate).
+/// screen or in the row the grid scrolls into, a few tiles at a time and from
+/// the edge the grid scrolls towards (see TileLoadGate and TileLoadOrder).
 class MediaGridView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -112,10 +113,10 @@ private:
     GridTile::Flags flagsFor(const QUuid &id) const;
     void relayout();
     void syncTiles();
-    GridLayout::Range visibleRange() const;
-    void admitVisibleLoads();
+    /// Hands the load gate the tiles on screen and the row beyond, in TileLoadOrder.
+    void admitWantedLoads();
     QHash<QUuid, GridTile *>::iterator dropTile(QHash<QUuid, GridTile *>::iterator it);
-    GridTile *makeTile(int index, bool onScreen);
+    GridTile *makeTile(int index);
     void updateTileFlags();
     void repaintTile(const QUuid &id);
     void setHovered(std::optional<QUuid> id);
@@ -136,6 +137,12 @@ private:
     QTimer m_autoScroll;
     qreal m_lastClipOrigin = 0;
     qreal m_exactOffset = 0;
+    /// Until the first scroll the grid loads from the top: nothing lies above
+    /// the first row, so this also reads top to bottom.
+    bool m_scrollingDown = false;
+    /// The grid scrolled since a load last made room: it counts as moving, so
+    /// the row it scrolls into loads first (see TileLoadOrder).
+    bool m_movedSinceRoom = false;
     std::function<QPointF()> m_pointer;
 
     std::optional<QPointF> m_pressPoint;

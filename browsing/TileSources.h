@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/ThumbnailMemoryCache.h"
 #include "services/VideoInfo.h"
 
 #include <QImage>
@@ -17,7 +18,9 @@ namespace pomelark {
 /// their own.
 struct TileSources {
     /// A photo's small picture; nothing when it cannot be decoded. Never fails.
-    std::function<QCoro::Task<std::optional<QImage>>(QUrl)> thumbnail;
+    /// Withdrawn, without a decode, when the tile no longer wants it once its
+    /// turn to decode comes.
+    std::function<QCoro::Task<ThumbnailLoad>(QUrl, ThumbnailMemoryCache::StillWanted)> thumbnail;
     /// A video's poster and length; throws when they cannot be made.
     std::function<QCoro::Task<VideoInfo>(QUrl)> videoInfo;
 

@@ -120,16 +120,36 @@ std::optional<ImageSource::Properties> ImageSource::properties() const
     return properties;
 }
 
+QSize coveringSize(QSize size, int side)
+{
+    const int shorter = std::min(size.width(), size.height());
+    if (size.isEmpty() || side <= 0 || shorter <= side)
+        return size;
+    // In whole numbers, so the shorter side comes out at exactly `side`.
+    const auto scaled = [&](int length) { return int((qint64(length) * side + shorter - 1) / shorter); };
+    return QSize(scaled(size.width()), scaled(size.height()));
+}
+
 QImage ImageSource::decode(int maxPixelSize, bool applyOrientation) const
+{
+    return decodeScaled(applyOrientation, [maxPixelSize](QSize stored) { return boundedSize(stored, maxPixelSize); });
+}
+
+QImage ImageSource::decodeCovering(int side, bool applyOrientation) const
+{
+    return decodeScaled(applyOrientation, [side](QSize stored) { return coveringSize(stored, side); });
+}
+
+QImage ImageSource::decodeScaled(bool applyOrientation, const std::function<QSize(QSize)> &target) const
 {
     QImageReader reader(m_path);
     prepare(reader);
     reader.setAllocationLimit(allocationLimitMB);
     const QSize stored = reader.size();
     if (stored.isValid()) {
-        const QSize target = boundedSize(stored, maxPixelSize);
-        if (target != stored) {
-            reader.setScaledSize(target);
+        const QSize size = target(stored);
+        if (size != stored) {
+            reader.setScaledSize(size);
             // Above this quality Qt's JPEG reader finishes the DCT-scaled image
             // with a smooth scale instead of dropping pixels.
             reader.setQuality(100);

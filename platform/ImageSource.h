@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace pomelark {
@@ -42,6 +43,11 @@ public:
     /// applied to the pixels. Returns a null image when decoding fails.
     QImage decode(int maxPixelSize, bool applyOrientation) const;
 
+    /// Decodes the image just large enough to cover a `side` × `side` square:
+    /// its shorter side at `side` pixels, never enlarged, by the same reduced
+    /// decode. Returns a null image when decoding fails.
+    QImage decodeCovering(int side, bool applyOrientation) const;
+
     /// Decodes the whole image at its stored size. Returns a null image on failure.
     /// What cannot be read of a JPEG cut short or damaged comes out grey.
     QImage decodeFull(bool applyOrientation) const;
@@ -60,11 +66,18 @@ public:
     static constexpr int allocationLimitMB = 2048;
 
 private:
+    /// Decodes at the size `target` gives for the stored size (DCT-scaled for JPEGs).
+    QImage decodeScaled(bool applyOrientation, const std::function<QSize(QSize)> &target) const;
+
     QString m_path;
 };
 
 /// The pixel size that fits `size` inside a `maxPixelSize` square, keeping the
 /// aspect ratio; never larger than `size` and never smaller than 1 × 1.
 QSize boundedSize(QSize size, int maxPixelSize);
+
+/// The pixel size that covers a `side` square, keeping the aspect ratio (the
+/// longer side rounded up); never larger than `size`.
+QSize coveringSize(QSize size, int side);
 
 } // namespace pomelark

@@ -89,9 +89,14 @@ void ThumbnailMemoryCache::removeAll()
 
 QCoro::Task<std::optional<QImage>> ThumbnailMemoryCache::thumbnail(QUrl url)
 {
+    co_return (co_await thumbnailIfStillWanted(std::move(url), {})).image;
+}
+
+QCoro::Task<ThumbnailLoad> ThumbnailMemoryCache::thumbnailIfStillWanted(QUrl url, StillWanted stillWanted)
+{
     if (const auto hit = m_cache.constFind(url); hit != m_cache.constEnd()) {
         touch(url);
-        co_return *hit;
+        co_return ThumbnailLoad{*hit};
     }
     co_await acquireLoadSlot();
     // Another caller may have loaded it while this one waited.
@@ -99,7 +104,13 @@ QCoro::Task<std::optional<QImage>> ThumbnailMemoryCache::thumbnail(QUrl url)
         const QImage image = *hit;
         touch(url);
         releaseLoadSlot();
-        co_return image;
+        co_return ThumbnailLoad{image};
+    }
+    // A tile that scrolled away while it waited would spend the slot on a
+    // picture nobody sees, while the tiles now on screen wait behind it.
+    if (stillWanted && !stillWanted()) {
+        releaseLoadSlot();
+        co_return ThumbnailLoad{std::nullopt, true};
     }
 
     const Decoder decoder = m_decoder;
@@ -116,7 +127,7 @@ QCoro::Task<std::optional<QImage>> ThumbnailMemoryCache::thumbnail(QUrl url)
         evictIfNeeded();
     }
     releaseLoadSlot();
-    co_return image;
+    co_return ThumbnailLoad{std::move(image)};
 }
 
 } // namespace pomelark

@@ -19,6 +19,12 @@ namespace pomelark {
 /// Safe on any thread.
 std::optional<QImage> loadThumbnailImage(const QUrl &url, int maxPixelSize);
 
+/// What a load that may give up its turn ended with.
+struct ThumbnailLoad {
+    std::optional<QImage> image; ///< nothing when the photo cannot be decoded, or when withdrawn
+    bool withdrawn = false;      ///< gave up its turn before decoding: nothing was decoded
+};
+
 /// The process-wide memory cache of photo thumbnails shared by every view.
 ///
 /// Its state lives on the main thread. Decodes run on its own pool, at most
@@ -42,6 +48,13 @@ public:
     /// The photo's thumbnail, from memory or decoded now; nothing when the
     /// photo cannot be decoded (which is not remembered). Never fails.
     QCoro::Task<std::optional<QImage>> thumbnail(QUrl url);
+
+    /// Asked when a load's turn to decode comes: false gives the turn up.
+    using StillWanted = std::function<bool()>;
+    /// As thumbnail(), for a view that may be gone by the time its turn comes:
+    /// when `stillWanted` says no once a slot is the load's and the photo is not
+    /// in memory, the slot passes on without a decode and the load ends withdrawn.
+    QCoro::Task<ThumbnailLoad> thumbnailIfStillWanted(QUrl url, StillWanted stillWanted);
 
     /// Returns once the caller holds one of the load slots.
     QCoro::Task<void> acquireLoadSlot();

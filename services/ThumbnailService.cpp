@@ -1,12 +1,12 @@
 #include "services/ThumbnailService.h"
 
+#include "platform/ImageSource.h"
 #include "services/CacheKey.h"
 #include "services/WorkingFolders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -18,10 +18,11 @@ namespace pomelark {
 
 namespace {
 
-QImage decodePoster(const QString &path)
+/// The poster at its full size, or covering a `cover` square when `cover` > 0.
+QImage decodePoster(const QString &path, int cover)
 {
-    QImageReader reader(path);
-    return reader.read();
+    const ImageSource poster(path);
+    return cover > 0 ? poster.decodeCovering(cover, false) : poster.decodeFull(false);
 }
 
 /// Trims spaces and tabs but not line ends.
@@ -100,17 +101,18 @@ QCoro::Task<void> ThumbnailService::writeInfo(QString infoPath, QString log)
     });
 }
 
-QCoro::Task<VideoInfo> ThumbnailService::videoInfo(QUrl video)
+QCoro::Task<VideoInfo> ThumbnailService::videoInfo(QUrl video, int posterCover)
 {
     const QString videoPath = video.toLocalFile();
     const Entry entry = co_await entryFor(videoPath);
     std::optional<VideoInfo> cached =
-        co_await m_executor.run([entry] { return loadCached(entry.poster, entry.info); });
+        co_await m_executor.run([entry, posterCover] { return loadCached(entry.poster, entry.info, posterCover); });
     if (cached)
         co_return std::move(*cached);
 
     const QString log = co_await grabPoster(videoPath, entry.poster);
-    QImage poster = co_await m_executor.run([path = entry.poster] { return decodePoster(path); });
+    QImage poster =
+        co_await m_executor.run([path = entry.poster, posterCover] { return decodePoster(path, posterCover); });
     if (poster.isNull())
         throw ThumbnailError(ThumbnailError::Kind::decodeFailed);
     co_await writeInfo(entry.info, log);
@@ -167,11 +169,12 @@ QCoro::Task<void> ThumbnailService::prewarmLane(PrewarmRun &run)
     }
 }
 
-std::optional<VideoInfo> ThumbnailService::loadCached(const QString &posterPath, const QString &infoPath)
+std::optional<VideoInfo> ThumbnailService::loadCached(const QString &posterPath, const QString &infoPath,
+                                                      int posterCover)
 {
     if (!QFileInfo::exists(posterPath) || !QFileInfo::exists(infoPath))
         return std::nullopt;
-    QImage poster = decodePoster(posterPath);
+    QImage poster = decodePoster(posterPath, posterCover);
     if (poster.isNull())
         return std::nullopt;
     QFile info(infoPath);

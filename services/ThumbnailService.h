@@ -39,10 +39,14 @@ public:
     const QString &cacheDir() const { return m_cacheDir; }
 
     /// The video's poster and length, from the cache or from a new ffmpeg run.
+    /// With `posterCover` > 0 the poster is decoded only large enough to cover
+    /// a square of that many pixels (its shorter side at that size, never
+    /// enlarged): a grid of 4K videos then holds small pictures, not whole
+    /// frames. The poster file keeps the whole frame either way.
     /// Throws ThumbnailError::fileUnreadable when the video's attributes cannot
     /// be read, FFmpegError when the run fails (no .info is written then), and
     /// ThumbnailError::decodeFailed when the poster does not decode.
-    QCoro::Task<VideoInfo> videoInfo(QUrl video);
+    QCoro::Task<VideoInfo> videoInfo(QUrl video, int posterCover = 0);
 
     /// Makes sure both cache files of the video exist, without decoding or
     /// reading a complete entry. Throws as videoInfo, except that a poster that
@@ -56,8 +60,9 @@ public:
 
     /// The cached entry when the poster decodes and the .info holds exactly one
     /// number (blanks around it allowed); none otherwise, so a damaged entry is
-    /// simply made again.
-    static std::optional<VideoInfo> loadCached(const QString &posterPath, const QString &infoPath);
+    /// simply made again. `posterCover` as for videoInfo().
+    static std::optional<VideoInfo> loadCached(const QString &posterPath, const QString &infoPath,
+                                               int posterCover = 0);
 
     /// The length from the first "Duration:" line that has a comma; none when
     /// there is none or its time is not hours:minutes:seconds (such as N/A).

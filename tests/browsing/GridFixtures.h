@@ -26,12 +26,17 @@ inline MediaItems makeItems(MediaItem::Kind kind, int count, const QString &stem
 }
 
 /// Picture sources that answer at once with the fixture picture, or hold the
-/// answer for chosen files until the test releases it.
+/// answer for chosen files until the test releases it. A held photo load is
+/// like one waiting for a decode slot: on release it gives its turn up when its
+/// tile no longer wants it.
 class FakeTileSources {
 public:
     QHash<QUrl, double> durations;
     QSet<QUrl> brokenVideos;
     QList<QUrl> thumbnailRequests;
+    /// Photo loads that went on to decode, and those that gave their turn up.
+    const QList<QUrl> &decoded() const { return m_outcomes->decoded; }
+    const QList<QUrl> &withdrawn() const { return m_outcomes->withdrawn; }
 
     void hold(const QUrl &url) { m_gates.insert(url, std::make_shared<SharedOutcome<bool>>()); }
     void release(const QUrl &url)
@@ -42,14 +47,21 @@ public:
 
     TileSources sources()
     {
-        return {[this](QUrl url) -> QCoro::Task<std::optional<QImage>> {
+        // A load released after its test ended must not reach this object.
+        return {[this, outcomes = m_outcomes](QUrl url,
+                                              ThumbnailMemoryCache::StillWanted stillWanted) -> QCoro::Task<ThumbnailLoad> {
                     thumbnailRequests.append(url);
                     if (auto gate = m_gates.value(url))
                         co_await gate->wait();
+                    if (stillWanted && !stillWanted()) {
+                        outcomes->withdrawn.append(url);
+                        co_return ThumbnailLoad{std::nullopt, true};
+                    }
+                    outcomes->decoded.append(url);
                     QImage picture = fixturePicture({256, 192});
                     // Each file gets its own tint, so a wrong picture shows.
                     picture.setPixelColor(0, 0, QColor::fromRgb(qHash(url) & 0xffffff));
-                    co_return picture;
+                    co_return ThumbnailLoad{picture};
                 },
                 [this](QUrl url) -> QCoro::Task<VideoInfo> {
                     if (auto gate = m_gates.value(url))
@@ -60,8 +72,21 @@ public:
                 }};
     }
 
+    /// The photo source as a tile's own loader, with no gate between.
+    std::function<QCoro::Task<std::optional<QImage>>(QUrl)> photoLoader()
+    {
+        return [thumbnail = sources().thumbnail](QUrl url) -> QCoro::Task<std::optional<QImage>> {
+            co_return (co_await thumbnail(url, {})).image;
+        };
+    }
+
 private:
+    struct Outcomes {
+        QList<QUrl> decoded;
+        QList<QUrl> withdrawn;
+    };
     QHash<QUrl, std::shared_ptr<SharedOutcome<bool>>> m_gates;
+    std::shared_ptr<Outcomes> m_outcomes = std::make_shared<Outcomes>();
 };
 
 /// A playable-video cache scripted by file names: a video named "…ready…"

@@ -235,6 +235,53 @@ TEST(MediaGridViewTest, AFastScrollLeavesNoLoadsBehindForTheTilesPassedOver)
         fakes.release(photo.url);
 }
 
+TEST(MediaGridViewTest, TilesLoadFromTheEdgeTheGridScrollsTowardsAndLoadsLeftBehindGiveWay)
+{
+    FakeTileSources fakes;
+    const MediaItems photos = makeItems(MediaItem::Kind::photo, 300);
+    for (const MediaItem &photo : photos)
+        fakes.hold(photo.url);
+    MediaGridView grid({photos, {}, {}, {}, Binding<QSet<QUuid>>::local()}, nullptr, fakes.sources());
+    grid.resize(800, 600); // 5 columns, rows of 128 px
+    grid.show();
+    QApplication::processEvents();
+    const auto indices = [&](const QList<QUrl> &urls, qsizetype from) {
+        QList<int> found;
+        for (qsizetype n = from; n < urls.size(); ++n)
+            found << urls[n].fileName().mid(4, 4).toInt();
+        return found;
+    };
+    const auto release = [&](const QList<int> &indices) {
+        for (const int index : indices)
+            fakes.release(photos[index].url);
+    };
+    // Before any scroll: from the top, in reading order.
+    EXPECT_EQ(indices(fakes.thumbnailRequests, 0), (QList<int>{0, 1, 2, 3}));
+
+    // Three rows down, rows 2 to 7 show: the first loads, queued for row 0,
+    // give way undecoded; the grid moved, so the row it moves into goes first.
+    grid.verticalScrollBar()->setValue(3 * 128);
+    release({0, 1, 2, 3});
+    ASSERT_TRUE(test::spinUntil([&] { return fakes.thumbnailRequests.size() == 8; }));
+    EXPECT_EQ(indices(fakes.withdrawn(), 0), (QList<int>{0, 1, 2, 3}));
+    EXPECT_EQ(indices(fakes.thumbnailRequests, 4), (QList<int>{40, 41, 42, 43}));
+
+    // At rest, what shows goes first, from the bottom row.
+    release({40, 41, 42, 43});
+    ASSERT_TRUE(test::spinUntil([&] { return fakes.thumbnailRequests.size() == 12; }));
+    EXPECT_EQ(indices(fakes.thumbnailRequests, 8), (QList<int>{35, 36, 37, 38}));
+
+    // Back up to rows 1 to 6: row 7's loads give way, the row above goes first.
+    grid.verticalScrollBar()->setValue(3 * 128 - 200);
+    release({35, 36, 37, 38});
+    ASSERT_TRUE(test::spinUntil([&] { return fakes.thumbnailRequests.size() >= 16; }));
+    EXPECT_EQ(indices(fakes.withdrawn(), 4), (QList<int>{35, 36, 37, 38}));
+    EXPECT_EQ(indices(fakes.thumbnailRequests, 12).mid(0, 4), (QList<int>{0, 1, 2, 3}));
+    EXPECT_EQ(indices(fakes.decoded(), 0).mid(0, 4), (QList<int>{40, 41, 42, 43}));
+    for (const MediaItem &photo : photos)
+        fakes.release(photo.url);
+}
+
 TEST(MediaGridViewTest, EdgeScrollingFollowsThePointerAndGrowsTheMarquee)
 {
     GridHarness h(200, 0);

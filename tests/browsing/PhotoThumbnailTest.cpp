@@ -72,9 +72,8 @@ TEST(PhotoThumbnailTest, HoverLiftsOnlyTilesThatAreNeitherExcludedNorSelected)
 TEST(PhotoThumbnailTest, ALateResultForAnEarlierFileIsDropped)
 {
     FakeTileSources fakes;
-    TileSources sources = fakes.sources();
     fakes.hold(photo(1));
-    PhotoThumbnail tile(photo(1), 0, {}, {}, {}, sources.thumbnail);
+    PhotoThumbnail tile(photo(1), 0, {}, {}, {}, fakes.photoLoader());
     EXPECT_FALSE(tile.image().has_value());
 
     tile.setUrl(photo(2)); // answers at once

@@ -69,7 +69,7 @@ TEST(TileLoadGateTest, LoadsReachTheServicesOnlyWhenLetInAndAFewAtATime)
     ASSERT_TRUE(spinUntil([&] { return h.rooms > 0; }));
     ASSERT_TRUE(h.results[5].has_value() && h.results[5]->has_value());
     EXPECT_EQ(h.gate.loading(), TileLoadGate::maxLoading - 1);
-    h.gate.admit({h.ids[1], h.ids[7]});
+    h.gate.admit({h.ids[4], h.ids[3], h.ids[2], h.ids[1], h.ids[7]});
     ASSERT_TRUE(spinUntil([&] { return h.fakes.thumbnailRequests.size() == TileLoadGate::maxLoading + 1; }));
     EXPECT_EQ(h.fakes.thumbnailRequests.last(), h.urls[7]);
     EXPECT_FALSE(h.fakes.thumbnailRequests.contains(h.urls[1]));
@@ -77,12 +77,41 @@ TEST(TileLoadGateTest, LoadsReachTheServicesOnlyWhenLetInAndAFewAtATime)
     // Let in, then gone before its load began: it still never asks, and frees its place.
     h.fakes.release(h.urls[4]);
     ASSERT_TRUE(spinUntil([&] { return h.results[4].has_value(); }));
-    h.gate.admit({h.ids[6]});
+    h.gate.admit({h.ids[3], h.ids[2], h.ids[7], h.ids[6]});
     h.gate.drop(h.ids[6]);
     ASSERT_TRUE(spinUntil([&] { return h.results[6].has_value(); }));
     EXPECT_FALSE(h.results[6]->has_value());
     EXPECT_FALSE(h.fakes.thumbnailRequests.contains(h.urls[6]));
     EXPECT_EQ(h.gate.loading(), TileLoadGate::maxLoading - 1);
+}
+
+TEST(TileLoadGateTest, APhotoLoadWhoseTileLeftGivesItsTurnUpAndLoadsAgainWhenWanted)
+{
+    GateHarness h(4);
+    h.gate.admit({h.ids[0], h.ids[1]});
+    ASSERT_TRUE(spinUntil([&] { return h.fakes.thumbnailRequests.size() == 2; }));
+
+    // The grid scrolled on: the two queued loads are no longer wanted.
+    h.gate.admit({h.ids[2]});
+    ASSERT_TRUE(spinUntil([&] { return h.fakes.thumbnailRequests.contains(h.urls[2]); }));
+    h.fakes.release(h.urls[0]);
+    ASSERT_TRUE(spinUntil([&] { return h.gate.isWaiting(h.ids[0]); }));
+    EXPECT_EQ(h.fakes.withdrawn(), QList<QUrl>{h.urls[0]});
+    EXPECT_FALSE(h.fakes.decoded().contains(h.urls[0])) << "nobody would have seen the picture";
+    EXPECT_FALSE(h.results[0].has_value()) << "the tile keeps waiting for its picture";
+
+    // Gone for good: the load ends with nothing, without a decode.
+    h.gate.drop(h.ids[1]);
+    h.fakes.release(h.urls[1]);
+    ASSERT_TRUE(spinUntil([&] { return h.results[1].has_value(); }));
+    EXPECT_FALSE(h.results[1]->has_value());
+    EXPECT_FALSE(h.fakes.decoded().contains(h.urls[1]));
+
+    // Back on screen: let in again, it loads.
+    h.gate.admit({h.ids[2], h.ids[0]});
+    ASSERT_TRUE(spinUntil([&] { return h.results[0].has_value(); }));
+    EXPECT_TRUE(h.results[0]->has_value());
+    EXPECT_EQ(h.fakes.decoded().count(h.urls[0]), 1);
 }
 
 TEST(TileLoadGateTest, AFailedLoadStillMakesRoomAndAGoneGateEndsWhatWaits)

@@ -138,6 +138,37 @@ TEST(ThumbnailMemoryCache, AWaiterFindsThePhotoLoadedMeanwhileAndDecodesNothing)
     EXPECT_EQ(cache.activeLoads(), 0);
 }
 
+TEST(ThumbnailMemoryCache, AWaiterNoLongerWantedWhenItsTurnComesPassesTheSlotOnUndecoded)
+{
+    GatedDecoder gated;
+    ThumbnailMemoryCache cache(gated.decoder());
+    auto first = cache.thumbnail(photo(1));
+    auto second = cache.thumbnail(photo(2));
+    bool wanted = true;
+    auto third = cache.thumbnailIfStillWanted(photo(3), [&] { return wanted; });
+    auto fourth = cache.thumbnail(photo(4));
+    ASSERT_TRUE(spinUntil([&] { return gated.started().size() == 2; }));
+
+    wanted = false; // its view scrolled away while it waited
+    gated.finish(photo(1));
+    ASSERT_TRUE(spinUntil([&] { return gated.started().size() == 3; }));
+    EXPECT_EQ(gated.started().last(), photo(4));
+    const ThumbnailLoad withdrawn = awaitTask(std::move(third));
+    EXPECT_TRUE(withdrawn.withdrawn);
+    EXPECT_FALSE(withdrawn.image);
+    EXPECT_FALSE(cache.contains(photo(3)));
+
+    // A photo in memory is handed over whatever the view says: it costs no slot.
+    const ThumbnailLoad hit = awaitTask(cache.thumbnailIfStillWanted(photo(1), [] { return false; }));
+    EXPECT_TRUE(hit.image);
+    EXPECT_FALSE(hit.withdrawn);
+    gated.finish(photo(2));
+    gated.finish(photo(4));
+    for (auto *task : {&first, &second, &fourth})
+        EXPECT_TRUE(awaitTask(std::move(*task)));
+    EXPECT_EQ(cache.activeLoads(), 0);
+}
+
 TEST(ThumbnailMemoryCache, KeepsTheTwoHundredMostRecentlyUsed)
 {
     int decodes = 0;

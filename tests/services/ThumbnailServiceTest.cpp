@@ -90,6 +90,24 @@ TEST_F(FakeThumbnailTest, FirstRequestRunsFFmpegAndWritesBothFilesTheSecondReads
     EXPECT_EQ(lineCount(argsFile), 1);
 }
 
+TEST_F(FakeThumbnailTest, ATilesPosterIsHeldOnlyAsLargeAsTheTileWhileTheFileKeepsTheFrame)
+{
+    const QString frame = test::makeJpeg(folder.filePath(QStringLiteral("4k.jpg")), {QSize(3840, 2160)});
+    qputenv("FAKE_FFMPEG_POSTER", frame.toUtf8());
+    const QUrl clip = QUrl::fromLocalFile(video(QStringLiteral("clip.mov")));
+    // Fresh from ffmpeg, then from the cache: the shorter side covers the tile.
+    EXPECT_EQ(awaitTask(service.videoInfo(clip, 240)).thumbnail.size(), QSize(427, 240));
+    EXPECT_EQ(awaitTask(service.videoInfo(clip, 240)).thumbnail.size(), QSize(427, 240));
+    EXPECT_EQ(awaitTask(service.videoInfo(clip)).thumbnail.size(), QSize(3840, 2160)) << "the player's poster";
+    EXPECT_EQ(QImage(cacheFile(clip.toLocalFile(), ".jpg")).size(), QSize(3840, 2160));
+    EXPECT_EQ(lineCount(argsFile), 1);
+
+    // A frame smaller than the tile is never enlarged.
+    qputenv("FAKE_FFMPEG_POSTER", poster.toUtf8());
+    const QUrl small = QUrl::fromLocalFile(video(QStringLiteral("small.mov")));
+    EXPECT_EQ(awaitTask(service.videoInfo(small, 240)).thumbnail.size(), QSize(32, 24));
+}
+
 TEST_F(FakeThumbnailTest, ALogWithoutALengthCachesZero)
 {
     qputenv("FAKE_FFMPEG_LOG", "  Duration: N/A, bitrate: N/A\n");

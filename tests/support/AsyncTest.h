@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -56,17 +57,26 @@ T awaitTask(QCoro::Task<T> task, std::chrono::milliseconds limit = std::chrono::
 }
 
 /// Processes events until `condition` holds, for at most `limit`; returns whether it held.
+/// The condition is looked at only once the events at hand are all handled, so
+/// it never sees a state halfway through a chain of queued steps. Sleeps while
+/// no event comes, so the code under test keeps the cores; a short timer wakes
+/// it to look again, since a condition may turn on a worker thread that posts
+/// nothing to this one.
 template <typename Condition>
 bool spinUntil(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(30))
 {
+    constexpr std::chrono::milliseconds lookAgain(5);
+    constexpr std::chrono::milliseconds drainAtMost(20);
+    const QDeadlineTimer deadline(limit);
+    QTimer wake;
+    wake.start(lookAgain);
     QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    deadline.start(limit);
     while (!condition()) {
-        if (!deadline.isActive())
+        if (deadline.hasExpired())
             return false;
-        loop.processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+        loop.processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        // Then what that event queued, as long as more comes at once (never waits).
+        loop.processEvents(QEventLoop::AllEvents, int(drainAtMost.count()));
     }
     return true;
 }
