@@ -1,15 +1,47 @@
 #include "services/FFmpegRunner.h"
 
+#include "platform/ChildProcess.h"
 #include "platform/FFmpegProgram.h"
 
 #include <QProcess>
 
 #include <qcoro/qcoroprocess.h>
-#include <qcoro/qcorosignal.h>
 
+#include <coroutine>
 #include <csignal>
 
 namespace pomelark {
+
+namespace {
+
+/// Resumes the awaiting coroutine, through the event loop, once `process` has
+/// left the Starting state, whether it started or not. stateChanged is a
+/// private signal: a slot that takes its arguments would get the hidden last
+/// one as a reference to nothing, so this slot takes none.
+class StartSettled {
+public:
+    explicit StartSettled(QProcess &process) : m_process(process) {}
+
+    bool await_ready() const { return m_process.state() != QProcess::Starting; }
+
+    void await_suspend(std::coroutine_handle<> awaiting)
+    {
+        m_connection = QObject::connect(&m_process, &QProcess::stateChanged, &m_process, [this, awaiting] {
+            if (m_process.state() == QProcess::Starting)
+                return;
+            QObject::disconnect(m_connection);
+            QMetaObject::invokeMethod(&m_process, [awaiting] { awaiting.resume(); }, Qt::QueuedConnection);
+        });
+    }
+
+    void await_resume() const {}
+
+private:
+    QProcess &m_process;
+    QMetaObject::Connection m_connection;
+};
+
+} // namespace
 
 FFmpegRunner::FFmpegRunner(Lookup lookup) : m_lookup(lookup ? std::move(lookup) : Lookup(&FFmpegProgram::find)) {}
 
@@ -77,11 +109,11 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
     // ffmpeg reads keys from standard input while it runs; give it nothing to read.
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
+    ChildProcess::dieWithParent(process);
     process.start(QIODevice::ReadOnly);
     // The start's outcome arrives through the event loop. Waiting on the state
     // rather than on started() also ends the wait when the start fails.
-    while (process.state() == QProcess::Starting)
-        co_await qCoro(&process, &QProcess::stateChanged);
+    co_await StartSettled(process);
     if (process.error() == QProcess::FailedToStart)
         throw FFmpegError::launchFailed(process.errorString());
 

@@ -23,7 +23,8 @@ namespace pomelark {
 ///
 /// Every run fails with FFmpegError: binaryNotFound when no program is found
 /// (no process is made), launchFailed when it cannot be started, nonZeroExit
-/// when it ends with another status than 0 or is killed.
+/// when it ends with another status than 0 or is killed. The program dies with
+/// the app, however the app ends.
 class FFmpegRunner {
 public:
     using Lookup = std::function<std::optional<QString>()>;

@@ -5,6 +5,7 @@
 #include "support/Fixtures.h"
 #include "support/TempFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -12,6 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+
+#include <poll.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 using namespace pomelark;
 using pomelark::test::awaitTask;
@@ -63,7 +68,8 @@ protected:
     }
     void TearDown() override
     {
-        for (const char *name : {"FAKE_FFMPEG_ARGS_FILE", "FAKE_FFMPEG_MODE", "FAKE_FFMPEG_LOG", "FAKE_FFMPEG_EXIT"})
+        for (const char *name : {"FAKE_FFMPEG_ARGS_FILE", "FAKE_FFMPEG_MODE", "FAKE_FFMPEG_LOG", "FAKE_FFMPEG_EXIT",
+                                 "FAKE_FFMPEG_GATE_DIR"})
             qunsetenv(name);
     }
 
@@ -176,6 +182,33 @@ TEST_F(FakeFFmpegTest, TheOwnerCanEndARunningProcess)
     // A stopped stopper starts no further process.
     EXPECT_EQ(runFailure(runner, {}, stopper).code(), SIGKILL);
     EXPECT_EQ(receivedArguments(argsFile).size(), 1);
+}
+
+TEST_F(FakeFFmpegTest, ARunDiesWithTheProgramThatStartedIt)
+{
+    // A stand-in app starts a run; the fake notes its process id and waits.
+    const QString gate = folder.makeFolder(QStringLiteral("gate"));
+    qputenv("FAKE_FFMPEG_MODE", "gate");
+    qputenv("FAKE_FFMPEG_GATE_DIR", gate.toUtf8());
+    QProcess app;
+    app.start(QStringLiteral(POMELARK_FFMPEG_PARENT), {QStringLiteral(POMELARK_FAKE_FFMPEG)});
+    QStringList running;
+    ASSERT_TRUE(test::spinUntil([&] {
+        running = QDir(gate + QStringLiteral("/running")).entryList(QDir::Files);
+        return !running.isEmpty();
+    }));
+    const pid_t child = running.first().toInt();
+    const int childEnded = int(::syscall(SYS_pidfd_open, child, 0));
+    ASSERT_GE(childEnded, 0);
+
+    app.kill();
+    ASSERT_TRUE(app.waitForFinished(30000));
+    pollfd ended{childEnded, POLLIN, 0};
+    const bool died = ::poll(&ended, 1, 30000) == 1;
+    if (!died)
+        ::kill(child, SIGKILL);
+    ::close(childEnded);
+    EXPECT_TRUE(died) << "ffmpeg outlived the app that started it";
 }
 
 TEST_F(FakeFFmpegTest, ArgumentListsReachTheProgramWholeWithoutAShell)
