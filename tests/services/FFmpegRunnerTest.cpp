@@ -3,6 +3,7 @@
 #include "platform/MediaProbe.h"
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
+#include "support/ReadFault.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -224,13 +225,13 @@ TEST_F(FakeFFmpegTest, ArgumentListsReachTheProgramWholeWithoutAShell)
     ASSERT_EQ(runs.size(), 3);
     EXPECT_EQ(runs[0], (QStringList{"-hide_banner", "-loglevel", "info", "-y", "-i", input, "-vframes", "1", "-q:v",
                                     "2", output}));
-    const QStringList hevc{"-hide_banner", "-loglevel", "error", "-y", "-i", input, "-c:v", "libx265", "-preset",
+    const QStringList hevc{"-hide_banner", "-loglevel", "error", "-xerror", "-y", "-i", input, "-c:v", "libx265", "-preset",
                            QString::fromLatin1(FFmpegRunner::hevcPreset), "-pix_fmt", "yuv420p", "-x265-params",
                            "log-level=error", "-tag:v", "hvc1", "-b:v", "1M", "-c:a", "aac", "-b:a", "128k", "-f",
                            "mov", "/out/a b.mov"};
     EXPECT_EQ(runs[1], hevc);
     QStringList stamped = hevc;
-    stamped[17] = QStringLiteral("2M");
+    stamped[18] = QStringLiteral("2M");
     stamped.removeLast();
     stamped << "-metadata" << "creation_time=2024-05-01T10:20:30Z" << "/out/c.mov";
     EXPECT_EQ(runs[2], stamped);
@@ -282,5 +283,20 @@ TEST(FFmpegRunnerWithFFmpeg, ADamagedVideoFailsWithFFmpegsMessage)
         EXPECT_NE(error.code(), 0);
         EXPECT_FALSE(error.stderrText().isEmpty());
         EXPECT_FALSE(error.stderrText().endsWith(QLatin1Char('\n')));
+    }
+}
+
+TEST(FFmpegRunnerWithFFmpeg, AReadThatFailsMidwayIsNoConversion)
+{
+    TempFolder folder;
+    const QString source = test::makeVideo(folder.filePath(QStringLiteral("MVI_0001.MOV")), {.seconds = 3.0});
+    const test::ReadFault cardPulled(source, QFileInfo(source).size() / 3);
+    FFmpegRunner runner;
+    try {
+        awaitTask(runner.convertToHEVC(source, folder.filePath(QStringLiteral("copy.mov")), QStringLiteral("1M"),
+                                       std::nullopt));
+        FAIL() << "a video read only in part counted as converted";
+    } catch (const FFmpegError &error) {
+        EXPECT_EQ(error.kind(), FFmpegError::Kind::nonZeroExit) << error.what();
     }
 }
