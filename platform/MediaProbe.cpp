@@ -60,12 +60,22 @@ bool MediaInfo::isPlayable() const
 
 std::optional<MediaInfo> MediaProbe::probe(const QString &path, Limits limits)
 {
-    static std::once_flag quietLog;
-    std::call_once(quietLog, [] { av_log_set_level(AV_LOG_QUIET); });
-
     const char *demuxerName = demuxerFor(path);
     if (!demuxerName)
         return std::nullopt;
+    return probeWith(path, demuxerName, limits);
+}
+
+std::optional<MediaInfo> MediaProbe::probeQuickTime(const QString &path, Limits limits)
+{
+    return probeWith(path, "mov", limits);
+}
+
+std::optional<MediaInfo> MediaProbe::probeWith(const QString &path, const char *demuxerName, Limits limits)
+{
+    static std::once_flag quietLog;
+    std::call_once(quietLog, [] { av_log_set_level(AV_LOG_QUIET); });
+
     const AVInputFormat *demuxer = av_find_input_format(demuxerName);
     if (!demuxer)
         return std::nullopt;

@@ -48,6 +48,14 @@ public:
     /// time limit reached).
     static std::optional<MediaInfo> probe(const QString &path, Limits limits);
     static std::optional<MediaInfo> probe(const QString &path) { return probe(path, Limits{}); }
+
+    /// The same for a QuickTime file whatever its name, such as one that ffmpeg
+    /// wrote under a temporary name.
+    static std::optional<MediaInfo> probeQuickTime(const QString &path, Limits limits);
+    static std::optional<MediaInfo> probeQuickTime(const QString &path) { return probeQuickTime(path, Limits{}); }
+
+private:
+    static std::optional<MediaInfo> probeWith(const QString &path, const char *demuxerName, Limits limits);
 };
 
 } // namespace pomelark

@@ -100,6 +100,10 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
         }
         if (error)
             failed.append({QUuid::createUuid(), item, reasonFor(error)});
+        // Sent or not, the copy is of no more use: a failed one goes at once too,
+        // or its leftover could fill a small disk under the next item.
+        if (settings.autoCleanup)
+            QFile::remove(output);
 
         setDoneItems(i + 1);
         setProgress(m_totalItems < 1 ? 1.0 : double(m_doneItems) / double(m_totalItems));
@@ -125,8 +129,6 @@ QCoro::Task<void> ExportCoordinator::sendOne(MediaItem item, QString output, Exp
     else
         co_await m_converter.convertPhoto(item.url, outputURL, highQuality, date, rotation);
     co_await m_photos.addToLibrary(outputURL, isVideo, date, item.url.fileName());
-    if (settings.autoCleanup)
-        QFile::remove(output);
 }
 
 void ExportCoordinator::setPhase(Phase phase)

@@ -1,8 +1,11 @@
 #include "services/FFmpegError.h"
 
+#include <QCoreApplication>
+
 namespace pomelark {
 
-FFmpegError::FFmpegError(Kind kind, int code, QString text) : m_kind(kind), m_code(code), m_text(std::move(text))
+FFmpegError::FFmpegError(Kind kind, int code, QString text, double readSeconds, double sourceSeconds)
+    : m_kind(kind), m_code(code), m_text(std::move(text)), m_readSeconds(readSeconds), m_sourceSeconds(sourceSeconds)
 {
     m_what = description().toUtf8();
 }
@@ -22,6 +25,11 @@ FFmpegError FFmpegError::binaryNotFound()
     return FFmpegError(Kind::binaryNotFound, 0, {});
 }
 
+FFmpegError FFmpegError::partialRead(double readSeconds, double sourceSeconds)
+{
+    return FFmpegError(Kind::partialRead, 0, {}, readSeconds, sourceSeconds);
+}
+
 QString FFmpegError::description() const
 {
     switch (m_kind) {
@@ -29,6 +37,9 @@ QString FFmpegError::description() const
         return QStringLiteral("Failed to launch ffmpeg: ") + m_text;
     case Kind::nonZeroExit:
         return QStringLiteral("ffmpeg exited with code ") + QString::number(m_code) + QStringLiteral(": ") + m_text;
+    case Kind::partialRead:
+        return QCoreApplication::translate("FFmpegError", "ffmpeg read only %1 of the video's %2 seconds")
+            .arg(QString::number(m_readSeconds, 'f', 1), QString::number(m_sourceSeconds, 'f', 1));
     case Kind::binaryNotFound:
         break;
     }

@@ -7,11 +7,12 @@
 
 namespace pomelark {
 
-/// Why an ffmpeg run gave no result. Its description is fixed English (shown to
-/// the user as the reason a video was not sent) and is not translated.
+/// Why an ffmpeg run gave no result. Its description is shown to the user as
+/// the reason a video was not sent: fixed English for what the program said,
+/// translated for what we found.
 class FFmpegError : public std::exception {
 public:
-    enum class Kind { launchFailed, nonZeroExit, binaryNotFound };
+    enum class Kind { launchFailed, nonZeroExit, binaryNotFound, partialRead };
 
     /// The process could not be started; `underlying` is the system's reason.
     static FFmpegError launchFailed(const QString &underlying);
@@ -20,21 +21,29 @@ public:
     static FFmpegError nonZeroExit(int code, const QString &stderrText);
     /// No ffmpeg program is installed.
     static FFmpegError binaryNotFound();
+    /// The run ended well, but its output lasts `readSeconds` of the source's
+    /// `sourceSeconds`: the source was read only in part (a card pulled, a file
+    /// cut short while it was read).
+    static FFmpegError partialRead(double readSeconds, double sourceSeconds);
 
     Kind kind() const { return m_kind; }
     int code() const { return m_code; }
     const QString &stderrText() const { return m_text; }
     const QString &underlying() const { return m_text; }
+    double readSeconds() const { return m_readSeconds; }
+    double sourceSeconds() const { return m_sourceSeconds; }
 
     QString description() const;
     const char *what() const noexcept override { return m_what.constData(); }
 
 private:
-    FFmpegError(Kind kind, int code, QString text);
+    FFmpegError(Kind kind, int code, QString text, double readSeconds = 0, double sourceSeconds = 0);
 
     Kind m_kind;
     int m_code = 0;
     QString m_text;
+    double m_readSeconds = 0;
+    double m_sourceSeconds = 0;
     QByteArray m_what;
 };
 

@@ -1,15 +1,49 @@
 #include "services/FFmpegRunner.h"
 
+#include "platform/ChildProcess.h"
 #include "platform/FFmpegProgram.h"
+#include "platform/MediaProbe.h"
 
 #include <QProcess>
 
 #include <qcoro/qcoroprocess.h>
-#include <qcoro/qcorosignal.h>
 
+#include <algorithm>
+#include <coroutine>
 #include <csignal>
 
 namespace pomelark {
+
+namespace {
+
+/// Resumes the awaiting coroutine, through the event loop, once `process` has
+/// left the Starting state, whether it started or not. stateChanged is a
+/// private signal: a slot that takes its arguments would get the hidden last
+/// one as a reference to nothing, so this slot takes none.
+class StartSettled {
+public:
+    explicit StartSettled(QProcess &process) : m_process(process) {}
+
+    bool await_ready() const { return m_process.state() != QProcess::Starting; }
+
+    void await_suspend(std::coroutine_handle<> awaiting)
+    {
+        m_connection = QObject::connect(&m_process, &QProcess::stateChanged, &m_process, [this, awaiting] {
+            if (m_process.state() == QProcess::Starting)
+                return;
+            QObject::disconnect(m_connection);
+            QMetaObject::invokeMethod(&m_process, [awaiting] { awaiting.resume(); }, Qt::QueuedConnection);
+        });
+    }
+
+    void await_resume() const {}
+
+private:
+    QProcess &m_process;
+    QMetaObject::Connection m_connection;
+};
+
+} // namespace
 
 FFmpegRunner::FFmpegRunner(Lookup lookup) : m_lookup(lookup ? std::move(lookup) : Lookup(&FFmpegProgram::find)) {}
 
@@ -37,9 +71,11 @@ QStringList FFmpegRunner::hevcArguments(const QString &input, const QString &out
                                         const std::optional<QString> &creationTime, const QString &preset)
 {
     // 8-bit 4:2:0 whatever the source: 10-bit or full-range sources would
-    // otherwise come out in a profile few players decode.
+    // otherwise come out in a profile few players decode. "-xerror": a read
+    // that fails or a damaged packet ends the run with a failure; without it
+    // ffmpeg treats the failed read as the end of the file and exits with 0.
     QStringList arguments{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-                          QStringLiteral("-y"), QStringLiteral("-i"), input,
+                          QStringLiteral("-xerror"), QStringLiteral("-y"), QStringLiteral("-i"), input,
                           QStringLiteral("-c:v"), QStringLiteral("libx265"), QStringLiteral("-preset"), preset,
                           QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-x265-params"),
                           QStringLiteral("log-level=error"), QStringLiteral("-tag:v"), QStringLiteral("hvc1"),
@@ -60,7 +96,30 @@ QCoro::Task<QString> FFmpegRunner::convertToHEVC(QString input, QString output, 
                                                  std::optional<QString> creationTime,
                                                  std::shared_ptr<FFmpegStopper> stopper)
 {
-    co_return co_await run(hevcArguments(input, output, bitrate, creationTime), std::move(stopper));
+    // Taken before the run: a card pulled during it takes the source with it.
+    const double sourceSeconds = co_await probedSeconds(input, false);
+    QString log = co_await run(hevcArguments(input, output, bitrate, creationTime), std::move(stopper));
+    // A source that ends early, at a packet's edge, ends the run as if the video
+    // ended there, with exit status 0: only the lengths tell.
+    if (sourceSeconds > 0) {
+        const double writtenSeconds = co_await probedSeconds(output, true);
+        if (writtenSeconds < sourceSeconds - allowedShortfall(sourceSeconds))
+            throw FFmpegError::partialRead(writtenSeconds, sourceSeconds);
+    }
+    co_return log;
+}
+
+double FFmpegRunner::allowedShortfall(double sourceSeconds)
+{
+    return std::min(0.5, sourceSeconds / 10);
+}
+
+QCoro::Task<double> FFmpegRunner::probedSeconds(QString path, bool quickTime)
+{
+    co_return co_await m_executor.run([path, quickTime] {
+        const std::optional<MediaInfo> info = quickTime ? MediaProbe::probeQuickTime(path) : MediaProbe::probe(path);
+        return info ? info->duration : 0.0;
+    });
 }
 
 QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FFmpegStopper> stopper)
@@ -77,11 +136,11 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
     // ffmpeg reads keys from standard input while it runs; give it nothing to read.
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
+    ChildProcess::dieWithParent(process);
     process.start(QIODevice::ReadOnly);
     // The start's outcome arrives through the event loop. Waiting on the state
     // rather than on started() also ends the wait when the start fails.
-    while (process.state() == QProcess::Starting)
-        co_await qCoro(&process, &QProcess::stateChanged);
+    co_await StartSettled(process);
     if (process.error() == QProcess::FailedToStart)
         throw FFmpegError::launchFailed(process.errorString());
 

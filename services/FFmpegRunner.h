@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/SerialExecutor.h"
 #include "services/FFmpegError.h"
 #include "services/FFmpegStopper.h"
 
@@ -23,7 +24,8 @@ namespace pomelark {
 ///
 /// Every run fails with FFmpegError: binaryNotFound when no program is found
 /// (no process is made), launchFailed when it cannot be started, nonZeroExit
-/// when it ends with another status than 0 or is killed.
+/// when it ends with another status than 0 or is killed. The program dies with
+/// the app, however the app ends.
 class FFmpegRunner {
 public:
     using Lookup = std::function<std::optional<QString>()>;
@@ -49,7 +51,11 @@ public:
 
     /// Converts `input` to HEVC video and AAC audio in a QuickTime file at `output`
     /// at the video bit rate `bitrate` (such as "2M"), stamping `creationTime`
-    /// when given. Returns the run's log.
+    /// when given. Returns the run's log. Succeeds only when the source was read
+    /// whole: a failed read ends the run (nonZeroExit), and an output shorter
+    /// than the source's length, as the source's container gave it before the
+    /// run, by more than allowedShortfall() fails with partialRead. A source
+    /// whose container gives no length is checked by the first rule only.
     QCoro::Task<QString> convertToHEVC(QString input, QString output, QString bitrate,
                                        std::optional<QString> creationTime,
                                        std::shared_ptr<FFmpegStopper> stopper = {});
@@ -59,14 +65,24 @@ public:
     /// that are not valid UTF-8 are replaced, never the whole text dropped.
     QCoro::Task<QString> run(QStringList arguments, std::shared_ptr<FFmpegStopper> stopper = {});
 
+    /// How much shorter than its source a whole conversion may come out: a
+    /// tenth of the source's length, at most half a second. Copies of whole
+    /// sources come out within a few hundredths of a second of them (the audio
+    /// encoder's priming, the last frame's length).
+    static double allowedShortfall(double sourceSeconds);
+
     static QStringList frameArguments(const QString &input, const QString &output);
     static QStringList hevcArguments(const QString &input, const QString &output, const QString &bitrate,
                                      const std::optional<QString> &creationTime,
                                      const QString &preset = QString::fromLatin1(hevcPreset));
 
 private:
+    /// The length of the video at `path` in seconds; 0 when unknown.
+    QCoro::Task<double> probedSeconds(QString path, bool quickTime);
+
     Lookup m_lookup;
     std::optional<std::optional<QString>> m_binaryPath;
+    SerialExecutor m_executor{QStringLiteral("FFmpegRunner")};
 };
 
 } // namespace pomelark

@@ -58,6 +58,13 @@
     </message>
 </context>
 <context>
+    <name>FFmpegError</name>
+    <message>
+        <source>ffmpeg read only %1 of the video&apos;s %2 seconds</source>
+        <translation>ffmpeg가 동영상 %2초 중 %1초만 읽었어요</translation>
+    </message>
+</context>
+<context>
     <name>ExportCoordinator</name>
     <message>
         <source>The SD card was removed</source>

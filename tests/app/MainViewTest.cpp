@@ -155,6 +155,11 @@ TEST_F(MainViewTest, OverlaysComeAndGoWithTheirFlagsInTheirOrder)
     EXPECT_EQ(main->autoRotateProgress(), nullptr);
     view->cancelRotate();
     EXPECT_EQ(main->rotateConfirm(), nullptr);
+    // The similar-photo job ends too: a job left waiting for ever would keep
+    // its tasks suspended, memory nothing frees.
+    ASSERT_TRUE(settle([&] { return calls.bestShotRuns.size() == 1 && bestShotResult; }));
+    bestShotResult->setValue({});
+    ASSERT_TRUE(settle([&] { return main->bestShotProgress() == nullptr; }));
 }
 
 TEST_F(MainViewTest, GridScreenFollowsSelectionAndOffersSelectAllOnlyWithoutTheViewer)

@@ -98,11 +98,14 @@ TEST_F(VideoPlayerPanelTest, PreparesThenPlaysByItselfAndStopsAtTheEnd)
     // clip plays through to its end once more.
     bool cameBack = false;
     bool endedAgain = false;
-    QObject::connect(panel, &VideoPlayerPanel::stateChanged, panel, [&] {
+    // The panel outlives this body (it goes with the window, and tells of its
+    // end as it goes): the watch ends before the flags it writes do.
+    QObject watch;
+    QObject::connect(panel, &VideoPlayerPanel::stateChanged, &watch, [&] {
         const double time = panel->timeline().currentTime();
         cameBack = cameBack || (time > 0 && time < 1.5);
     });
-    QObject::connect(panel->player(), &QMediaPlayer::mediaStatusChanged, panel,
+    QObject::connect(panel->player(), &QMediaPlayer::mediaStatusChanged, &watch,
                      [&](QMediaPlayer::MediaStatus status) { endedAgain = endedAgain || status == QMediaPlayer::EndOfMedia; });
     panel->togglePlayback();
     EXPECT_TRUE(panel->timeline().isPlaying());

@@ -1,6 +1,7 @@
 #include "platform/FFmpegProgram.h"
 
 #include "support/Fixtures.h"
+#include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
 
 #include <QFile>
@@ -8,28 +9,8 @@
 #include <gtest/gtest.h>
 
 using namespace pomelark;
+using pomelark::test::ScopedEnv;
 using pomelark::test::TempFolder;
-
-namespace {
-
-struct ScopedEnv {
-    ScopedEnv(const char *name, const QByteArray &value) : name(name), saved(qgetenv(name)), had(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (had)
-            qputenv(name, saved);
-        else
-            qunsetenv(name);
-    }
-    const char *name;
-    QByteArray saved;
-    bool had;
-};
-
-} // namespace
 
 TEST(FFmpegProgram, TheVariableOverridesThePathLookup)
 {

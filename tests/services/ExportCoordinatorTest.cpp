@@ -22,9 +22,11 @@ struct Conversion {
     bool highQuality = false;
     std::optional<QDateTime> date;
     int rotation = 0;
+    QStringList filesBefore; ///< what the job folder held when it started
 };
 
-/// Writes a stand-in file for every item, except those it is told to fail.
+/// Writes a stand-in file for every item, except those it is told to fail
+/// (`failing`: nothing written; `failingPartWritten`: a part left behind).
 class FakeConvertService : public ConvertService {
 public:
     QCoro::Task<void> convertPhoto(QUrl source, QUrl destination, bool highQuality, std::optional<QDateTime> date,
@@ -40,18 +42,23 @@ public:
 
     QList<Conversion> conversions;
     QSet<QString> failing;
+    QSet<QString> failingPartWritten;
 
 private:
     QCoro::Task<void> convert(QUrl source, QUrl destination, bool highQuality, std::optional<QDateTime> date,
                               int rotation)
     {
-        conversions.append({source.fileName(), destination, highQuality, date, rotation});
+        const QFileInfo output(destination.toLocalFile());
+        conversions.append({source.fileName(), destination, highQuality, date, rotation,
+                            output.dir().entryList(QDir::Files)});
         if (failing.contains(source.fileName()))
             throw ConvertError(ConvertError::Kind::encodingFailed);
-        QFile file(destination.toLocalFile());
+        QFile file(output.filePath());
         if (!file.open(QIODevice::WriteOnly))
             throw ConvertError(ConvertError::Kind::destinationFailed);
         file.write("converted");
+        if (failingPartWritten.contains(source.fileName()))
+            throw ConvertError(ConvertError::Kind::encodingFailed);
         co_return;
     }
 };
@@ -228,6 +235,21 @@ TEST_F(ExportCoordinatorTest, EveryFailureIsLoggedWithItsReasonWhenTheSendEnds)
     SystemLog::Capture quiet;
     run({photo(QStringLiteral("a.jpg"))});
     EXPECT_TRUE(quiet.lines().isEmpty());
+}
+
+TEST_F(ExportCoordinatorTest, WithCleanupAFailedItemsCopyGoesBeforeTheNextItem)
+{
+    // A part-written conversion and a copy Photos refused would otherwise fill a
+    // small disk under the items after them.
+    converter.failingPartWritten = {QStringLiteral("a.mov")};
+    photos.failing = {QStringLiteral("b.mov")};
+    run({video(QStringLiteral("a.mov")), video(QStringLiteral("b.mov")), video(QStringLiteral("c.mov"))},
+        {.autoCleanup = true});
+    ASSERT_EQ(converter.conversions.size(), 3);
+    for (const Conversion &next : {converter.conversions[1], converter.conversions[2]})
+        EXPECT_TRUE(next.filesBefore.isEmpty()) << next.name.toStdString() << " found "
+                                                << next.filesBefore.join(QStringLiteral(", ")).toStdString();
+    EXPECT_EQ(coordinator.phase().successVideos, 1);
 }
 
 TEST_F(ExportCoordinatorTest, ACardPulledBeforeTheStartFailsEverything)

@@ -3,8 +3,10 @@
 #include "platform/MediaProbe.h"
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
+#include "support/ReadFault.h"
 #include "support/TempFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -12,6 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+
+#include <poll.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 using namespace pomelark;
 using pomelark::test::awaitTask;
@@ -63,7 +69,8 @@ protected:
     }
     void TearDown() override
     {
-        for (const char *name : {"FAKE_FFMPEG_ARGS_FILE", "FAKE_FFMPEG_MODE", "FAKE_FFMPEG_LOG", "FAKE_FFMPEG_EXIT"})
+        for (const char *name : {"FAKE_FFMPEG_ARGS_FILE", "FAKE_FFMPEG_MODE", "FAKE_FFMPEG_LOG", "FAKE_FFMPEG_EXIT",
+                                 "FAKE_FFMPEG_GATE_DIR"})
             qunsetenv(name);
     }
 
@@ -178,6 +185,33 @@ TEST_F(FakeFFmpegTest, TheOwnerCanEndARunningProcess)
     EXPECT_EQ(receivedArguments(argsFile).size(), 1);
 }
 
+TEST_F(FakeFFmpegTest, ARunDiesWithTheProgramThatStartedIt)
+{
+    // A stand-in app starts a run; the fake notes its process id and waits.
+    const QString gate = folder.makeFolder(QStringLiteral("gate"));
+    qputenv("FAKE_FFMPEG_MODE", "gate");
+    qputenv("FAKE_FFMPEG_GATE_DIR", gate.toUtf8());
+    QProcess app;
+    app.start(QStringLiteral(POMELARK_FFMPEG_PARENT), {QStringLiteral(POMELARK_FAKE_FFMPEG)});
+    QStringList running;
+    ASSERT_TRUE(test::spinUntil([&] {
+        running = QDir(gate + QStringLiteral("/running")).entryList(QDir::Files);
+        return !running.isEmpty();
+    }));
+    const pid_t child = running.first().toInt();
+    const int childEnded = int(::syscall(SYS_pidfd_open, child, 0));
+    ASSERT_GE(childEnded, 0);
+
+    app.kill();
+    ASSERT_TRUE(app.waitForFinished(30000));
+    pollfd ended{childEnded, POLLIN, 0};
+    const bool died = ::poll(&ended, 1, 30000) == 1;
+    if (!died)
+        ::kill(child, SIGKILL);
+    ::close(childEnded);
+    EXPECT_TRUE(died) << "ffmpeg outlived the app that started it";
+}
+
 TEST_F(FakeFFmpegTest, ArgumentListsReachTheProgramWholeWithoutAShell)
 {
     const QString input = QStringLiteral("/cards/DCIM/my clip; rm -rf $HOME.mov");
@@ -191,13 +225,13 @@ TEST_F(FakeFFmpegTest, ArgumentListsReachTheProgramWholeWithoutAShell)
     ASSERT_EQ(runs.size(), 3);
     EXPECT_EQ(runs[0], (QStringList{"-hide_banner", "-loglevel", "info", "-y", "-i", input, "-vframes", "1", "-q:v",
                                     "2", output}));
-    const QStringList hevc{"-hide_banner", "-loglevel", "error", "-y", "-i", input, "-c:v", "libx265", "-preset",
+    const QStringList hevc{"-hide_banner", "-loglevel", "error", "-xerror", "-y", "-i", input, "-c:v", "libx265", "-preset",
                            QString::fromLatin1(FFmpegRunner::hevcPreset), "-pix_fmt", "yuv420p", "-x265-params",
                            "log-level=error", "-tag:v", "hvc1", "-b:v", "1M", "-c:a", "aac", "-b:a", "128k", "-f",
                            "mov", "/out/a b.mov"};
     EXPECT_EQ(runs[1], hevc);
     QStringList stamped = hevc;
-    stamped[17] = QStringLiteral("2M");
+    stamped[18] = QStringLiteral("2M");
     stamped.removeLast();
     stamped << "-metadata" << "creation_time=2024-05-01T10:20:30Z" << "/out/c.mov";
     EXPECT_EQ(runs[2], stamped);
@@ -249,5 +283,20 @@ TEST(FFmpegRunnerWithFFmpeg, ADamagedVideoFailsWithFFmpegsMessage)
         EXPECT_NE(error.code(), 0);
         EXPECT_FALSE(error.stderrText().isEmpty());
         EXPECT_FALSE(error.stderrText().endsWith(QLatin1Char('\n')));
+    }
+}
+
+TEST(FFmpegRunnerWithFFmpeg, AReadThatFailsMidwayIsNoConversion)
+{
+    TempFolder folder;
+    const QString source = test::makeVideo(folder.filePath(QStringLiteral("MVI_0001.MOV")), {.seconds = 3.0});
+    const test::ReadFault cardPulled(source, QFileInfo(source).size() / 3);
+    FFmpegRunner runner;
+    try {
+        awaitTask(runner.convertToHEVC(source, folder.filePath(QStringLiteral("copy.mov")), QStringLiteral("1M"),
+                                       std::nullopt));
+        FAIL() << "a video read only in part counted as converted";
+    } catch (const FFmpegError &error) {
+        EXPECT_EQ(error.kind(), FFmpegError::Kind::nonZeroExit) << error.what();
     }
 }

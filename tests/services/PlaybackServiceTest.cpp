@@ -175,6 +175,23 @@ TEST_F(PlaybackServiceTest, AFailedConversionLeavesItsPartialFileAndTheNextTrySt
     EXPECT_EQ(runs(), 2);
 }
 
+TEST_F(PlaybackServiceTest, AVideoReadOnlyInPartLeavesNoPlayableCopy)
+{
+    // What ffmpeg leaves, with exit status 0, when its source ends early: a
+    // third of the video.
+    const QUrl source = QUrl::fromLocalFile(
+        makeVideo(folder.filePath(QStringLiteral("card/MVI_0001.AVI")), {.format = VideoFormat::aviMjpeg, .seconds = 3.0}));
+    qputenv("FAKE_FFMPEG_POSTER", makeVideo(folder.filePath(QStringLiteral("cut.mov")), {.seconds = 1.0}).toUtf8());
+    try {
+        awaitTask(service.playableURL(source));
+        FAIL() << "a copy of a third of the video was kept as its playable copy";
+    } catch (const FFmpegError &error) {
+        EXPECT_EQ(error.description(), QStringLiteral("ffmpeg read only 1.0 of the video's 3.0 seconds"));
+    }
+    EXPECT_FALSE(QFileInfo::exists(copyOf(source)));
+    EXPECT_EQ(awaitTask(service.quickCheck(source)), QuickCheckResult::needsTranscode);
+}
+
 TEST_F(PlaybackServiceTest, ATouchedSourceIsConvertedAgainUnderANewKey)
 {
     const QUrl source = video(QStringLiteral("clip.mov"));

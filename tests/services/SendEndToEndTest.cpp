@@ -4,6 +4,7 @@
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
 #include "support/HeifDecode.h"
+#include "support/ReadFault.h"
 #include "support/TempFolder.h"
 
 #include <QDirIterator>
@@ -201,4 +202,32 @@ TEST(SendEndToEnd, ThePhotoInFlightWhenTheCardGoesIsNotSent)
     EXPECT_EQ(reasons, QStringList({u"IMG_0002.JPG: Couldn't read the source file"_qs,
                                     u"IMG_0003.JPG: The SD card was removed"_qs}));
     EXPECT_EQ(filesBelow(photos.library().root()), QStringList({u"2023/07/14/IMG_0001.heic"_qs}));
+}
+
+TEST(SendEndToEnd, AVideoTheCardTookMidReadIsNotSent)
+{
+    TempFolder card, staging, pictures, gate;
+    const QString clip = makeVideo(card.filePath(QStringLiteral("DCIM/MVI_0001.MOV")), {.seconds = 3.0});
+    const QString still = makeJpeg(card.filePath(QStringLiteral("DCIM/IMG_0002.JPG")));
+    // ffmpeg reads a third of the video, then the card goes.
+    const ReadFault cardPulled(clip, QFileInfo(clip).size() / 3, gate.path());
+    ConvertService converter(defaultVideoConverter());
+    PhotosService photos(PhotoLibrary(pictures.filePath(QStringLiteral("Photos"))));
+    ExportCoordinator coordinator(converter, photos, staging.path());
+    bool cardMissing = false;
+    const MediaItems items = {{QUuid::createUuid(), QUrl::fromLocalFile(clip), MediaItem::Kind::video},
+                              {QUuid::createUuid(), QUrl::fromLocalFile(still), MediaItem::Kind::photo}};
+    QCoro::Task<void> send = coordinator.exportItems(items, {.autoCleanup = true}, {}, [&] { return cardMissing; });
+    ASSERT_TRUE(spinUntil([&] { return QFileInfo::exists(gate.filePath(QStringLiteral("reached"))); }));
+    cardMissing = true;
+    makeTextFile(gate.filePath(QStringLiteral("pulled")), "");
+    awaitTask(std::move(send));
+
+    const auto &phase = coordinator.phase();
+    EXPECT_EQ(phase.successVideos + phase.successPhotos, 0);
+    ASSERT_EQ(phase.failed.size(), 2);
+    EXPECT_TRUE(phase.failed[0].reason.startsWith(QStringLiteral("ffmpeg exited with code ")))
+        << phase.failed[0].reason.toStdString();
+    EXPECT_EQ(phase.failed[1].reason, QStringLiteral("The SD card was removed"));
+    EXPECT_TRUE(filesBelow(photos.library().root()).isEmpty());
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+class QProcess;
+
+namespace pomelark {
+
+/// Child processes that never outlive the program that started them.
+class ChildProcess {
+public:
+    /// Makes `process`, once started, die by SIGKILL as soon as this program
+    /// ends, however it ends (a crash or a kill included), so that no child goes
+    /// on writing into the caches of an app that is gone. Call before start(),
+    /// and start the process from a thread that lives as long as the program:
+    /// the kernel signals the child when the thread that started it ends.
+    static void dieWithParent(QProcess &process);
+};
+
+} // namespace pomelark
