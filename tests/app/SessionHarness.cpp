@@ -113,8 +113,11 @@ QCoro::Task<ValidationOutcome> SessionHarness::validate(QUrl folder, std::functi
                                                    : outcomes.at(std::min<qsizetype>(m_validations, outcomes.size() - 1));
     ++m_validations;
     for (qsizetype i = 0; i < outcome.valid.size(); ++i) {
-        if (i == 1 && betweenFiles)
-            co_await betweenFiles->wait();
+        if (i == 1 && betweenFiles) {
+            // Held here: a test may let go of its gate as soon as it opens it.
+            const std::shared_ptr<SharedOutcome<bool>> gate = betweenFiles;
+            co_await gate->wait();
+        }
         if (!isStillPresent())
             throw ValidationAborted();
         outcome.valid[i].id = QUuid::createUuid();

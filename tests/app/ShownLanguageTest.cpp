@@ -283,6 +283,8 @@ void ShownLanguageTest::walkSend()
     view->confirmSend();
     ASSERT_EQ(view->screen(), Screen::converting);
     snap(QStringLiteral("converting"));
+    sendFinished->setValue(true);
+    ASSERT_TRUE(settle([&] { return view->screen() == Screen::done; }));
 
     for (const auto &[name, mode] : {std::pair{QStringLiteral("done"), DoneScreen::Mode::success(3, 1, 1)},
                                      std::pair{QStringLiteral("done-one-each"), DoneScreen::Mode::success(1, 1, 0)},
