@@ -10,8 +10,8 @@
 //       wall time, photos/s, mean and 10th-percentile cores busy (sampled every
 //       100 ms over the CPUs this process may use) and CPU time / wall time.
 //       CONTENDER: ours | peer1 | peer8; SETTING: quality | size
-//   send_bench likeness DIR SETTING [count]
-//       mean size and SSIM against the source, ours and heif-enc's
+//   send_bench likeness DIR SETTING [count] [ours]
+//       mean size and SSIM against the source, ours and (unless "ours") heif-enc's
 //   send_bench rounds DIR SETTING ROUNDS COUNT CONTENDER…
 //       ROUNDS rounds of `measure` for each contender, taking turns, then the
 //       medians and each contender's throughput against peer8's. A contender
@@ -268,12 +268,12 @@ int measure(const QString &dir, const QString &contender, const QString &setting
     return 0;
 }
 
-int likeness(const QString &dir, const QString &setting, int count)
+int likeness(const QString &dir, const QString &setting, int count, bool withPeer)
 {
     const QStringList photos = photosIn(dir, count);
     TempFolder out;
     if (!sendOurs(photos, setting, out.filePath(QStringLiteral("ours")))
-        || !sendPeer(photos, setting, 8, out.filePath(QStringLiteral("peer"))))
+        || (withPeer && !sendPeer(photos, setting, 8, out.filePath(QStringLiteral("peer")))))
         return 1;
     QHash<QString, QString> ours;
     QDirIterator sent(out.filePath(QStringLiteral("ours/Photos")), {QStringLiteral("*.heic")}, QDir::Files,
@@ -283,6 +283,8 @@ int likeness(const QString &dir, const QString &setting, int count)
         ours.insert(QFileInfo(path).completeBaseName(), path);
     }
     for (const bool peer : {false, true}) {
+        if (peer && !withPeer)
+            break;
         QList<double> sizes(photos.size()), similarity(photos.size());
         QList<int> indexes;
         for (int i = 0; i < photos.size(); ++i)
@@ -364,7 +366,8 @@ int main(int argc, char **argv)
     else if (mode == QStringLiteral("measure"))
         status = measure(arguments.value(2), arguments.value(3), arguments.value(4), arguments.value(5).toInt());
     else if (mode == QStringLiteral("likeness"))
-        status = likeness(arguments.value(2), arguments.value(3), arguments.value(4).toInt());
+        status = likeness(arguments.value(2), arguments.value(3), arguments.value(4).toInt(),
+                          arguments.value(5) != QStringLiteral("ours"));
     else if (mode == QStringLiteral("rounds"))
         status = rounds(arguments);
     else
