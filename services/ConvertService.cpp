@@ -55,7 +55,7 @@ QString ConvertError::message() const
 }
 
 ConvertService::ConvertService(VideoConverter &videos, PhotoReadAhead::Reader reader)
-    : m_videos(videos), m_reader(reader), m_readAhead(std::move(reader))
+    : m_videos(videos), m_readAhead(std::move(reader))
 {
 }
 
@@ -75,7 +75,7 @@ QCoro::Task<void> ConvertService::convertPhoto(QUrl source, QUrl destination, bo
         dateText = exifDateText(*captureDate);
     const QString sourcePath = source.toLocalFile();
     std::optional<PhotoReadAhead::Outcome> readAhead = co_await m_readAhead.take(sourcePath, rotation);
-    co_await m_executor.run([reader = m_reader, readAhead = std::move(readAhead), sourcePath,
+    co_await m_executor.run([reader = m_readAhead.reader(), readAhead = std::move(readAhead), sourcePath,
                              destinationPath = destination.toLocalFile(), quality, dateText, rotation] {
         const ReadPhoto photo = readAhead ? readAhead->photoOrReadAgain(reader) : reader(sourcePath, rotation);
         writePhoto(photo, sourcePath, destinationPath, quality, dateText, rotation);

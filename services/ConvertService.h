@@ -84,8 +84,9 @@ public:
                                            std::optional<QDateTime> captureDate, int rotationDegrees);
 
     /// Starts reading the photo at `source` into memory for a conversion with
-    /// `rotationDegrees` that is to come, dropping an earlier read-ahead. Its
-    /// failure, if any, is thrown by that conversion. Call on the main thread.
+    /// `rotationDegrees` that is to come, once the read-ahead of the photo whose
+    /// turn comes first is done. Its failure, if any, is thrown by that
+    /// conversion. Call on the main thread.
     virtual void readAhead(QUrl source, int rotationDegrees);
     /// Forgets the read-ahead, used or not.
     virtual void dropReadAhead();
@@ -128,7 +129,6 @@ public:
 
 private:
     VideoConverter &m_videos;
-    PhotoReadAhead::Reader m_reader;
     PhotoReadAhead m_readAhead;
     SerialExecutor m_executor{QStringLiteral("ConvertService")};
 };

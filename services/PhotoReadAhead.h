@@ -41,6 +41,9 @@ public:
     explicit PhotoReadAhead(Reader reader);
     ~PhotoReadAhead();
 
+    /// What reads the photos, ahead or at their turn.
+    const Reader &reader() const { return m_reader; }
+
     PhotoReadAhead(const PhotoReadAhead &) = delete;
     PhotoReadAhead &operator=(const PhotoReadAhead &) = delete;
 
