@@ -85,8 +85,8 @@ public:
 
     /// Starts reading the photo at `source` into memory for a conversion with
     /// `rotationDegrees` that is to come, once the read-ahead of the photo whose
-    /// turn comes first is done. Its failure, if any, is thrown by that
-    /// conversion. Call on the main thread.
+    /// turn comes first is done. When it fails, that conversion reads the photo
+    /// again and fails only if that read fails too. Call on the main thread.
     virtual void readAhead(QUrl source, int rotationDegrees);
     /// Forgets the read-ahead, used or not.
     virtual void dropReadAhead();

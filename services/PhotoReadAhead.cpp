@@ -32,12 +32,11 @@ PhotoReadAhead::Outcome::Stamp PhotoReadAhead::Outcome::stampOf(const QString &p
 
 ReadPhoto PhotoReadAhead::Outcome::photoOrReadAgain(const Reader &reader) const
 {
-    // A file that changed or went since (a card pulled, a copy rewritten) is
-    // read as it is now, so the send gets what is there at the photo's turn.
-    if (stamp.size < 0 || stampOf(path) != stamp)
+    // A file that changed or went since (a card pulled, a copy rewritten), or
+    // whose read failed, is read as it is now: the send gets what is there at
+    // the photo's turn, and only that turn's read can fail it.
+    if (!photo || stamp.size < 0 || stampOf(path) != stamp)
         return reader(path, rotation);
-    if (error)
-        std::rethrow_exception(error);
     return *photo;
 }
 
@@ -55,7 +54,7 @@ void PhotoReadAhead::start(const QString &path, int rotation)
         try {
             outcome.photo = reader(path, rotation);
         } catch (...) {
-            outcome.error = std::current_exception();
+            // Left to the photo's own turn, which reads it again.
         }
         return outcome;
     });

@@ -10,7 +10,6 @@
 
 #include <qcoro/qcorotask.h>
 
-#include <exception>
 #include <functional>
 #include <optional>
 
@@ -28,9 +27,10 @@ struct ReadPhoto {
 /// so that its turn starts with the encode.
 ///
 /// Holds the photos announced and not yet taken: the next one, and for a moment
-/// the one whose turn is just coming. Writes nothing, and keeps a failure to
-/// itself until the photo's turn. What it read is used only while the file is still the one
-/// it read (same file, size and modification time); otherwise the photo is read
+/// the one whose turn is just coming. Writes nothing. What it read is used only
+/// while the file is still the one it read (same file, size and modification
+/// time); otherwise, and when the read-ahead failed (a read that failed once, as
+/// on a card that was out for a moment, may succeed now), the photo is read
 /// again at its turn, as it would have been without a read-ahead.
 class PhotoReadAhead {
 public:
@@ -47,12 +47,13 @@ public:
     PhotoReadAhead(const PhotoReadAhead &) = delete;
     PhotoReadAhead &operator=(const PhotoReadAhead &) = delete;
 
-    /// What a read-ahead left: the photo, or why it could not be read, and the
-    /// file as it was when the read began.
+    /// What a read-ahead left: the photo, if it could be read, and the file as
+    /// it was when the read began.
     class Outcome {
     public:
-        /// The photo read ahead when the file is still as it was; else the file
-        /// read now. Throws the read's failure. Blocks: call on a worker.
+        /// The photo read ahead when that read succeeded and the file is still as
+        /// it was; else the file read now. Throws that read's failure. Blocks:
+        /// call on a worker.
         ReadPhoto photoOrReadAgain(const Reader &reader) const;
 
     private:
@@ -66,8 +67,8 @@ public:
         QString path;
         int rotation = 0;
         Stamp stamp;
+        /// Nothing when the read failed.
         std::optional<ReadPhoto> photo;
-        std::exception_ptr error;
     };
 
     /// Starts reading the photo at `path` in the background, after any earlier
