@@ -8,6 +8,8 @@
 // per photo, the mean output size and the mean SSIM against the source.
 #include "services/ConvertService.h"
 
+#include "ImageSimilarity.h"
+
 #include "support/AsyncTest.h"
 #include "support/CameraLikePhotos.h"
 #include "support/Fixtures.h"
@@ -22,27 +24,14 @@
 #include <QThread>
 
 #include <exiv2/exiv2.hpp>
-#include <opencv2/core.hpp>
-#include <opencv2/quality.hpp>
 
 #include <cstdio>
 
 using namespace pomelark;
 using namespace pomelark::test;
+using pomelark::bench::ssim;
 
 namespace {
-
-double ssim(const QImage &reference, const QImage &other)
-{
-    if (reference.size() != other.size())
-        return 0;
-    const QImage a = reference.convertToFormat(QImage::Format_RGB888);
-    const QImage b = other.convertToFormat(QImage::Format_RGB888);
-    const cv::Mat ma(a.height(), a.width(), CV_8UC3, const_cast<uchar *>(a.constBits()), size_t(a.bytesPerLine()));
-    const cv::Mat mb(b.height(), b.width(), CV_8UC3, const_cast<uchar *>(b.constBits()), size_t(b.bytesPerLine()));
-    const cv::Scalar value = cv::quality::QualitySSIM::compute(ma, mb, cv::noArray());
-    return (value[0] + value[1] + value[2]) / 3.0;
-}
 
 struct Tally {
     double seconds = 0;

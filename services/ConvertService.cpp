@@ -13,41 +13,20 @@ namespace {
 
 const QString exifDatePattern = QStringLiteral("yyyy:MM:dd HH:mm:ss");
 
-/// The blocking part of a photo conversion, run on the service's executor.
-void convertPhotoNow(const QString &sourcePath, const QString &destinationPath, int quality,
-                     std::optional<QString> dateText, int rotation)
+/// The encode and write of a photo read for it, run on the service's executor.
+void writePhoto(const ReadPhoto &photo, const QString &sourcePath, const QString &destinationPath, int quality,
+                std::optional<QString> dateText, int rotation)
 {
     using Kind = ConvertError::Kind;
-    const ImageSource source(sourcePath);
-    const std::optional<ImageSource::Properties> properties = source.properties();
-    if (!properties)
-        throw ConvertError(Kind::sourceUnreadable);
-
     HeifWriter::Options options;
     options.quality = quality;
     // HEIF readers ignore the EXIF tag: an unturned photo keeps its orientation
     // as the file's own transform, a turned one is stored upright.
-    options.orientation = rotation == 0 ? properties->orientation : 1;
+    options.orientation = rotation == 0 ? photo.properties.orientation : 1;
     options.exifSource = sourcePath;
     options.dateTimeOriginal = std::move(dateText);
-
-    // A photo read only in part (a card pulled mid-read, a file cut short) is
-    // not sent half grey.
-    QImage pixels;
     try {
-        pixels = source.decodeComplete(rotation != 0);
-    } catch (const ImageSource::Damaged &) {
-        throw ConvertError(Kind::sourceUnreadable);
-    }
-    if (!pixels.isNull() && rotation != 0) {
-        try {
-            pixels = ConvertService::rotateImage(pixels, rotation);
-        } catch (const ImageRotationError &) {
-            pixels = QImage();
-        }
-    }
-    try {
-        HeifWriter::write(pixels, destinationPath, options);
+        HeifWriter::write(photo.pixels, destinationPath, options);
     } catch (const HeifWriter::Error &error) {
         throw ConvertError(error.kind == HeifWriter::Error::Kind::destination ? Kind::destinationFailed
                                                                               : Kind::encodingFailed,
@@ -75,7 +54,10 @@ QString ConvertError::message() const
     return systemReason.isEmpty() ? text : text + QStringLiteral(": ") + systemReason;
 }
 
-ConvertService::ConvertService(VideoConverter &videos) : m_videos(videos) {}
+ConvertService::ConvertService(VideoConverter &videos, PhotoReadAhead::Reader reader)
+    : m_videos(videos), m_readAhead(std::move(reader))
+{
+}
 
 ConvertService &ConvertService::shared()
 {
@@ -91,10 +73,48 @@ QCoro::Task<void> ConvertService::convertPhoto(QUrl source, QUrl destination, bo
     std::optional<QString> dateText;
     if (captureDate)
         dateText = exifDateText(*captureDate);
-    co_await m_executor.run([sourcePath = source.toLocalFile(), destinationPath = destination.toLocalFile(), quality,
-                             dateText, rotation] {
-        convertPhotoNow(sourcePath, destinationPath, quality, dateText, rotation);
+    const QString sourcePath = source.toLocalFile();
+    std::optional<PhotoReadAhead::Outcome> readAhead = co_await m_readAhead.take(sourcePath, rotation);
+    co_await m_executor.run([reader = m_readAhead.reader(), readAhead = std::move(readAhead), sourcePath,
+                             destinationPath = destination.toLocalFile(), quality, dateText, rotation] {
+        const ReadPhoto photo = readAhead ? readAhead->photoOrReadAgain(reader) : reader(sourcePath, rotation);
+        writePhoto(photo, sourcePath, destinationPath, quality, dateText, rotation);
     });
+}
+
+void ConvertService::readAhead(QUrl source, int rotationDegrees)
+{
+    m_readAhead.start(source.toLocalFile(), normalisedRotation(rotationDegrees));
+}
+
+void ConvertService::dropReadAhead()
+{
+    m_readAhead.drop();
+}
+
+ReadPhoto ConvertService::readSourcePhoto(const QString &path, int rotation)
+{
+    using Kind = ConvertError::Kind;
+    const ImageSource source(path);
+    std::optional<ImageSource::Properties> properties = source.properties();
+    if (!properties)
+        throw ConvertError(Kind::sourceUnreadable);
+    ReadPhoto photo{std::move(*properties), {}};
+    // A photo read only in part (a card pulled mid-read, a file cut short) is
+    // not sent half grey.
+    try {
+        photo.pixels = source.decodeComplete(rotation != 0);
+    } catch (const ImageSource::Damaged &) {
+        throw ConvertError(Kind::sourceUnreadable);
+    }
+    if (!photo.pixels.isNull() && rotation != 0) {
+        try {
+            photo.pixels = rotateImage(photo.pixels, rotation);
+        } catch (const ImageRotationError &) {
+            photo.pixels = QImage();
+        }
+    }
+    return photo;
 }
 
 QCoro::Task<void> ConvertService::convertVideo(QUrl source, QUrl destination, bool highQuality,

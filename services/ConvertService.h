@@ -2,6 +2,7 @@
 
 #include "platform/SerialExecutor.h"
 #include "services/MediaItem.h"
+#include "services/PhotoReadAhead.h"
 #include "services/VideoConverter.h"
 
 #include <QDateTime>
@@ -51,7 +52,9 @@ public:
 /// VideoConverter.
 ///
 /// Conversions run one at a time on the service's own executor; a video
-/// conversion waits for its converter there without holding a thread.
+/// conversion waits for its converter there without holding a thread. The next
+/// photo of a send may be read into memory beforehand (readAhead()); nothing of
+/// that shows until its own conversion.
 class ConvertService {
 public:
     /// libheif qualities for the two settings. "quality" is visually lossless
@@ -61,7 +64,10 @@ public:
     static constexpr int highQualityLevel = 75;
     static constexpr int sizeQualityLevel = 55;
 
-    explicit ConvertService(VideoConverter &videos = defaultVideoConverter());
+    /// `reader` reads a source photo for its encode, for the conversions and
+    /// the read-ahead alike.
+    explicit ConvertService(VideoConverter &videos = defaultVideoConverter(),
+                            PhotoReadAhead::Reader reader = &ConvertService::readSourcePhoto);
     virtual ~ConvertService() = default;
 
     /// The one instance the app uses, made on first use.
@@ -76,6 +82,20 @@ public:
     /// decoding, turning or encoding fails (a partly written file may remain).
     virtual QCoro::Task<void> convertPhoto(QUrl source, QUrl destination, bool highQuality,
                                            std::optional<QDateTime> captureDate, int rotationDegrees);
+
+    /// Starts reading the photo at `source` into memory for a conversion with
+    /// `rotationDegrees` that is to come, once the read-ahead of the photo whose
+    /// turn comes first is done. When it fails, that conversion reads the photo
+    /// again and fails only if that read fails too. Call on the main thread.
+    virtual void readAhead(QUrl source, int rotationDegrees);
+    /// Forgets the read-ahead, used or not.
+    virtual void dropReadAhead();
+
+    /// The photo at `path` as it is encoded: its properties and its whole
+    /// pixels, stood upright and turned by `rotation` (0…359) when that is not
+    /// 0. Throws ConvertError(sourceUnreadable) when it is no readable image or
+    /// its picture data ends early or is damaged. Any thread.
+    static ReadPhoto readSourcePhoto(const QString &path, int rotation);
 
     /// Converts the video at `source` into an HEVC QuickTime file at
     /// `destination`, 2 Mbit/s for high quality, else 800 kbit/s, with `creationDate`
@@ -109,6 +129,7 @@ public:
 
 private:
     VideoConverter &m_videos;
+    PhotoReadAhead m_readAhead;
     SerialExecutor m_executor{QStringLiteral("ConvertService")};
 };
 

@@ -76,6 +76,7 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
             const QString reason = QCoreApplication::translate("ExportCoordinator", "The SD card was removed");
             for (int j = i; j < items.size(); ++j)
                 failed.append({QUuid::createUuid(), items.at(j), reason});
+            m_converter.dropReadAhead();
             break;
         }
         const QString name = item.url.fileName();
@@ -90,6 +91,11 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
         const bool isVideo = item.kind == MediaItem::Kind::video;
         const QString output = jobFolder + QLatin1Char('/') + newUuidText()
                                + (isVideo ? QStringLiteral(".mov") : QStringLiteral(".heic"));
+
+        // The next photo is read while this item converts; it shows nothing
+        // until its own turn, after its own card test.
+        if (i + 1 < items.size() && items.at(i + 1).kind == MediaItem::Kind::photo)
+            m_converter.readAhead(items.at(i + 1).url, rotations.value(items.at(i + 1).id, 0));
 
         std::exception_ptr error;
         try {
@@ -109,6 +115,7 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
         setProgress(m_totalItems < 1 ? 1.0 : double(m_doneItems) / double(m_totalItems));
     }
 
+    m_converter.dropReadAhead();
     if (settings.autoCleanup)
         QDir(jobFolder).removeRecursively();
     // The done screen shows only a count; the reasons stay findable here.

@@ -8,6 +8,8 @@
 #include "support/TempFolder.h"
 
 #include <QDirIterator>
+#include <QMap>
+#include <QMutex>
 #include <QProcess>
 
 
@@ -202,6 +204,52 @@ TEST(SendEndToEnd, ThePhotoInFlightWhenTheCardGoesIsNotSent)
     EXPECT_EQ(reasons, QStringList({u"IMG_0002.JPG: Couldn't read the source file"_qs,
                                     u"IMG_0003.JPG: The SD card was removed"_qs}));
     EXPECT_EQ(filesBelow(photos.library().root()), QStringList({u"2023/07/14/IMG_0001.heic"_qs}));
+}
+
+TEST(SendEndToEnd, TheNextPhotoIsReadAheadAndShowsNothingBeforeItsTurn)
+{
+    TempFolder card, staging, pictures;
+    MediaItems items;
+    for (const QString &name : {u"IMG_0001.JPG"_qs, u"IMG_0002.JPG"_qs, u"IMG_0003.JPG"_qs, u"IMG_0004.JPG"_qs}) {
+        const QString path = makeJpeg(card.filePath(u"DCIM/"_qs + name),
+                                      {.size = QSize(320, 240), .dateTimeOriginal = u"2023:07:14 08:30:00"_qs});
+        items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::photo});
+    }
+    damageScanData(items[1].url.toLocalFile()); // its read-ahead fails, and so does its own read
+    QMutex readsLock;
+    QMap<QString, int> reads;
+    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation) {
+        {
+            const QMutexLocker locker(&readsLock);
+            ++reads[QFileInfo(path).fileName()];
+        }
+        return ConvertService::readSourcePhoto(path, rotation);
+    });
+    PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
+    ExportCoordinator coordinator(converter, photos, staging.path());
+    int cardTests = 0;
+
+    // The card goes after the third photo, whose turn started the fourth's read-ahead.
+    awaitTask(coordinator.exportItems(items, {.dateMode = DateMode::keep}, {{items[2].id, 90}},
+                                      [&] { return ++cardTests == 4; }));
+
+    const auto &phase = coordinator.phase();
+    ASSERT_EQ(phase.kind, ExportCoordinator::Phase::Kind::finished);
+    EXPECT_EQ(phase.successPhotos, 2);
+    QStringList reasons;
+    for (const auto &failure : phase.failed)
+        reasons << failure.item.url.fileName() + u": "_qs + failure.reason;
+    EXPECT_EQ(reasons, QStringList({u"IMG_0002.JPG: Couldn't read the source file"_qs,
+                                    u"IMG_0004.JPG: The SD card was removed"_qs}));
+    EXPECT_EQ(filesBelow(photos.library().root()),
+              QStringList({u"2023/07/14/IMG_0001.heic"_qs, u"2023/07/14/IMG_0003.heic"_qs}));
+    // Each photo sent was read once: what was read ahead (the turned one too)
+    // served its turn. A failed read-ahead is tried again at its turn, where a
+    // card that was out for a moment would be read whole.
+    const QMutexLocker locker(&readsLock);
+    EXPECT_EQ(reads.value(u"IMG_0001.JPG"_qs), 1);
+    EXPECT_EQ(reads.value(u"IMG_0002.JPG"_qs), 2);
+    EXPECT_EQ(reads.value(u"IMG_0003.JPG"_qs), 1);
 }
 
 TEST(SendEndToEnd, AVideoTheCardTookMidReadIsNotSent)
