@@ -20,7 +20,7 @@
 //
 // For a 2-core figure run the driver under `taskset -c 0,1`; x265 widens its
 // worker threads' affinity to the whole NUMA node unless its pools are kept to
-// the inherited mask, see bench/support/keep_affinity.c.
+// the inherited mask, see bench/support/keep_affinity.cpp.
 #include "services/ConvertService.h"
 #include "services/ExportCoordinator.h"
 #include "services/PhotosService.h"
