@@ -3,7 +3,6 @@
 #include "browsing/EdgeScroll.h"
 #include "browsing/GridClickRule.h"
 #include "browsing/PhotoThumbnail.h"
-#include "browsing/TileLoadOrder.h"
 #include "browsing/VideoTile.h"
 #include "browsing/MarqueePainter.h"
 #include "look/Palette.h"
@@ -38,7 +37,7 @@ MediaGridView::MediaGridView(Inputs inputs, QWidget *parent, TileSources sources
     : QAbstractScrollArea(parent), m_inputs(std::move(inputs)), m_sources(std::move(sources)),
       m_loads([this] {
           admitWantedLoads();
-          m_movedSinceRoom = false;
+          m_scroll.moving = false;
       })
 {
     setFrameShape(QFrame::NoFrame);
@@ -294,8 +293,7 @@ void MediaGridView::admitWantedLoads()
 {
     const qreal top = scrollOffset() - GridLayout::verticalPadding;
     QList<QUuid> ids;
-    const TileLoadOrder::Scroll scroll{m_scrollingDown, m_movedSinceRoom};
-    for (const int index : TileLoadOrder::indices(m_layout, top, top + viewport()->height(), scroll, madeRows))
+    for (const int index : TileLoadOrder::indices(m_layout, top, top + viewport()->height(), m_scroll, madeRows))
         ids.append(m_items[index].id);
     m_loads.admit(ids);
 }
@@ -373,10 +371,8 @@ void MediaGridView::resizeEvent(QResizeEvent *event)
 void MediaGridView::scrollContentsBy(int, int dy)
 {
     // Content moving up is the grid scrolling down; a stop keeps the last way.
-    if (dy != 0) {
-        m_scrollingDown = dy < 0;
-        m_movedSinceRoom = true;
-    }
+    if (dy != 0)
+        m_scroll = {.towardsEnd = dy < 0, .moving = true};
     syncTiles();
     // The content moved under a still pointer: the tile under it changed.
     if (viewport()->underMouse()) {

@@ -4,6 +4,7 @@
 #include "browsing/GridTile.h"
 #include "browsing/MarqueeSelection.h"
 #include "browsing/TileLoadGate.h"
+#include "browsing/TileLoadOrder.h"
 #include "browsing/TileSources.h"
 #include "look/Binding.h"
 #include "services/MediaItem.h"
@@ -137,12 +138,11 @@ private:
     QTimer m_autoScroll;
     qreal m_lastClipOrigin = 0;
     qreal m_exactOffset = 0;
-    /// Until the first scroll the grid loads from the top: nothing lies above
-    /// the first row, so this also reads top to bottom.
-    bool m_scrollingDown = false;
-    /// The grid scrolled since a load last made room: it counts as moving, so
-    /// the row it scrolls into loads first (see TileLoadOrder).
-    bool m_movedSinceRoom = false;
+    /// The way the grid last scrolled; until the first scroll it loads from the
+    /// top (nothing lies above the first row, so this also reads top to bottom).
+    /// It counts as moving when it scrolled since a load last made room, so the
+    /// row it scrolls into loads first.
+    TileLoadOrder::Scroll m_scroll;
     std::function<QPointF()> m_pointer;
 
     std::optional<QPointF> m_pressPoint;

@@ -94,8 +94,9 @@ QImage badgeImage(qreal px, qreal ratio)
         return *hit;
     const LookFont::ScaledFont font = LookFont::scaledForDrawing(LookFont::system(1.7 * px, QFont::ExtraBold));
     const QFontMetricsF metrics(font.font);
-    const QSizeF textSize(metrics.horizontalAdvance(text) * font.scale, metrics.height() * font.scale);
-    const QSizeF size = textSize + QSizeF(2 * 0.9 * px, 2 * 0.3 * px);
+    // The text's size in the drawing font's units; on the badge it takes that times the scale.
+    const QSizeF drawnSize(metrics.horizontalAdvance(text), metrics.height());
+    const QSizeF size = drawnSize * font.scale + QSizeF(2 * 0.9 * px, 2 * 0.3 * px);
     QImage image((size * ratio).toSize() + QSize(1, 1), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
@@ -108,8 +109,7 @@ QImage badgeImage(qreal px, qreal ratio)
         p.scale(font.scale, font.scale);
         p.setFont(font.font);
         p.setPen(Qt::white);
-        const QSizeF unscaled = textSize / font.scale;
-        p.drawText(QRectF(QPointF(-unscaled.width() / 2, -unscaled.height() / 2), unscaled), Qt::AlignCenter, text);
+        p.drawText(QRectF(QPointF(-drawnSize.width() / 2, -drawnSize.height() / 2), drawnSize), Qt::AlignCenter, text);
     }
     cache.insert(key, new QImage(image));
     return image;

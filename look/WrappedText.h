@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QColor>
-#include <QFont>
 #include "look/LookFont.h"
 
+#include <QColor>
+#include <QFont>
 #include <QWidget>
 
 namespace pomelark {
