@@ -76,7 +76,6 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
             const QString reason = QCoreApplication::translate("ExportCoordinator", "The SD card was removed");
             for (int j = i; j < items.size(); ++j)
                 failed.append({QUuid::createUuid(), items.at(j), reason});
-            m_converter.dropReadAhead();
             break;
         }
         const QString name = item.url.fileName();

@@ -31,6 +31,27 @@ QStringList filesBelow(const QString &root)
     return files;
 }
 
+/// Photos of one July morning on the card, one item each, in the order named.
+MediaItems morningPhotos(const TempFolder &card, const QStringList &names)
+{
+    MediaItems items;
+    for (const QString &name : names) {
+        const QString path = makeJpeg(card.filePath(u"DCIM/"_qs + name),
+                                      {.size = QSize(320, 240), .dateTimeOriginal = u"2023:07:14 08:30:00"_qs});
+        items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::photo});
+    }
+    return items;
+}
+
+/// Each failure as "file name: reason", in the order they happened.
+QStringList failureLines(const QList<ExportCoordinator::FailedItem> &failed)
+{
+    QStringList lines;
+    for (const auto &failure : failed)
+        lines << failure.item.url.fileName() + u": "_qs + failure.reason;
+    return lines;
+}
+
 /// The app's converter, with the card pulled while one photo is read: the read
 /// comes up short and the card test turns true.
 class CardPulledDuringOnePhoto : public ConvertService {
@@ -181,12 +202,7 @@ TEST(SendEndToEnd, RealFilesArriveNamedAndDatedAndTheSourceStaysUntouched)
 TEST(SendEndToEnd, ThePhotoInFlightWhenTheCardGoesIsNotSent)
 {
     TempFolder card, staging, pictures;
-    MediaItems items;
-    for (const QString &name : {u"IMG_0001.JPG"_qs, u"IMG_0002.JPG"_qs, u"IMG_0003.JPG"_qs}) {
-        const QString path = makeJpeg(card.filePath(u"DCIM/"_qs + name),
-                                      {.size = QSize(320, 240), .dateTimeOriginal = u"2023:07:14 08:30:00"_qs});
-        items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::photo});
-    }
+    const MediaItems items = morningPhotos(card, {u"IMG_0001.JPG"_qs, u"IMG_0002.JPG"_qs, u"IMG_0003.JPG"_qs});
     CardPulledDuringOnePhoto converter;
     converter.pulledDuring = u"IMG_0002.JPG"_qs;
     PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
@@ -198,23 +214,16 @@ TEST(SendEndToEnd, ThePhotoInFlightWhenTheCardGoesIsNotSent)
     const auto &phase = coordinator.phase();
     ASSERT_EQ(phase.kind, ExportCoordinator::Phase::Kind::finished);
     EXPECT_EQ(phase.successPhotos, 1);
-    QStringList reasons;
-    for (const auto &failure : phase.failed)
-        reasons << failure.item.url.fileName() + u": "_qs + failure.reason;
-    EXPECT_EQ(reasons, QStringList({u"IMG_0002.JPG: Couldn't read the source file"_qs,
-                                    u"IMG_0003.JPG: The SD card was removed"_qs}));
+    EXPECT_EQ(failureLines(phase.failed), QStringList({u"IMG_0002.JPG: Couldn't read the source file"_qs,
+                                                       u"IMG_0003.JPG: The SD card was removed"_qs}));
     EXPECT_EQ(filesBelow(photos.library().root()), QStringList({u"2023/07/14/IMG_0001.heic"_qs}));
 }
 
 TEST(SendEndToEnd, TheNextPhotoIsReadAheadAndShowsNothingBeforeItsTurn)
 {
     TempFolder card, staging, pictures;
-    MediaItems items;
-    for (const QString &name : {u"IMG_0001.JPG"_qs, u"IMG_0002.JPG"_qs, u"IMG_0003.JPG"_qs, u"IMG_0004.JPG"_qs}) {
-        const QString path = makeJpeg(card.filePath(u"DCIM/"_qs + name),
-                                      {.size = QSize(320, 240), .dateTimeOriginal = u"2023:07:14 08:30:00"_qs});
-        items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::photo});
-    }
+    const MediaItems items =
+        morningPhotos(card, {u"IMG_0001.JPG"_qs, u"IMG_0002.JPG"_qs, u"IMG_0003.JPG"_qs, u"IMG_0004.JPG"_qs});
     damageScanData(items[1].url.toLocalFile()); // its read-ahead fails, and so does its own read
     QMutex readsLock;
     QMap<QString, int> reads;
@@ -236,11 +245,8 @@ TEST(SendEndToEnd, TheNextPhotoIsReadAheadAndShowsNothingBeforeItsTurn)
     const auto &phase = coordinator.phase();
     ASSERT_EQ(phase.kind, ExportCoordinator::Phase::Kind::finished);
     EXPECT_EQ(phase.successPhotos, 2);
-    QStringList reasons;
-    for (const auto &failure : phase.failed)
-        reasons << failure.item.url.fileName() + u": "_qs + failure.reason;
-    EXPECT_EQ(reasons, QStringList({u"IMG_0002.JPG: Couldn't read the source file"_qs,
-                                    u"IMG_0004.JPG: The SD card was removed"_qs}));
+    EXPECT_EQ(failureLines(phase.failed), QStringList({u"IMG_0002.JPG: Couldn't read the source file"_qs,
+                                                       u"IMG_0004.JPG: The SD card was removed"_qs}));
     EXPECT_EQ(filesBelow(photos.library().root()),
               QStringList({u"2023/07/14/IMG_0001.heic"_qs, u"2023/07/14/IMG_0003.heic"_qs}));
     // Each photo sent was read once: what was read ahead (the turned one too)
