@@ -137,8 +137,16 @@ Encoder hevcEncoder(heif_context *context, int quality, QSize size)
 heif_error writeToFile(heif_context *, const void *data, size_t size, void *userdata)
 {
     auto *file = static_cast<QFile *>(userdata);
-    if (file->write(static_cast<const char *>(data), qint64(size)) != qint64(size))
-        return {heif_error_Encoding_error, heif_suberror_Cannot_write_output_data, "cannot write the file"};
+    // A full disk first takes part of a write and says nothing; only writing
+    // the rest fails with the system's reason, which the file then holds.
+    const char *bytes = static_cast<const char *>(data);
+    for (qint64 left = qint64(size); left > 0;) {
+        const qint64 written = file->write(bytes, left);
+        if (written <= 0)
+            return {heif_error_Encoding_error, heif_suberror_Cannot_write_output_data, "cannot write the file"};
+        bytes += written;
+        left -= written;
+    }
     return {heif_error_Ok, heif_suberror_Unspecified, "ok"};
 }
 
@@ -178,7 +186,8 @@ QByteArray HeifWriter::exifBlock(const Options &options)
 void HeifWriter::write(const QImage &pixels, const QString &path, const Options &options)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Unbuffered: a buffered short write loses the system's reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         throw Error(Kind::destination, file.errorString().toStdString(), file.errorString());
     if (pixels.isNull())
         throw Error(Kind::encoding, "no picture");

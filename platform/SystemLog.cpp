@@ -2,6 +2,7 @@
 
 #include <QMutex>
 #include <QMutexLocker>
+#include <QRegularExpression>
 
 #include <cstdio>
 #include <syslog.h>
@@ -24,8 +25,12 @@ CaptureState &captureState()
 
 } // namespace
 
-void SystemLog::write(const QString &line)
+void SystemLog::write(const QString &text)
 {
+    // Text holding line breaks (an ffmpeg log) would read as several entries,
+    // the later ones with no origin.
+    static const QRegularExpression lineBreaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
+    const QString line = QString(text).replace(lineBreaks, QStringLiteral(" | "));
     {
         CaptureState &state = captureState();
         QMutexLocker guard(&state.lock);

@@ -12,8 +12,8 @@ namespace pomelark {
 /// written literally. Writing never fails; a line that cannot be delivered is lost.
 class SystemLog {
 public:
-    /// Writes one line.
-    static void write(const QString &line);
+    /// Writes `text` as one line: line breaks inside it become " | ".
+    static void write(const QString &text);
 
     /// While one of these lives, lines are collected here instead of being
     /// written, so tests can read what a component logged. Not for production use;

@@ -1,5 +1,6 @@
 #include "services/ExportCoordinator.h"
 
+#include "platform/ReadCheck.h"
 #include "platform/SystemLog.h"
 #include "services/WorkingFolders.h"
 
@@ -11,21 +12,34 @@ namespace pomelark {
 
 namespace {
 
+/// Why an item was not sent, as the error that stopped it says.
+struct Reason {
+    QString text;
+    /// The video converter's run failed: its text blames the file even when
+    /// the file's card went.
+    bool fromVideoRun = false;
+};
+
 /// The user text of whatever a conversion or an add threw.
-QString reasonFor(std::exception_ptr error)
+Reason reasonFor(std::exception_ptr error)
 {
     try {
         std::rethrow_exception(error);
     } catch (const ConvertError &convert) {
-        return convert.message();
+        return {convert.message()};
     } catch (const PhotosError &photos) {
-        return photos.message();
+        return {photos.message()};
     } catch (const std::exception &other) {
         // The video converter's errors carry their (untranslated) text as what().
-        return QString::fromUtf8(other.what());
+        return {QString::fromUtf8(other.what()), true};
     } catch (...) {
     }
-    return ConvertError(ConvertError::Kind::encodingFailed).message();
+    return {ConvertError(ConvertError::Kind::encodingFailed).message()};
+}
+
+QString cardRemovedReason()
+{
+    return QCoreApplication::translate("ExportCoordinator", "The SD card was removed");
 }
 
 QString newUuidText()
@@ -73,7 +87,7 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
     for (int i = 0; i < items.size(); ++i) {
         const MediaItem &item = items.at(i);
         if (isCardMissing && isCardMissing()) {
-            const QString reason = QCoreApplication::translate("ExportCoordinator", "The SD card was removed");
+            const QString reason = cardRemovedReason();
             for (int j = i; j < items.size(); ++j)
                 failed.append({QUuid::createUuid(), items.at(j), reason});
             break;
@@ -103,8 +117,12 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
         } catch (...) {
             error = std::current_exception();
         }
-        if (error)
-            failed.append({QUuid::createUuid(), item, reasonFor(error)});
+        if (error) {
+            Reason reason = reasonFor(error);
+            if (isVideo && reason.fromVideoRun)
+                reason.text = co_await videoRunReason(item.url.toLocalFile(), reason.text, isCardMissing);
+            failed.append({QUuid::createUuid(), item, reason.text});
+        }
         // Sent or not, the copy is of no more use: a failed one goes at once too,
         // or its leftover could fill a small disk under the next item.
         if (settings.autoCleanup)
@@ -135,6 +153,18 @@ QCoro::Task<void> ExportCoordinator::sendOne(MediaItem item, QString output, Exp
     else
         co_await m_converter.convertPhoto(item.url, outputURL, highQuality, date, rotation);
     co_await m_photos.addToLibrary(outputURL, isVideo, date, item.url.fileName());
+}
+
+QCoro::Task<QString> ExportCoordinator::videoRunReason(QString source, QString runReason,
+                                                      std::function<bool()> isCardMissing)
+{
+    // ffmpeg sees a card pulled mid-read as a damaged file; the card and the
+    // file itself tell the two apart.
+    if (isCardMissing && isCardMissing())
+        co_return cardRemovedReason();
+    if (!co_await m_sourceCheck.run([source] { return ReadCheck::readsFromDevice(source); }))
+        co_return ConvertError(ConvertError::Kind::sourceUnreadable).message();
+    co_return runReason;
 }
 
 void ExportCoordinator::setPhase(Phase phase)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/SerialExecutor.h"
 #include "services/ConvertService.h"
 #include "services/ExportSettings.h"
 #include "services/MediaItem.h"
@@ -84,7 +85,10 @@ public:
     /// Sends `items` in their order. `rotations` maps item ids to clockwise
     /// degrees (missing means 0). `isCardMissing` is asked on the main thread
     /// before each item; once it says true, that item and every later one fail
-    /// with "The SD card was removed". Never fails: returns with the phase at
+    /// with "The SD card was removed". A video whose conversion fails asks it
+    /// again: with the card gone it fails with that text too, and with "Couldn't
+    /// read the source file" when its file no longer reads, else with one line
+    /// of the converter's reason. Never fails: returns with the phase at
     /// `finished` (one item's failure never stops the others) or at
     /// `permissionDenied`, when nothing was touched.
     QCoro::Task<void> exportItems(MediaItems items, ExportSettings settings, QHash<QUuid, int> rotations,
@@ -109,6 +113,9 @@ private:
     QCoro::Task<void> sendOne(MediaItem item, QString output, ExportSettings settings,
                               std::optional<QDateTime> date, int rotation);
 
+    /// The reason for a video whose conversion failed with `runReason`.
+    QCoro::Task<QString> videoRunReason(QString source, QString runReason, std::function<bool()> isCardMissing);
+
     ConvertService &m_converter;
     PhotosService &m_photos;
     QString m_stagingRoot;
@@ -119,6 +126,7 @@ private:
     int m_totalItems = 0;
     int m_doneItems = 0;
     QString m_currentName;
+    SerialExecutor m_sourceCheck{QStringLiteral("ExportCoordinator")};
 };
 
 } // namespace pomelark

@@ -17,7 +17,8 @@ public:
     /// The process could not be started; `underlying` is the system's reason.
     static FFmpegError launchFailed(const QString &underlying);
     /// The process ran and ended with `code` (the signal number when a signal
-    /// ended it), leaving the trimmed log `stderrText`.
+    /// ended it), leaving the trimmed log `stderrText`. Its description carries
+    /// only the log's reasonLine().
     static FFmpegError nonZeroExit(int code, const QString &stderrText);
     /// No ffmpeg program is installed.
     static FFmpegError binaryNotFound();
@@ -35,6 +36,11 @@ public:
 
     QString description() const;
     const char *what() const noexcept override { return m_what.constData(); }
+
+    /// The line of an ffmpeg log that says why the run ended, without the
+    /// "[component @ 0x…]" tags: the last line other than ffmpeg's closing
+    /// "Conversion failed!", or that line when it is all there is.
+    static QString reasonLine(const QString &log);
 
 private:
     FFmpegError(Kind kind, int code, QString text, double readSeconds = 0, double sourceSeconds = 0);

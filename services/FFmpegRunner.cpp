@@ -3,6 +3,7 @@
 #include "platform/ChildProcess.h"
 #include "platform/FFmpegProgram.h"
 #include "platform/MediaProbe.h"
+#include "platform/SystemLog.h"
 
 #include <QProcess>
 
@@ -154,8 +155,16 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
     // Lenient decoding: one odd byte in a file's metadata must not cost the
     // whole log, which carries the length and the error text.
     const QString log = QString::fromUtf8(process.readAllStandardError());
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        // The error's description keeps one line of the log; the whole of it is
+        // for whoever looks into the failure.
+        if (!log.trimmed().isEmpty()) {
+            const qsizetype input = arguments.indexOf(QStringLiteral("-i")) + 1;
+            SystemLog::write(QStringLiteral("[FFmpegRunner] ffmpeg failed on ")
+                             + (input > 0 ? arguments.value(input) : QString()) + QStringLiteral(": ") + log.trimmed());
+        }
         throw FFmpegError::nonZeroExit(process.exitCode(), log.trimmed());
+    }
     co_return log;
 }
 

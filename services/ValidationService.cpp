@@ -26,7 +26,9 @@ bool ValidationService::checkFileNow(const QString &path, MediaItem::Kind kind)
     struct stat attributes {};
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &attributes) != 0)
         throw FileAttributesError();
-    if (S_ISDIR(attributes.st_mode))
+    // A named pipe or a device has no size to tell, and is no photo or video
+    // whatever it is called: it cannot be read as one.
+    if (!S_ISREG(attributes.st_mode))
         throw FileAttributesError();
     if (attributes.st_size <= 0)
         throw ValidationFailure::Error(ValidationFailure::Reason::emptyFile);

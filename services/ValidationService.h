@@ -30,7 +30,8 @@ public:
 
     /// True when the file passes, false when it looks damaged. Throws
     /// ValidationFailure::Error(emptyFile) for an empty file and
-    /// FileAttributesError when the file cannot be examined at all.
+    /// FileAttributesError when the file cannot be examined at all or is not a
+    /// regular file.
     QCoro::Task<bool> checkFile(QUrl url, MediaItem::Kind kind);
 
     /// The same check, synchronously, on the calling thread.
