@@ -8,6 +8,8 @@
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <optional>
+
 namespace pomelark {
 
 namespace {
@@ -24,6 +26,62 @@ QThreadPool &copyThread()
     return pool;
 }
 
+/// Why one file was not copied: our own words (in English for the log, looked
+/// up for the report), and the system's own, which follow them.
+struct Why {
+    const char *text;
+    QString systemText;
+};
+
+const char *textFor(NoReplaceCopy::Error::Kind kind)
+{
+    using Kind = NoReplaceCopy::Error::Kind;
+    switch (kind) {
+    case Kind::openFile:
+        return QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "Couldn't open the file");
+    case Kind::notRegularFile:
+        return QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "It isn't a regular file");
+    case Kind::readFile:
+        return QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "Couldn't read the file");
+    case Kind::openFolder:
+        return QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "Couldn't open the folder");
+    case Kind::writeFolder:
+    case Kind::finishFile:
+        return QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "Couldn't write into the folder");
+    case Kind::nameFile:
+    case Kind::noFreeName:
+        return QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "Couldn't give the copy a name");
+    case Kind::other:
+        break;
+    }
+    return QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "Couldn't copy the file");
+}
+
+std::optional<Why> copyOne(const QUrl &source, const QString &destination)
+{
+    if (!source.isLocalFile())
+        return Why{QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "It isn't a file on this computer"), {}};
+    const std::optional<QString> path = ImportService::openablePath(source);
+    if (!path) {
+        // Text would name another file, or none.
+        return Why{QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "Its name can't be read"), {}};
+    }
+    try {
+        NoReplaceCopy::copy(*path, destination, source.fileName());
+        return std::nullopt;
+    } catch (const NoReplaceCopy::Error &error) {
+        return Why{textFor(error.kind()), error.systemText()};
+    } catch (const std::exception &error) {
+        // Whatever happens, the run ends with a report.
+        return Why{textFor(NoReplaceCopy::Error::Kind::other), QString::fromUtf8(error.what())};
+    }
+}
+
+QString joined(const QString &text, const QString &systemText)
+{
+    return systemText.isEmpty() ? text : text + QStringLiteral(": ") + systemText;
+}
+
 } // namespace
 
 AsideReport FailedFilesAside::copyAll(const QList<QUrl> &sources, const QString &destination)
@@ -31,27 +89,14 @@ AsideReport FailedFilesAside::copyAll(const QList<QUrl> &sources, const QString 
     AsideReport report;
     report.destination = destination;
     for (const QUrl &source : sources) {
-        const QString fileName = source.fileName();
-        const std::optional<QString> path = ImportService::openablePath(source);
-        QString reason;
-        if (!source.isLocalFile()) {
-            reason = QStringLiteral("Not a local file");
-        } else if (!path) {
-            // Text would name another file, or none.
-            reason = QStringLiteral("Cannot copy a file whose name is not valid UTF-8");
-        } else {
-            try {
-                NoReplaceCopy::copy(*path, destination, fileName);
-                ++report.copied;
-                continue;
-            } catch (const std::exception &error) {
-                // Whatever happens, the run ends with a report.
-                reason = QString::fromUtf8(error.what());
-            }
+        const std::optional<Why> why = copyOne(source, destination);
+        if (!why) {
+            ++report.copied;
+            continue;
         }
-        SystemLog::write(QStringLiteral("[ValidationScreen] archive copy FAILED for ") + fileName +
-                         QStringLiteral(": ") + reason);
-        report.problems.append({fileName, reason});
+        SystemLog::write(QStringLiteral("[ValidationScreen] archive copy FAILED for ") + source.fileName()
+                         + QStringLiteral(": ") + joined(QString::fromUtf8(why->text), why->systemText));
+        report.problems.append({source.fileName(), joined(tr(why->text), why->systemText)});
     }
     return report;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QFuture>
 #include <QList>
 #include <QString>
@@ -12,7 +13,7 @@ struct AsideReport {
     /// One file that could not be copied.
     struct Problem {
         QString fileName;
-        QString reason; ///< what the file system reported
+        QString reason; ///< why, in the display language; the system's own words may follow
     };
 
     QString destination;
@@ -26,6 +27,8 @@ struct AsideReport {
 /// suffix, so nothing already in the folder is ever replaced (including the
 /// source itself when the folder is where the file lies). Sources are only read.
 class FailedFilesAside {
+    Q_DECLARE_TR_FUNCTIONS(pomelark::FailedFilesAside)
+
 public:
     /// Copies each of `sources`, in order, into `destination`. Only regular files
     /// are copied: a pipe or a device named like a photo is reported, never waited

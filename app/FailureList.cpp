@@ -7,6 +7,7 @@
 #include "look/LookFont.h"
 #include "look/Palette.h"
 #include "look/PomelarkButton.h"
+#include "look/ScrollIndicators.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -72,6 +73,7 @@ FailureList::FailureList(const QList<ValidationFailure> &failures,
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ScrollIndicators::apply(m_scroll);
     m_scroll->setWidget(m_content);
     // The card is painted behind; the scroll area only clips and scrolls.
     m_scroll->viewport()->setAutoFillBackground(false);

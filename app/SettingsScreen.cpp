@@ -11,6 +11,7 @@
 #include "look/IconBtn.h"
 #include "look/LookFont.h"
 #include "look/Palette.h"
+#include "look/ScrollIndicators.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -185,6 +186,7 @@ QWidget *SettingsScreen::makeBody()
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ScrollIndicators::apply(scroll);
     scroll->setWidgetResizable(true);
     ScreenStyle::fillBackground(scroll->viewport(), Palette::background());
     scroll->setWidget(new CentredColumn(m_column, scroll));

@@ -6,6 +6,7 @@
 #include "browsing/VideoTile.h"
 #include "browsing/MarqueePainter.h"
 #include "look/Palette.h"
+#include "look/ScrollIndicators.h"
 #include "services/PlaybackPrewarmer.h"
 
 #include <QCursor>
@@ -43,6 +44,7 @@ MediaGridView::MediaGridView(Inputs inputs, QWidget *parent, TileSources sources
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ScrollIndicators::apply(this);
     verticalScrollBar()->setSingleStep(wheelStep);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);

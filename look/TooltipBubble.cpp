@@ -49,12 +49,9 @@ QSizeF TooltipBubble::bubbleSize() const
     return {std::ceil(metrics.horizontalAdvance(m_text)) + 2 * paddingX, std::ceil(metrics.height()) + 2 * paddingY};
 }
 
-void TooltipBubble::placeBottomTrailingAt(QPointF corner, bool rightToLeft)
+void TooltipBubble::place(const QRectF &bubble)
 {
-    const QSizeF size = bubbleSize();
-    const QPointF topLeft(rightToLeft ? corner.x() : corner.x() - size.width(), corner.y() - size.height());
-    const QRectF outer = QRectF(topLeft, size).adjusted(-m_margin, -m_margin, m_margin, m_margin);
-    setGeometry(outer.toAlignedRect());
+    setGeometry(bubble.adjusted(-m_margin, -m_margin, m_margin, m_margin).toAlignedRect());
 }
 
 QRectF TooltipBubble::bubbleRect() const

@@ -20,8 +20,8 @@ public:
 
     /// The bubble's own size (text and padding), without the shadow around it.
     QSizeF bubbleSize() const;
-    /// Places the bubble with its bottom-trailing corner at `corner` (window coordinates).
-    void placeBottomTrailingAt(QPointF corner, bool rightToLeft);
+    /// Places the bubble (without its shadow) at `bubble`, in window coordinates.
+    void place(const QRectF &bubble);
     /// The bubble's rectangle in window coordinates.
     QRectF bubbleRect() const;
 

@@ -1,6 +1,7 @@
 #include "look/TuppoTooltip.h"
 
 #include "look/TooltipBubble.h"
+#include "look/TooltipPlacement.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -95,10 +96,9 @@ void TuppoTooltip::syncBubble()
     }
     m_bubble->setText(m_text);
     m_bubble->setBubbleOpacity(m_presence.progress());
-    const bool rightToLeft = m_content->layoutDirection() == Qt::RightToLeft;
-    const QPoint corner = rightToLeft ? m_content->rect().bottomLeft() : m_content->rect().bottomRight() + QPoint(1, 0);
-    const QPointF inWindow = QPointF(m_content->mapTo(window, corner + QPoint(0, 1))) + QPointF(0, offsetBelow);
-    m_bubble->placeBottomTrailingAt(inWindow, rightToLeft);
+    const QRectF control(m_content->mapTo(window, QPoint(0, 0)), m_content->size());
+    m_bubble->place(tooltipPlacement(control, m_bubble->bubbleSize(), window->rect(),
+                                     m_content->layoutDirection() == Qt::RightToLeft, offsetBelow));
     if (!m_bubble->isVisible())
         m_bubble->show();
     m_bubble->raise();

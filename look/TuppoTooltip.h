@@ -19,7 +19,8 @@ class TooltipBubble;
 /// Leaving earlier cancels the wait, so a pass over the control shows nothing;
 /// entering again starts the whole wait anew. The bubble fades in and out over
 /// 0.15 s, 38 px below the control's bottom-trailing corner, on the window's top
-/// layer. Disabled controls show their tips too.
+/// layer; where that would leave the window, above the control or moved back
+/// inside (see tooltipPlacement). Disabled controls show their tips too.
 class TuppoTooltip : public QObject, public FrameClient {
     Q_OBJECT
 public:

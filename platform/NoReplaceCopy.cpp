@@ -39,10 +39,12 @@ private:
     int m_fd;
 };
 
-[[noreturn]] void fail(const QString &what, int error)
+using Kind = NoReplaceCopy::Error::Kind;
+
+[[noreturn]] void fail(Kind kind, const QString &what, int error)
 {
-    const QString text = what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
-    throw NoReplaceCopy::Error(text.toStdString());
+    const QString system = QString::fromLocal8Bit(std::strerror(error));
+    throw NoReplaceCopy::Error(kind, system, what + QStringLiteral(": ") + system);
 }
 
 QByteArray encoded(const QString &path) { return QFile::encodeName(path); }
@@ -55,7 +57,7 @@ void copyContent(int from, int to)
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            fail(QStringLiteral("Cannot read the file"), errno);
+            fail(Kind::readFile, QStringLiteral("Cannot read the file"), errno);
         }
         if (got == 0)
             return;
@@ -64,7 +66,7 @@ void copyContent(int from, int to)
             if (put < 0) {
                 if (errno == EINTR)
                     continue;
-                fail(QStringLiteral("Cannot write into the folder"), errno);
+                fail(Kind::writeFolder, QStringLiteral("Cannot write into the folder"), errno);
             }
             written += put;
         }
@@ -115,7 +117,7 @@ bool publish(int folder, int copy, const QByteArray &temporaryName, const QByteA
     }
     if (errno == EEXIST)
         return false;
-    fail(QStringLiteral("Cannot name the file"), errno);
+    fail(Kind::nameFile, QStringLiteral("Cannot name the file"), errno);
 }
 
 } // namespace
@@ -126,20 +128,20 @@ QString NoReplaceCopy::copy(const QString &file, const QString &folderPath, cons
     // Not blocking: opening a named pipe would wait for a writer that never comes.
     Fd source(::open(encoded(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (source.get() < 0)
-        fail(QStringLiteral("Cannot open the file"), errno);
+        fail(Kind::openFile, QStringLiteral("Cannot open the file"), errno);
     struct stat sourceStat {};
     if (::fstat(source.get(), &sourceStat) != 0)
-        fail(QStringLiteral("Cannot open the file"), errno);
+        fail(Kind::openFile, QStringLiteral("Cannot open the file"), errno);
     // Pipes, devices and sockets have no content of their own to copy (a
     // device may have endless content).
     if (!S_ISREG(sourceStat.st_mode))
-        throw NoReplaceCopy::Error("Cannot copy the file: it is not a regular file");
+        throw NoReplaceCopy::Error(Kind::notRegularFile, {}, QStringLiteral("Cannot copy the file: it is not a regular file"));
     ::fcntl(source.get(), F_SETFL, ::fcntl(source.get(), F_GETFL) & ~O_NONBLOCK);
     const timespec keptTime = date ? timespec{date->toSecsSinceEpoch(), 0} : sourceStat.st_mtim;
 
     Fd folder(::open(encoded(folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0)
-        fail(QStringLiteral("Cannot open the folder ") + folderPath, errno);
+        fail(Kind::openFolder, QStringLiteral("Cannot open the folder ") + folderPath, errno);
 
     // An unnamed file vanishes by itself if we fail or are killed before naming
     // it. Where the filesystem has no unnamed files, a hidden temporary takes
@@ -148,12 +150,12 @@ QString NoReplaceCopy::copy(const QString &file, const QString &folderPath, cons
     Fd copy(::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644));
     if (copy.get() < 0) {
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-            fail(QStringLiteral("Cannot write into the folder"), errno);
+            fail(Kind::writeFolder, QStringLiteral("Cannot write into the folder"), errno);
         QByteArray pattern = encoded(folderPath) + '/' + temporaryPrefix
                              + QByteArray(temporarySuffixLength, 'X');
         const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (fd < 0)
-            fail(QStringLiteral("Cannot write into the folder"), errno);
+            fail(Kind::writeFolder, QStringLiteral("Cannot write into the folder"), errno);
         copy.reset(fd);
         ::fchmod(fd, 0644);
         temporaryName = pattern.mid(pattern.lastIndexOf('/') + 1);
@@ -167,7 +169,7 @@ QString NoReplaceCopy::copy(const QString &file, const QString &folderPath, cons
         copyContent(source.get(), copy.get());
         const timespec times[2] = {keptTime, keptTime};
         if (::futimens(copy.get(), times) != 0 || ::fsync(copy.get()) != 0)
-            fail(QStringLiteral("Cannot finish the file"), errno);
+            fail(Kind::finishFile, QStringLiteral("Cannot finish the file"), errno);
         const QString name = safeName(fileName);
         for (int attempt = 1; attempt <= 10000; ++attempt) {
             const QString candidate = candidateName(name, attempt);
@@ -176,7 +178,7 @@ QString NoReplaceCopy::copy(const QString &file, const QString &folderPath, cons
                 return folderPath + QLatin1Char('/') + candidate;
             }
         }
-        fail(QStringLiteral("No free name for ") + name, EEXIST);
+        fail(Kind::noFreeName, QStringLiteral("No free name for ") + name, EEXIST);
     } catch (...) {
         discard();
         throw;

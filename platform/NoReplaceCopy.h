@@ -15,10 +15,27 @@ namespace pomelark {
 /// interrupted copy leaves nothing behind. Safe to call from any thread.
 class NoReplaceCopy {
 public:
-    /// Thrown by copy(); the text says what the file system reported.
+    /// Thrown by copy(). what() says in English what failed and what the file
+    /// system reported, for logs; kind() and systemText() let a caller say it
+    /// in the user's words.
     class Error : public std::runtime_error {
     public:
+        /// What failed; `other` for errors made from a text alone.
+        enum class Kind { other, openFile, notRegularFile, readFile, openFolder, writeFolder, finishFile, nameFile, noFreeName };
+
         using std::runtime_error::runtime_error;
+        Error(Kind kind, QString systemText, const QString &text)
+            : std::runtime_error(text.toStdString()), m_kind(kind), m_systemText(std::move(systemText))
+        {
+        }
+
+        Kind kind() const { return m_kind; }
+        /// The system's own description of the failure; empty when it gave none.
+        const QString &systemText() const { return m_systemText; }
+
+    private:
+        Kind m_kind = Kind::other;
+        QString m_systemText;
     };
 
     /// How the hidden temporary that stands in for an unnamed file begins (six

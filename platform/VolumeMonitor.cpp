@@ -30,6 +30,8 @@ VolumeMonitor::VolumeMonitor(Volumes volumes, QObject *parent)
         m_notifier = new QSocketNotifier(m_table.handle(), QSocketNotifier::Exception, this);
         connect(m_notifier, &QSocketNotifier::activated, this, &VolumeMonitor::rescan);
     }
+    m_uuidLinks.addPath(m_volumes.roots().diskByUuid);
+    connect(&m_uuidLinks, &QFileSystemWatcher::directoryChanged, this, &VolumeMonitor::uuidLinksChanged);
 }
 
 VolumeMonitor::~VolumeMonitor() = default;

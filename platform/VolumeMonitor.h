@@ -3,6 +3,7 @@
 #include "platform/Volumes.h"
 
 #include <QFile>
+#include <QFileSystemWatcher>
 #include <QObject>
 
 class QSocketNotifier;
@@ -20,6 +21,9 @@ namespace pomelark {
 /// A table that cannot be read, or reads empty, is taken as a failed read: the
 /// last known table stays and nothing is reported, so a passing read error never
 /// looks like every card being pulled.
+///
+/// The folder of UUID links is watched too: udev makes a volume's link a moment
+/// after the mount, and the mount table does not change when it does.
 class VolumeMonitor : public QObject {
     Q_OBJECT
 
@@ -39,12 +43,16 @@ public:
 Q_SIGNALS:
     void volumeMounted(const pomelark::Volume &volume);
     void volumeUnmounted(const pomelark::Volume &volume);
+    /// A UUID link came or went. Never emitted where the link folder does not
+    /// exist when the monitor is made.
+    void uuidLinksChanged();
 
 private:
     Volumes m_volumes;
     QList<Volume> m_known;
     QFile m_table;
     QSocketNotifier *m_notifier = nullptr;
+    QFileSystemWatcher m_uuidLinks;
 };
 
 } // namespace pomelark

@@ -46,6 +46,7 @@ CardWatcher::~CardWatcher()
 {
     for (const QMetaObject::Connection &subscription : std::as_const(m_subscriptions))
         disconnect(subscription);
+    disconnect(m_uuidLinkSubscription);
 }
 
 void CardWatcher::arm(const QUrl &folder)
@@ -106,8 +107,8 @@ void CardWatcher::handleVolumeChange(const Volume &volume, bool mounted)
 QCoro::Task<void> CardWatcher::recheckUuid(QPointer<CardWatcher> self, quint64 watch, int mountId)
 {
     const Sleep sleep = self->m_sleep;
-    for (int read = 0; read < uuidRechecks; ++read) {
-        co_await sleep(uuidRecheckInterval);
+    for (int read = 0;; ++read) {
+        co_await sleep(read < uuidQuickRechecks ? uuidRecheckInterval : uuidSlowRecheckInterval);
         if (!self || self->m_watch != watch)
             co_return;
         const std::optional<Volume> volume = self->watchedMount(mountId);
@@ -130,11 +131,26 @@ std::optional<Volume> CardWatcher::watchedMount(int mountId) const
     return std::nullopt;
 }
 
+void CardWatcher::readUuidLinksAgain()
+{
+    const QList<Volume> volumes = m_monitor->volumes().mounted();
+    for (const Volume &volume : volumes) {
+        if (!volume.uuid.isEmpty() && m_volumePath && QDir::cleanPath(volume.mountPath) == *m_volumePath) {
+            handleVolumeChange(volume, true);
+            return;
+        }
+    }
+}
+
 void CardWatcher::setCardMissing(bool missing)
 {
     if (m_cardMissing == missing)
         return;
     m_cardMissing = missing;
+    if (missing)
+        m_uuidLinkSubscription = connect(m_monitor, &VolumeMonitor::uuidLinksChanged, this, &CardWatcher::readUuidLinksAgain);
+    else
+        disconnect(m_uuidLinkSubscription);
     Q_EMIT cardMissingChanged(m_cardMissing);
 }
 

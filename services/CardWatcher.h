@@ -23,7 +23,9 @@ namespace pomelark {
 /// is never reported missing. The card counts as back only when the volume that
 /// mounts again at the watched path is the same file system (same UUID, where the
 /// card has one): a different card mounted at that path leaves it missing. A
-/// card whose UUID link is not there yet when it mounts is read again shortly.
+/// card whose UUID link is not there yet when it mounts is read again when the
+/// link folder changes and by itself, often at first and then slowly, for as
+/// long as it stays missing.
 class CardWatcher : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool cardMissing READ cardMissing NOTIFY cardMissingChanged)
@@ -58,10 +60,12 @@ public:
     void setSleep(Sleep sleep);
 
     /// A card mounted again at the watched path without a UUID link yet (udev
-    /// makes it a moment after the mount) is read again this often, this many
-    /// times, until its UUID tells whether it is the watched card.
+    /// makes it a moment after the mount) is read again this often for the
+    /// first reads, then at the slow interval (a loaded system may take long),
+    /// until its UUID tells whether it is the watched card.
     static constexpr std::chrono::milliseconds uuidRecheckInterval{500};
-    static constexpr int uuidRechecks = 20;
+    static constexpr int uuidQuickRechecks = 20;
+    static constexpr std::chrono::milliseconds uuidSlowRecheckInterval{5000};
 
 Q_SIGNALS:
     /// Emitted when `cardMissing` takes a new value.
@@ -70,6 +74,8 @@ Q_SIGNALS:
 private:
     void handleVolumeChange(const Volume &volume, bool mounted);
     void setCardMissing(bool missing);
+    /// Judges the mount at the watched path again once its UUID link is there.
+    void readUuidLinksAgain();
     /// Reads the volume of mount `mountId` again after each pause until it has
     /// a UUID, then judges it by that; ends early when the watch moved on.
     static QCoro::Task<void> recheckUuid(QPointer<CardWatcher> self, quint64 watch, int mountId);
@@ -81,6 +87,8 @@ private:
     std::optional<QString> m_volumePath;
     QString m_volumeUuid;   ///< file-system UUID of the watched card; empty when it has none
     QList<QMetaObject::Connection> m_subscriptions;
+    /// Held only while the card is missing: link changes tell nothing otherwise.
+    QMetaObject::Connection m_uuidLinkSubscription;
     Sleep m_sleep;
     /// Bumped by arming, disarming and each change at the watched path, so a
     /// pending re-read of an older mount ends.

@@ -5,6 +5,7 @@
 #include "look/Palette.h"
 #include "look/PlainLabel.h"
 #include "look/PomelarkButton.h"
+#include "look/ScrollIndicators.h"
 #include "look/SymbolIcons.h"
 #include "tidy_send/BestShotLookView.h"
 #include "tidy_send/GroupCard.h"
@@ -69,6 +70,7 @@ BestShotConfirmView::BestShotConfirmView(Inputs inputs, QWidget *parent, FrameTi
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ScrollIndicators::apply(m_list);
     m_list->setWidgetResizable(true);
     m_list->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     m_list->setMaximumHeight(maxListHeight);

@@ -1,5 +1,7 @@
 #include "tidy_send/CardGrid.h"
 
+#include "look/ScrollIndicators.h"
+
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -11,6 +13,7 @@ CardGrid::CardGrid(QWidget *parent) : QScrollArea(parent), m_content(new QWidget
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ScrollIndicators::apply(this);
     setWidgetResizable(false);
     setWidget(m_content);
     viewport()->setAutoFillBackground(false);

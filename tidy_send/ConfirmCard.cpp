@@ -1,8 +1,8 @@
 #include "tidy_send/ConfirmCard.h"
 
+#include "look/ActivitySpinner.h"
 #include "look/Color.h"
 #include "look/ContinuousShape.h"
-#include "look/FrameTimeline.h"
 #include "look/Palette.h"
 #include "look/SymbolIcons.h"
 #include "tidy_send/AnswerChip.h"
@@ -12,7 +12,7 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
-#include <cmath>
+#include <algorithm>
 
 namespace pomelark {
 
@@ -23,7 +23,6 @@ constexpr qreal beforeOpacity = 0.55;
 constexpr qreal beforeRadius = 8;
 constexpr qreal afterRadius = 12;
 constexpr qreal outlineWidth = 3;
-constexpr double spinnerTurnSeconds = 1.0;
 constexpr int pictureRowWidth = ConfirmCard::beforeSide + ConfirmCard::rowSpacing + ConfirmCard::arrowSize
     + ConfirmCard::rowSpacing + ConfirmCard::afterSide;
 
@@ -32,13 +31,12 @@ constexpr int pictureRowWidth = ConfirmCard::beforeSide + ConfirmCard::rowSpacin
 ConfirmCard::ConfirmCard(Binding<RotateSuggestion> suggestion, int appearIndex, QWidget *parent, FrameTicker &ticker,
                          ThumbnailMemoryCache &thumbnails)
     : QWidget(parent), m_binding(std::move(suggestion)), m_appearIndex(appearIndex), m_thumbnails(thumbnails),
-      m_angle(0.0, ticker), m_accept(1.0, ticker), m_spinner(new FrameTimeline(30, ticker, this))
+      m_angle(0.0, ticker), m_accept(1.0, ticker)
 {
     m_shown = m_binding.get();
     m_accept.setValue(m_shown.accepted ? 1.0 : 0.0);
     m_angle.setOnChange([this] { update(); });
     m_accept.setOnChange([this] { update(); });
-    connect(m_spinner, &FrameTimeline::frame, this, [this] { update(); });
 
     m_rotate = new AnswerChip(tr("Rotate"), QStringLiteral("checkmark"), m_shown.accepted, Palette::mint(),
                               [this] { setAccepted(true); });
@@ -54,6 +52,12 @@ ConfirmCard::ConfirmCard(Binding<RotateSuggestion> suggestion, int appearIndex, 
     stack->setContentsMargins(outlineRoom, outlineRoom + afterSide + rowSpacing, outlineRoom, outlineRoom);
     stack->addLayout(chips);
     setFixedSize(sizeHint());
+
+    for (const QRectF &side : {beforeFrame(), afterFrame()}) {
+        auto *spinner = new ActivitySpinner(ActivitySpinner::Size::small, Palette::inkSecondary(), this, ticker);
+        spinner->move((side.center() - QPointF(spinner->width(), spinner->height()) / 2).toPoint());
+        m_spinners.append(spinner);
+    }
 }
 
 ConfirmCard::~ConfirmCard() = default;
@@ -130,13 +134,6 @@ void ConfirmCard::showEvent(QShowEvent *event)
         m_loadStarted = true;
         loadThumbnail();
     }
-    updateSpinner();
-}
-
-void ConfirmCard::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    updateSpinner();
 }
 
 void ConfirmCard::loadThumbnail()
@@ -145,7 +142,7 @@ void ConfirmCard::loadThumbnail()
     m_image.reset();
     m_beforePicture = m_afterPicture = CoverPicture();
     m_stood = false;
-    updateSpinner();
+    showSpinners();
     // The result reaches the card only while it exists and still wants this photo.
     auto load = [](QPointer<ConfirmCard> card, ThumbnailMemoryCache &thumbnails, QUrl url,
                    quint64 generation) -> QCoro::Task<void> {
@@ -166,16 +163,14 @@ void ConfirmCard::deliver(std::optional<QImage> image, quint64 generation)
     // Cards stand up one after another, each a little after its own picture arrives.
     const double delay = m_appearIndex * 0.1 + 0.15;
     m_angle.animateTo(displayedAngle(), Animation::easeOut(turnSeconds).delayed(delay));
-    updateSpinner();
+    showSpinners();
     update();
 }
 
-void ConfirmCard::updateSpinner()
+void ConfirmCard::showSpinners()
 {
-    if (!m_image && isVisible())
-        m_spinner->start();
-    else
-        m_spinner->stop();
+    for (ActivitySpinner *spinner : std::as_const(m_spinners))
+        spinner->setVisible(!m_image);
 }
 
 void ConfirmCard::paintEvent(QPaintEvent *)
@@ -207,22 +202,9 @@ void ConfirmCard::paintThumb(QPainter &painter, CoverPicture &picture, const QRe
     painter.save();
     painter.setClipPath(continuousRoundedRect(frame, radius));
     painter.fillRect(frame, Palette::accentSoft());
-    if (!m_image)
-        paintSpinner(painter, frame.center());
-    else
+    if (m_image)
         picture.draw(painter, frame, angle);
     painter.restore();
-}
-
-void ConfirmCard::paintSpinner(QPainter &painter, QPointF centre) const
-{
-    constexpr qreal radius = 7;
-    const double turns = secondsBetween(std::chrono::nanoseconds{}, m_spinner->date()) / spinnerTurnSeconds;
-    const qreal spin = (turns - std::floor(turns)) * 360.0;
-    painter.setPen(QPen(Palette::accentDeep(), 2, Qt::SolidLine, Qt::RoundCap));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawArc(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius),
-                    int(std::lround(-spin * 16)), -270 * 16);
 }
 
 } // namespace pomelark

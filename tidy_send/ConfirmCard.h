@@ -7,14 +7,15 @@
 #include "tidy_send/RotateSuggestion.h"
 
 #include <QImage>
+#include <QList>
 #include <QWidget>
 
 #include <optional>
 
 namespace pomelark {
 
+class ActivitySpinner;
 class AnswerChip;
-class FrameTimeline;
 
 /// One sideways photo of the rotation confirmation: the photo small as it is, an
 /// arrow, the photo large as it will be, and the chips "Rotate" and "Leave as
@@ -76,14 +77,13 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
 
 private:
     void loadThumbnail();
     void deliver(std::optional<QImage> image, quint64 generation);
-    void updateSpinner();
+    /// The placeholders' spinners turn until the thumbnail is in (and stay when it never decodes).
+    void showSpinners();
     void paintThumb(QPainter &painter, CoverPicture &picture, const QRectF &frame, qreal angle, qreal radius) const;
-    void paintSpinner(QPainter &painter, QPointF centre) const;
 
     Binding<RotateSuggestion> m_binding;
     RotateSuggestion m_shown;
@@ -98,7 +98,7 @@ private:
     quint64 m_generation = 0;
     AnimatedValue m_angle;
     AnimatedValue m_accept;
-    FrameTimeline *m_spinner = nullptr;
+    QList<ActivitySpinner *> m_spinners; ///< before and after
     AnswerChip *m_rotate = nullptr;
     AnswerChip *m_leave = nullptr;
 };

@@ -582,6 +582,45 @@ Pop it back in to pick up right where you left off.</source>
     </message>
 </context>
 <context>
+    <name>pomelark::FailedFilesAside</name>
+    <message>
+        <source>Couldn&apos;t open the file</source>
+        <translation>파일을 열 수 없어요</translation>
+    </message>
+    <message>
+        <source>It isn&apos;t a regular file</source>
+        <translation>일반 파일이 아니에요</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t read the file</source>
+        <translation>파일을 읽을 수 없어요</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t open the folder</source>
+        <translation>폴더를 열 수 없어요</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write into the folder</source>
+        <translation>폴더에 쓸 수 없어요</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t give the copy a name</source>
+        <translation>복사본에 이름을 붙일 수 없어요</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t copy the file</source>
+        <translation>파일을 복사할 수 없어요</translation>
+    </message>
+    <message>
+        <source>It isn&apos;t a file on this computer</source>
+        <translation>이 컴퓨터에 있는 파일이 아니에요</translation>
+    </message>
+    <message>
+        <source>Its name can&apos;t be read</source>
+        <translation>파일 이름을 읽을 수 없어요</translation>
+    </message>
+</context>
+<context>
     <name>pomelark::WelcomeView</name>
     <message>
         <source>Tidies up the photos &amp; videos from your digicam

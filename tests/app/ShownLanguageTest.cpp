@@ -24,17 +24,20 @@
 #include "browsing/VideoPlayerPanel.h"
 #include "browsing/ViewerView.h"
 #include "look/CountLabel.h"
+#include "look/ScrollIndicators.h"
 #include "look/ToolIconBtn.h"
 #include "tidy_send/BestShotConfirmView.h"
 #include "tidy_send/DoneScreen.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTimer>
 #include <QTranslator>
 
@@ -118,6 +121,10 @@ protected:
                 EXPECT_GE(control->width(), control->sizeHint().width())
                     << name.toStdString() << ": " << control->metaObject()->className();
         }
+        // Every scroll view that shows indicators shows the thin ones of our own.
+        for (const QAbstractScrollArea *area : shown.findChildren<QAbstractScrollArea *>())
+            if (area->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+                EXPECT_LE(area->verticalScrollBar()->sizeHint().width(), ScrollIndicators::thickness) << name.toStdString();
         const QImage image = shown.grab().toImage();
         EXPECT_TRUE(showsSomething(image, 2)) << name.toStdString();
         image.save(galleryPath(AppLanguage(GetParam()).code() + u'/' + name + QStringLiteral(".png")));
@@ -184,15 +191,24 @@ void ShownLanguageTest::walkValidation()
     ASSERT_NE(screenAs<ValidationScreen>(), nullptr);
     snap(QStringLiteral("validation"));
 
-    // Setting the failed files aside: none of them can be copied.
+    // Setting the failed files aside: none of them can be copied, one is no regular file.
     TempFolder keep;
-    ValidationScreen::Inputs inputs{ValidationScreen::Phase::result(*view->validationOutcome())};
+    ValidationOutcome asideOutcome = *view->validationOutcome();
+    const QString device = makeLink(keep.filePath(u"card/null.mov"_qs), u"/dev/null"_qs);
+    asideOutcome.failed.append({QUuid::createUuid(), QUrl::fromLocalFile(device), ValidationFailure::Reason::emptyFile});
+    ValidationScreen::Inputs inputs{ValidationScreen::Phase::result(asideOutcome)};
     inputs.chooseFolder = [&keep] { return keep.path(); };
     inputs.reveal = [](const QList<QUrl> &) {};
     ValidationScreen aside(std::move(inputs));
     aside.setFailedFilesAside();
     ASSERT_TRUE(settle([&] { return aside.reportBox() != nullptr; }));
     snap(QStringLiteral("validation-aside-report"), aside.reportBox());
+    // Each file's reason is our own, in the shown language; the system's words may follow it.
+    const QStringList reasons = aside.reportBox()->informativeText().split(u'\n').filter(u" — "_qs);
+    EXPECT_EQ(reasons.size(), asideOutcome.failed.size());
+    for (const QString &line : reasons)
+        EXPECT_TRUE(GetParam() == AppLanguage::en || line.section(u" — "_qs, 1).front().script() == QChar::Script_Hangul)
+            << line.toStdString();
     aside.reportBox()->close();
 
     outcomes = {{{}, failed.mid(0, 1), 1}};

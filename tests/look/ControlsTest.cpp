@@ -8,6 +8,7 @@
 #include "look/ShadowUnderlay.h"
 #include "look/ToolIconBtn.h"
 #include "look/TooltipBubble.h"
+#include "look/TooltipPlacement.h"
 #include "look/TuppoTooltip.h"
 
 #include <QSignalSpy>
@@ -261,6 +262,30 @@ TEST_F(Controls, IconButtonFillsUnderThePointerAndLongTipsStayOnOneLine)
     ASSERT_NE(bubble, nullptr);
     EXPECT_GT(bubble->bubbleRect().width(), 4 * button->width());
     EXPECT_LT(bubble->bubbleRect().height(), 30); // one line of 11 px text and padding
+}
+
+TEST(TooltipPlacement, BelowWhereItFitsElseAboveOrBackInsideTheWindow)
+{
+    const QSizeF bubble(100, 24);
+    const QRectF window(0, 0, 600, 500);
+    const struct {
+        const char *name;
+        QRectF control;
+        QRectF window;
+        bool rightToLeft;
+        QRectF expected;
+    } cases[] = {
+        {"room below", {300, 100, 40, 40}, window, false, {240, 154, 100, 24}},
+        {"just fits below", {300, 422, 40, 40}, window, false, {240, 476, 100, 24}},
+        {"bottom edge: above", {300, 440, 40, 40}, window, false, {240, 402, 100, 24}},
+        {"leading edge", {10, 100, 40, 40}, window, false, {0, 154, 100, 24}},
+        {"trailing edge, right to left", {560, 440, 40, 40}, window, true, {500, 402, 100, 24}},
+        {"room neither below nor above", {300, 10, 40, 40}, {0, 0, 600, 60}, false, {240, 36, 100, 24}},
+        {"wider than the window", {10, 10, 40, 40}, {0, 0, 80, 200}, false, {0, 64, 100, 24}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(tooltipPlacement(c.control, bubble, c.window, c.rightToLeft, TuppoTooltip::offsetBelow), c.expected)
+            << c.name;
 }
 
 TEST(CountLabel, MutedColours)

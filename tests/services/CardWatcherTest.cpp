@@ -2,6 +2,7 @@
 
 #include "platform/SharedOutcome.h"
 #include "platform/SystemLog.h"
+#include "support/AsyncTest.h"
 #include "support/FakeVolumeTable.h"
 #include "support/TempFolder.h"
 
@@ -14,6 +15,7 @@
 #include <algorithm>
 
 using namespace pomelark;
+using pomelark::test::spinUntil;
 using pomelark::test::FakeVolumeTable;
 using pomelark::test::TempFolder;
 
@@ -194,6 +196,36 @@ TEST_F(CardWatcherTest, ACardBackBeforeItsUuidLinkIsKnownByItOnceTheLinkAppears)
     time.step(CardWatcher::uuidRecheckInterval);
     EXPECT_TRUE(watcher->cardMissing());
     EXPECT_EQ(time.pending(), 0); // no more reads once the UUID is known
+}
+
+TEST_F(CardWatcherTest, ACardWaitingLongForItsUuidLinkIsWatchedUntilTheLinkAppears)
+{
+    SteppedSleeps time;
+    watcher->setSleep([&time](milliseconds duration) { return time.sleep(duration); });
+    watcher->arm(cardFolder());
+    auto backWithoutLink = [&](int mountId) {
+        table.setUuid(QStringLiteral("1111-AAAA"), {});
+        mountTable({rootMount});
+        Mount back = card;
+        back.id = mountId;
+        mountTable({rootMount, back});
+    };
+
+    // A slow system: the link comes long after the first quick reads.
+    backWithoutLink(41);
+    time.step(std::chrono::minutes(5));
+    ASSERT_TRUE(watcher->cardMissing());
+    EXPECT_EQ(time.pending(), 1);
+    table.setUuid(QStringLiteral("1111-AAAA"), QStringLiteral("sdb1"));
+    time.step(std::chrono::seconds(10));
+    EXPECT_FALSE(watcher->cardMissing());
+
+    // The link folder's own change tells at once, without waiting for a read.
+    backWithoutLink(42);
+    table.setUuid(QStringLiteral("1111-AAAA"), QStringLiteral("sdb1"));
+    EXPECT_TRUE(spinUntil([&] { return !watcher->cardMissing(); }));
+    time.step(std::chrono::seconds(10));
+    EXPECT_EQ(time.pending(), 0);
 }
 
 TEST_F(CardWatcherTest, ACardWithoutUuidIsJudgedByItsPath)

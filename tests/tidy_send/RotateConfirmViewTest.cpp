@@ -4,6 +4,7 @@
 #include "support/SteppedTime.h"
 #include "support/AsyncTest.h"
 
+#include "look/ActivitySpinner.h"
 #include "look/Palette.h"
 #include "look/PomelarkButton.h"
 #include "tidy_send/AnswerChip.h"
@@ -107,6 +108,12 @@ protected:
 
     ConfirmCard *card(int index) const { return view->cards().at(index); }
 
+    static qsizetype spinnersShown(const ConfirmCard *card)
+    {
+        const QList<ActivitySpinner *> spinners = card->findChildren<ActivitySpinner *>();
+        return std::count_if(spinners.begin(), spinners.end(), [](const QWidget *w) { return w->isVisible(); });
+    }
+
     test::SteppedTime time;
     Decodes decodes;
     std::unique_ptr<ThumbnailMemoryCache> cache;
@@ -190,11 +197,13 @@ TEST_F(RotateConfirmViewTest, CardsStandUpOneAfterAnotherOnceTheirPicturesArrive
     for (const ConfirmCard *each : view->cards()) {
         EXPECT_FALSE(each->isStood());
         EXPECT_EQ(each->drawnAngle(), 0) << "nothing turns before its picture is in";
+        EXPECT_EQ(spinnersShown(each), 2) << "the shared small spinner on either side";
     }
     EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("rotate-confirm-loading")));
     decodes.permits->release(3);
     ASSERT_TRUE(allLoaded());
     EXPECT_TRUE(card(0)->hasImage());
+    EXPECT_EQ(spinnersShown(card(0)), 0);
 
     // Delays of 0.15, 0.25 and 0.35 s, then 0.55 s of turning each.
     time.step(160ms);
