@@ -154,18 +154,16 @@ heif_error writeToFile(heif_context *, const void *data, size_t size, void *user
 
 QByteArray HeifWriter::exifBlock(const Options &options)
 {
-    if (!options.exifSource && !options.dateTimeOriginal)
+    if (options.exif.isEmpty() && !options.dateTimeOriginal)
         return {};
     Exiv2::ExifData exif;
-    if (options.exifSource) {
+    if (!options.exif.isEmpty()) {
         try {
-            auto image = Exiv2::ImageFactory::open(options.exifSource->toStdString());
-            if (image.get()) {
-                image->readMetadata();
-                exif = image->exifData();
-            }
+            Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte *>(options.exif.constData()),
+                                      uint32_t(options.exif.size()));
         } catch (const std::exception &) {
             // A block Exiv2 cannot parse is not carried over; the date still is.
+            exif.clear();
         }
         Exiv2::ExifThumb(exif).erase();
     }

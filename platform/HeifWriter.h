@@ -38,9 +38,10 @@ public:
         int quality = 80;
         /// How a viewer turns the stored pixels upright, as EXIF orientation 1…8.
         int orientation = 1;
-        /// The file whose EXIF block is carried over (camera, exposure, GPS and so
-        /// on), or nothing to write no EXIF block unless a date is given.
-        std::optional<QString> exifSource;
+        /// The source's EXIF block (a TIFF structure) to carry over: camera,
+        /// exposure, GPS and so on. Empty to write no EXIF block unless a date is
+        /// given.
+        QByteArray exif;
         /// "YYYY:MM:DD HH:MM:SS": replaces the carried-over DateTimeOriginal.
         std::optional<QString> dateTimeOriginal;
     };

@@ -17,11 +17,6 @@ namespace {
 /// Files up to this size are read into memory whole for a scaled decode.
 constexpr int inMemoryLimitMB = 64;
 
-void prepare(QImageReader &reader)
-{
-    reader.setDecideFormatFromContent(true);
-}
-
 /// The EXIF orientation that Qt's `transformation` stands for.
 int orientationOf(QImageIOHandler::Transformations transformation)
 {
@@ -57,33 +52,53 @@ QImage read(QImageReader &reader, bool applyOrientation)
     return uprightByOrientation(image, orientationOf(reader.transformation()));
 }
 
-struct ExifFacts {
-    int orientation = 1;
-    std::optional<QString> dateTimeOriginal;
-};
-
-ExifFacts readExif(const QString &path)
+/// What Exiv2 reads of the EXIF block of the file at `path`, or of `content`
+/// when given; empty when there is none or it cannot be parsed. `byteOrder`
+/// gets the block's own.
+Exiv2::ExifData readExif(const QString &path, const std::optional<QByteArray> &content,
+                         Exiv2::ByteOrder *byteOrder = nullptr)
 {
-    ExifFacts facts;
     try {
-        auto image = Exiv2::ImageFactory::open(path.toStdString());
+        auto image = content ? Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(content->constData()),
+                                                         long(content->size()))
+                             : Exiv2::ImageFactory::open(path.toStdString());
         if (!image.get())
-            return facts;
+            return {};
         image->readMetadata();
-        const Exiv2::ExifData &exif = image->exifData();
-        const auto orientation = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
-        if (orientation != exif.end() && orientation->count() > 0) {
-            const long value = orientation->toLong();
-            if (value >= 1 && value <= 8)
-                facts.orientation = int(value);
-        }
-        const auto date = exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));
-        if (date != exif.end() && date->count() > 0)
-            facts.dateTimeOriginal = QString::fromStdString(date->toString()).trimmed();
+        if (byteOrder)
+            *byteOrder = image->byteOrder();
+        return image->exifData();
     } catch (const std::exception &) {
-        // A file Exiv2 cannot parse simply has no EXIF facts.
+        // A file Exiv2 cannot parse simply has no EXIF.
     }
-    return facts;
+    return {};
+}
+
+/// Qt's readers give what they could of a picture whose file ends early (a
+/// BMP without its top rows, a GIF without its bottom ones). None reads past
+/// the end of a whole picture, so a whole one decodes the same whatever
+/// follows it, while one cut short takes what follows into its pixels, or
+/// fails: decoded once followed by zeros and once by ones, it differs.
+QImage decodeWholeWithQt(const QByteArray &content, bool applyOrientation)
+{
+    // Plenty: a cut picture shows what follows it within its first bytes.
+    constexpr qsizetype followingBytes = 64 * 1024;
+    const auto decodeFollowedBy = [&](char filler) {
+        QBuffer buffer;
+        buffer.setData(content + QByteArray(followingBytes, filler));
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        reader.setDecideFormatFromContent(true);
+        reader.setAllocationLimit(ImageSource::allocationLimitMB);
+        return read(reader, applyOrientation);
+    };
+    const QImage onZeros = decodeFollowedBy('\0');
+    const QImage onOnes = decodeFollowedBy('\xff');
+    // Indexed pictures compare by colour, and what follows may have made
+    // their palette as well as their pixels.
+    if (onZeros != onOnes || onZeros.colorTable() != onOnes.colorTable())
+        throw ImageSource::Damaged("the picture data ends early");
+    return onZeros;
 }
 
 } // namespace
@@ -102,27 +117,71 @@ QSize boundedSize(QSize size, int maxPixelSize)
 
 ImageSource::ImageSource(QString path) : m_path(std::move(path)) {}
 
+ImageSource ImageSource::fromContent(QByteArray content)
+{
+    ImageSource source{QString()};
+    source.m_content = std::move(content);
+    return source;
+}
+
+void ImageSource::attach(QImageReader &reader, QBuffer &buffer) const
+{
+    if (m_content) {
+        buffer.setData(*m_content);
+        buffer.open(QIODevice::ReadOnly);
+        reader.setDevice(&buffer);
+    } else {
+        reader.setFileName(m_path);
+    }
+    reader.setDecideFormatFromContent(true);
+}
+
 bool ImageSource::isRecognised() const
 {
-    QImageReader reader(m_path);
-    prepare(reader);
+    QBuffer buffer;
+    QImageReader reader;
+    attach(reader, buffer);
     return reader.canRead() && reader.size().isValid();
 }
 
 std::optional<ImageSource::Properties> ImageSource::properties() const
 {
-    QImageReader reader(m_path);
-    prepare(reader);
+    QBuffer buffer;
+    QImageReader reader;
+    attach(reader, buffer);
     if (!reader.canRead())
         return std::nullopt;
     Properties properties;
     properties.pixelSize = reader.size();
     if (!properties.pixelSize.isValid())
         return std::nullopt;
-    const ExifFacts exif = readExif(m_path);
-    properties.orientation = exif.orientation;
-    properties.dateTimeOriginal = exif.dateTimeOriginal;
+    const Exiv2::ExifData exif = readExif(m_path, m_content);
+    const auto orientation = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+    if (orientation != exif.end() && orientation->count() > 0) {
+        const long value = orientation->toLong();
+        if (value >= 1 && value <= 8)
+            properties.orientation = int(value);
+    }
+    const auto date = exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));
+    if (date != exif.end() && date->count() > 0)
+        properties.dateTimeOriginal = QString::fromStdString(date->toString()).trimmed();
     return properties;
+}
+
+QByteArray ImageSource::exifBlock() const
+{
+    Exiv2::ByteOrder byteOrder = Exiv2::invalidByteOrder;
+    const Exiv2::ExifData exif = readExif(m_path, m_content, &byteOrder);
+    if (exif.empty())
+        return {};
+    Exiv2::Blob blob;
+    try {
+        // In the block's own byte order, which its maker note may depend on.
+        Exiv2::ExifParser::encode(blob, byteOrder == Exiv2::invalidByteOrder ? Exiv2::littleEndian : byteOrder, exif);
+    } catch (const std::exception &) {
+        return {};
+    }
+    return QByteArray(reinterpret_cast<const char *>(blob.data()), qsizetype(blob.size()));
 }
 
 QSize coveringSize(QSize size, int side)
@@ -153,19 +212,21 @@ QImage ImageSource::decodeScaled(bool applyOrientation, const std::function<QSiz
     // photo decodes about 7 % faster, reading included). A file too large to
     // hold is read from the file as before.
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    QIODevice *device = &file;
-    if (file.size() <= qint64(inMemoryLimitMB) * 1024 * 1024) {
-        bytes = file.readAll();
-        file.close();
-        buffer.open(QIODevice::ReadOnly);
-        device = &buffer;
+    QBuffer buffer;
+    QIODevice *device = &buffer;
+    if (m_content) {
+        buffer.setData(*m_content);
+    } else {
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        if (file.size() <= qint64(inMemoryLimitMB) * 1024 * 1024)
+            buffer.setData(file.readAll());
+        else
+            device = &file;
     }
+    buffer.open(QIODevice::ReadOnly);
     QImageReader reader(device);
-    prepare(reader);
+    reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(allocationLimitMB);
     const QSize stored = reader.size();
     if (stored.isValid()) {
@@ -182,22 +243,29 @@ QImage ImageSource::decodeScaled(bool applyOrientation, const std::function<QSiz
 
 QImage ImageSource::decodeFull(bool applyOrientation) const
 {
-    QImageReader reader(m_path);
-    prepare(reader);
+    QBuffer buffer;
+    QImageReader reader;
+    attach(reader, buffer);
     reader.setAllocationLimit(allocationLimitMB);
     return read(reader, applyOrientation);
 }
 
 QImage ImageSource::decodeComplete(bool applyOrientation) const
 {
-    if (!JpegDecoder::isJpeg(m_path))
-        return decodeFull(applyOrientation);
-    const QImage image = JpegDecoder::decode(m_path, allocationLimitMB);
+    if (!m_content) {
+        QFile file(m_path);
+        return fromContent(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray())
+            .decodeComplete(applyOrientation);
+    }
+    if (!JpegDecoder::isJpeg(*m_content))
+        return decodeWholeWithQt(*m_content, applyOrientation);
+    const QImage image = JpegDecoder::decode(*m_content, allocationLimitMB);
     if (!applyOrientation || image.isNull())
         return image;
     // The same reading of the orientation as decode()'s.
-    QImageReader reader(m_path);
-    prepare(reader);
+    QBuffer buffer;
+    QImageReader reader;
+    attach(reader, buffer);
     return uprightByOrientation(image, orientationOf(reader.transformation()));
 }
 

@@ -10,17 +10,25 @@
 #include <functional>
 #include <optional>
 
+class QBuffer;
+class QImageReader;
+
 namespace pomelark {
 
-/// A still image on disk: recognised from its content, its properties read from
-/// its header and EXIF block, and decoded on demand, whole or at a bounded size.
+/// A still image, on disk or as a file's content read beforehand: recognised
+/// from its content, its properties read from its header and EXIF block, and
+/// decoded on demand, whole or at a bounded size.
 ///
 /// Nothing here writes to the file. Every call opens the file anew, so one
-/// instance may be used from any thread, one call at a time.
+/// instance may be used from any thread, one call at a time. An image made from
+/// content never touches a file: all it says comes from those bytes.
 class ImageSource {
 public:
     explicit ImageSource(QString path);
+    /// The image whose file's whole content is `content`.
+    static ImageSource fromContent(QByteArray content);
 
+    /// Empty for an image made from content.
     const QString &path() const { return m_path; }
 
     /// True when the content (not the name) is an image Qt can decode. Reads the
@@ -36,6 +44,10 @@ public:
 
     /// The image's properties, or nothing when the file is not a recognised image.
     std::optional<Properties> properties() const;
+
+    /// The image's EXIF block as a TIFF structure, as Exiv2 encodes what it
+    /// reads of it; empty when there is none or Exiv2 cannot parse it.
+    QByteArray exifBlock() const;
 
     /// Decodes the image with its longer side at most `maxPixelSize`, never enlarged.
     /// JPEGs are decoded at a reduced scale (libjpeg's DCT scaling) rather than
@@ -56,9 +68,9 @@ public:
     using Damaged = JpegDecoder::Damaged;
 
     /// Decodes the whole image at its stored size, and only when all of it can
-    /// be read: a JPEG whose data ends early or is damaged throws Damaged rather
-    /// than give the part that could be decoded. Other images decode as with
-    /// decodeFull(). A null image when decoding fails for another reason.
+    /// be read: an image whose data ends early or is damaged throws Damaged
+    /// rather than give the part that could be decoded. A null image when it
+    /// cannot be decoded at all or is too large to.
     QImage decodeComplete(bool applyOrientation) const;
 
     /// Largest image, in megabytes, that a decode may allocate (Qt's default of 256
@@ -68,8 +80,12 @@ public:
 private:
     /// Decodes at the size `target` gives for the stored size (DCT-scaled for JPEGs).
     QImage decodeScaled(bool applyOrientation, const std::function<QSize(QSize)> &target) const;
+    /// Points `reader` at the file, or at the content through `buffer`, which
+    /// must outlive the reading.
+    void attach(QImageReader &reader, QBuffer &buffer) const;
 
     QString m_path;
+    std::optional<QByteArray> m_content;
 };
 
 /// The pixel size that fits `size` inside a `maxPixelSize` square, keeping the

@@ -1,8 +1,8 @@
 #include "platform/JpegDecoder.h"
 
 #include <QColorSpace>
-#include <QFile>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -24,17 +24,38 @@ struct ErrorManager {
     std::jmp_buf jump;
     /// Header warnings (stray bytes between markers) cost no pixels.
     bool inPicture = false;
+    /// The data ran out and libjpeg went on as if the end marker had come.
+    bool ranOut = false;
+    QByteArrayView content;
     char message[JMSG_LENGTH_MAX] = {};
 };
 
-bool losesPixels(int code)
+/// Whether the bytes libjpeg just skipped on its way to the marker it stands
+/// on are all zeros: padding, not picture data left over.
+bool skippedOnlyZeros(j_decompress_ptr info, QByteArrayView content, long skipped)
 {
-    switch (code) {
-    case JWRN_JPEG_EOF:          // the file ends early
-    case JWRN_HIT_MARKER:        // a scan ends early
+    // libjpeg warns before it moves its source past the marker, so the skipped
+    // bytes end where the source stands; or, when the data ran out before an
+    // end marker, where the content ends (the source then reads a stand-in).
+    const auto *begin = reinterpret_cast<const JOCTET *>(content.data());
+    const JOCTET *end = begin + content.size();
+    const JOCTET *at = info->src->next_input_byte;
+    if (at < begin || at > end)
+        at = end;
+    return skipped > 0 && skipped <= at - begin
+           && std::all_of(at - skipped, at, [](JOCTET byte) { return byte == 0; });
+}
+
+bool losesPixels(j_decompress_ptr info, QByteArrayView content)
+{
+    switch (info->err->msg_code) {
+    case JWRN_EXTRANEOUS_DATA:
+        // Before the end marker, zeros only pad the last scan; anything else
+        // is a scan that did not decode to its own length.
+        return info->err->msg_parm.i[1] != JPEG_EOI || !skippedOnlyZeros(info, content, info->err->msg_parm.i[0]);
+    case JWRN_HIT_MARKER:        // a scan needed data that is not there
     case JWRN_HUFF_BAD_CODE:
     case JWRN_ARITH_BAD_CODE:
-    case JWRN_EXTRANEOUS_DATA:   // the scan's data did not decode to its own length
     case JWRN_MUST_RESYNC:
     case JWRN_NOT_SEQUENTIAL:
     case JWRN_BOGUS_PROGRESSION:
@@ -57,21 +78,48 @@ void onMessage(j_common_ptr info, int level)
     if (level >= 0)
         return; // trace messages
     auto *errors = reinterpret_cast<ErrorManager *>(info->err);
-    if (errors->inPicture && losesPixels(info->err->msg_code))
-        stop(info); // no use decoding the rest
+    if (errors->inPicture) {
+        // Running out costs pixels only if a scan still needed data, which it
+        // says itself, or if scans never came: decodedWhole() looks.
+        if (info->err->msg_code == JWRN_JPEG_EOF)
+            errors->ranOut = true;
+        else if (losesPixels(reinterpret_cast<j_decompress_ptr>(info), errors->content))
+            stop(info); // no use decoding the rest
+    }
     ++info->err->num_warnings;
 }
 
-// The two functions below call into libjpeg, which may jump back to their
-// setjmp; they hold no object that a jump would fail to destroy.
+/// Whether a picture whose data ran out was still decoded from its data
+/// throughout. A scan that needed more warns; scans that never came do not.
+bool decodedWhole(j_decompress_ptr info)
+{
+    // Arithmetic decoding fills in what is missing without a warning.
+    if (info->arith_code)
+        return false;
+    if (!jpeg_has_multiple_scans(info))
+        return true;
+    // Only a progressive picture records which scans came: every coefficient
+    // of every component must have had its last refinement.
+    if (!info->progressive_mode)
+        return false;
+    for (int component = 0; component < info->num_components; ++component) {
+        const int *bits = info->coef_bits[component];
+        if (!std::all_of(bits, bits + DCTSIZE2, [](int lowestBit) { return lowestBit == 0; }))
+            return false;
+    }
+    return true;
+}
 
-bool startDecoding(jpeg_decompress_struct &info, ErrorManager &errors, std::FILE *file, JOCTET **icc,
+// The functions below call into libjpeg, which may jump back to their setjmp;
+// they hold no object that a jump would fail to destroy.
+
+bool startDecoding(jpeg_decompress_struct &info, ErrorManager &errors, const QByteArray &content, JOCTET **icc,
                    unsigned int *iccLength)
 {
     if (setjmp(errors.jump))
         return false;
     jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(content.constData()), (unsigned long)(content.size()));
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&info, TRUE);
     jpeg_read_icc_profile(&info, icc, iccLength);
@@ -112,33 +160,25 @@ bool readPixels(jpeg_decompress_struct &info, ErrorManager &errors, uchar *bits,
             }
         }
     }
+    // Asked before the end: finishing frees what tells.
+    if (errors.ranOut && !decodedWhole(&info))
+        return false;
     jpeg_finish_decompress(&info);
     return true;
 }
 
-struct FileCloser {
-    void operator()(std::FILE *file) const { std::fclose(file); }
-};
-
 } // namespace
 
-bool JpegDecoder::isJpeg(const QString &path)
+bool JpegDecoder::isJpeg(QByteArrayView content)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(3);
-    return head == QByteArray("\xff\xd8\xff", 3);
+    return content.startsWith(QByteArrayView("\xff\xd8\xff", 3));
 }
 
-QImage JpegDecoder::decode(const QString &path, int allocationLimitMB)
+QImage JpegDecoder::decode(const QByteArray &content, int allocationLimitMB)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(QFile::encodeName(path).constData(), "rbe"));
-    if (!file)
-        return {};
-
     jpeg_decompress_struct info{};
     ErrorManager errors;
+    errors.content = content;
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = stop;
     errors.base.emit_message = onMessage;
@@ -147,7 +187,7 @@ QImage JpegDecoder::decode(const QString &path, int allocationLimitMB)
 
     JOCTET *icc = nullptr;
     unsigned int iccLength = 0;
-    const bool started = startDecoding(info, errors, file.get(), &icc, &iccLength);
+    const bool started = startDecoding(info, errors, content, &icc, &iccLength);
     const std::unique_ptr<JOCTET, decltype(&std::free)> iccOwner(icc, &std::free);
     if (!started)
         throw Damaged(errors.message);

@@ -1,5 +1,6 @@
 #include "services/ConvertService.h"
 
+#include "platform/FileSnapshot.h"
 #include "platform/HeifWriter.h"
 #include "platform/ImageSource.h"
 #include "platform/ImageTurns.h"
@@ -13,8 +14,21 @@ namespace {
 
 const QString exifDatePattern = QStringLiteral("yyyy:MM:dd HH:mm:ss");
 
+/// The photo's own capture date: its EXIF DateTimeOriginal when valid, else
+/// the file's modification time.
+std::optional<QDateTime> ownDate(const std::optional<QString> &dateTimeOriginal, const QDateTime &modified)
+{
+    if (dateTimeOriginal) {
+        if (auto date = ConvertService::parseExifDate(*dateTimeOriginal))
+            return date;
+    }
+    if (!modified.isValid())
+        return std::nullopt;
+    return modified;
+}
+
 /// The encode and write of a photo read for it, run on the service's executor.
-void writePhoto(const ReadPhoto &photo, const QString &sourcePath, const QString &destinationPath, int quality,
+void writePhoto(const ReadPhoto &photo, const QString &destinationPath, int quality,
                 std::optional<QString> dateText, int rotation)
 {
     using Kind = ConvertError::Kind;
@@ -23,7 +37,7 @@ void writePhoto(const ReadPhoto &photo, const QString &sourcePath, const QString
     // HEIF readers ignore the EXIF tag: an unturned photo keeps its orientation
     // as the file's own transform, a turned one is stored upright.
     options.orientation = rotation == 0 ? photo.properties.orientation : 1;
-    options.exifSource = sourcePath;
+    options.exif = photo.exif;
     options.dateTimeOriginal = std::move(dateText);
     try {
         HeifWriter::write(photo.pixels, destinationPath, options);
@@ -68,17 +82,36 @@ ConvertService &ConvertService::shared()
 QCoro::Task<void> ConvertService::convertPhoto(QUrl source, QUrl destination, bool highQuality,
                                                std::optional<QDateTime> captureDate, int rotationDegrees)
 {
+    co_await convertPhotoDated(std::move(source), std::move(destination), highQuality, rotationDegrees,
+                               [captureDate](const ReadPhoto &) { return captureDate; });
+}
+
+QCoro::Task<std::optional<QDateTime>> ConvertService::convertPhotoWithOwnDate(QUrl source, QUrl destination,
+                                                                             bool highQuality, int rotationDegrees)
+{
+    co_return co_await convertPhotoDated(std::move(source), std::move(destination), highQuality, rotationDegrees,
+                                         [](const ReadPhoto &photo) {
+                                             return ownDate(photo.properties.dateTimeOriginal,
+                                                            photo.stamp.modified());
+                                         });
+}
+
+QCoro::Task<std::optional<QDateTime>> ConvertService::convertPhotoDated(
+    QUrl source, QUrl destination, bool highQuality, int rotationDegrees,
+    std::function<std::optional<QDateTime>(const ReadPhoto &)> dateOf)
+{
     const int rotation = normalisedRotation(rotationDegrees);
     const int quality = highQuality ? highQualityLevel : sizeQualityLevel;
-    std::optional<QString> dateText;
-    if (captureDate)
-        dateText = exifDateText(*captureDate);
     const QString sourcePath = source.toLocalFile();
     std::optional<PhotoReadAhead::Outcome> readAhead = co_await m_readAhead.take(sourcePath, rotation);
-    co_await m_executor.run([reader = m_readAhead.reader(), readAhead = std::move(readAhead), sourcePath,
-                             destinationPath = destination.toLocalFile(), quality, dateText, rotation] {
+    co_return co_await m_executor.run([reader = m_readAhead.reader(), readAhead = std::move(readAhead), sourcePath,
+                                       destinationPath = destination.toLocalFile(), quality, dateOf = std::move(dateOf),
+                                       rotation] {
         const ReadPhoto photo = readAhead ? readAhead->photoOrReadAgain(reader) : reader(sourcePath, rotation);
-        writePhoto(photo, sourcePath, destinationPath, quality, dateText, rotation);
+        const std::optional<QDateTime> date = dateOf(photo);
+        writePhoto(photo, destinationPath, quality, date ? std::optional(exifDateText(*date)) : std::nullopt,
+                   rotation);
+        return date;
     });
 }
 
@@ -95,19 +128,26 @@ void ConvertService::dropReadAhead()
 ReadPhoto ConvertService::readSourcePhoto(const QString &path, int rotation)
 {
     using Kind = ConvertError::Kind;
-    const ImageSource source(path);
+    // One read: a card pulled after it cannot strip the metadata, and a file
+    // rewritten since cannot pair its new metadata with these pixels.
+    std::optional<FileSnapshot> file = FileSnapshot::read(path);
+    if (!file)
+        throw ConvertError(Kind::sourceUnreadable);
+    const ImageSource source = ImageSource::fromContent(std::move(file->content));
     std::optional<ImageSource::Properties> properties = source.properties();
     if (!properties)
         throw ConvertError(Kind::sourceUnreadable);
-    ReadPhoto photo{std::move(*properties), {}};
+    ReadPhoto photo{std::move(*properties), {}, source.exifBlock(), file->stamp};
     // A photo read only in part (a card pulled mid-read, a file cut short) is
-    // not sent half grey.
+    // not sent half grey; one that does not decode at all is the file's fault too.
     try {
         photo.pixels = source.decodeComplete(rotation != 0);
     } catch (const ImageSource::Damaged &) {
         throw ConvertError(Kind::sourceUnreadable);
     }
-    if (!photo.pixels.isNull() && rotation != 0) {
+    if (photo.pixels.isNull())
+        throw ConvertError(Kind::sourceUnreadable);
+    if (rotation != 0) {
         try {
             photo.pixels = rotateImage(photo.pixels, rotation);
         } catch (const ImageRotationError &) {
@@ -131,16 +171,12 @@ QCoro::Task<void> ConvertService::convertVideo(QUrl source, QUrl destination, bo
 std::optional<QDateTime> ConvertService::captureDate(const QUrl &url, MediaItem::Kind kind)
 {
     const QString path = url.toLocalFile();
+    std::optional<QString> dateTimeOriginal;
     if (kind == MediaItem::Kind::photo) {
-        if (const auto properties = ImageSource(path).properties(); properties && properties->dateTimeOriginal) {
-            if (auto date = parseExifDate(*properties->dateTimeOriginal))
-                return date;
-        }
+        if (const auto properties = ImageSource(path).properties())
+            dateTimeOriginal = properties->dateTimeOriginal;
     }
-    const QDateTime modified = QFileInfo(path).lastModified();
-    if (!modified.isValid())
-        return std::nullopt;
-    return modified;
+    return ownDate(dateTimeOriginal, QFileInfo(path).lastModified());
 }
 
 QImage ConvertService::rotateImage(const QImage &image, int degrees)

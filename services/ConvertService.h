@@ -13,6 +13,7 @@
 #include <qcoro/qcorotask.h>
 
 #include <exception>
+#include <functional>
 #include <optional>
 
 namespace pomelark {
@@ -83,6 +84,13 @@ public:
     virtual QCoro::Task<void> convertPhoto(QUrl source, QUrl destination, bool highQuality,
                                            std::optional<QDateTime> captureDate, int rotationDegrees);
 
+    /// Converts as convertPhoto() does, dated by the photo's own capture date as
+    /// the read its pixels come from gives it (captureDate()'s rule), and returns
+    /// that date: no second look at the file can disagree with what was sent.
+    /// Throws as convertPhoto() does.
+    virtual QCoro::Task<std::optional<QDateTime>> convertPhotoWithOwnDate(QUrl source, QUrl destination,
+                                                                         bool highQuality, int rotationDegrees);
+
     /// Starts reading the photo at `source` into memory for a conversion with
     /// `rotationDegrees` that is to come, once the read-ahead of the photo whose
     /// turn comes first is done. When it fails, that conversion reads the photo
@@ -91,10 +99,11 @@ public:
     /// Forgets the read-ahead, used or not.
     virtual void dropReadAhead();
 
-    /// The photo at `path` as it is encoded: its properties and its whole
-    /// pixels, stood upright and turned by `rotation` (0…359) when that is not
-    /// 0. Throws ConvertError(sourceUnreadable) when it is no readable image or
-    /// its picture data ends early or is damaged. Any thread.
+    /// The photo at `path` as it is encoded, all from one read of the file: its
+    /// properties, EXIF block and whole pixels, stood upright and turned by
+    /// `rotation` (0…359) when that is not 0. Throws
+    /// ConvertError(sourceUnreadable) when it cannot be read, is no readable
+    /// image, or its picture data ends early or is damaged. Any thread.
     static ReadPhoto readSourcePhoto(const QString &path, int rotation);
 
     /// Converts the video at `source` into an HEVC QuickTime file at
@@ -128,6 +137,11 @@ public:
     static QString isoText(const QDateTime &date);
 
 private:
+    /// Converts the photo, dated by what `dateOf` gives for it as read; returns that date.
+    QCoro::Task<std::optional<QDateTime>> convertPhotoDated(
+        QUrl source, QUrl destination, bool highQuality, int rotationDegrees,
+        std::function<std::optional<QDateTime>(const ReadPhoto &)> dateOf);
+
     VideoConverter &m_videos;
     PhotoReadAhead m_readAhead;
     SerialExecutor m_executor{QStringLiteral("ConvertService")};

@@ -96,12 +96,13 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
         setCurrentName(name);
         setPhase(Phase::running(i, name));
 
-        std::optional<QDateTime> date;
-        if (settings.dateMode == DateMode::keep)
-            date = ConvertService::captureDate(item.url, item.kind);
-        else
-            date = m_clock();
         const bool isVideo = item.kind == MediaItem::Kind::video;
+        // A kept photo's date comes from its conversion's own read of it.
+        std::optional<QDateTime> date;
+        if (settings.dateMode == DateMode::now)
+            date = m_clock();
+        else if (isVideo)
+            date = ConvertService::captureDate(item.url, item.kind);
         const QString output = jobFolder + QLatin1Char('/') + newUuidText()
                                + (isVideo ? QStringLiteral(".mov") : QStringLiteral(".heic"));
 
@@ -150,6 +151,8 @@ QCoro::Task<void> ExportCoordinator::sendOne(MediaItem item, QString output, Exp
     const QUrl outputURL = QUrl::fromLocalFile(output);
     if (isVideo)
         co_await m_converter.convertVideo(item.url, outputURL, highQuality, date);
+    else if (settings.dateMode == DateMode::keep)
+        date = co_await m_converter.convertPhotoWithOwnDate(item.url, outputURL, highQuality, rotation);
     else
         co_await m_converter.convertPhoto(item.url, outputURL, highQuality, date, rotation);
     co_await m_photos.addToLibrary(outputURL, isVideo, date, item.url.fileName());

@@ -108,8 +108,9 @@ private:
     void setDoneItems(int done);
     void setCurrentName(const QString &name);
 
-    /// Converts one item into `output` and adds it to the library. Throws what
-    /// the conversion or the add threw.
+    /// Converts one item into `output` and adds it to the library, dated by
+    /// `date` (a photo whose date is kept: by its own, from its conversion).
+    /// Throws what the conversion or the add threw.
     QCoro::Task<void> sendOne(MediaItem item, QString output, ExportSettings settings,
                               std::optional<QDateTime> date, int rotation);
 

@@ -1,11 +1,8 @@
 #include "services/PhotoReadAhead.h"
 
-#include <QFile>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <qcoro/qcorofuture.h>
-
-#include <sys/stat.h>
 
 namespace pomelark {
 
@@ -21,21 +18,12 @@ PhotoReadAhead::~PhotoReadAhead()
     m_pool.waitForDone();
 }
 
-PhotoReadAhead::Outcome::Stamp PhotoReadAhead::Outcome::stampOf(const QString &path)
-{
-    struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return {};
-    return {qint64(status.st_dev), qint64(status.st_ino), qint64(status.st_size), qint64(status.st_mtim.tv_sec),
-            qint64(status.st_mtim.tv_nsec)};
-}
-
 ReadPhoto PhotoReadAhead::Outcome::photoOrReadAgain(const Reader &reader) const
 {
     // A file that changed or went since (a card pulled, a copy rewritten), or
     // whose read failed, is read as it is now: the send gets what is there at
     // the photo's turn, and only that turn's read can fail it.
-    if (!photo || stamp.size < 0 || stampOf(path) != stamp)
+    if (!photo || !photo->stamp.isValid() || FileSnapshot::Stamp::of(path) != photo->stamp)
         return reader(path, rotation);
     return *photo;
 }
@@ -50,7 +38,6 @@ void PhotoReadAhead::start(const QString &path, int rotation)
         Outcome outcome;
         outcome.path = path;
         outcome.rotation = rotation;
-        outcome.stamp = Outcome::stampOf(path);
         try {
             outcome.photo = reader(path, rotation);
         } catch (...) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileSnapshot.h"
 #include "platform/ImageSource.h"
 
 #include <QFuture>
@@ -15,12 +16,17 @@
 
 namespace pomelark {
 
-/// A source photo read for its conversion: its properties and its pixels as
-/// they will be encoded.
+/// A source photo read for its conversion: all the conversion takes from it,
+/// from one read of the file.
 struct ReadPhoto {
     ImageSource::Properties properties;
     /// Upright and turned when a rotation was asked for; null when the turn failed.
     QImage pixels;
+    /// Its EXIF block (a TIFF structure), empty when it has none.
+    QByteArray exif;
+    /// The file as that read found it; its modification time dates a photo
+    /// without a date of its own.
+    FileSnapshot::Stamp stamp;
 };
 
 /// Reads the next photo of a send into memory while the current one encodes,
@@ -28,10 +34,11 @@ struct ReadPhoto {
 ///
 /// Holds the photos announced and not yet taken: the next one, and for a moment
 /// the one whose turn is just coming. Writes nothing. What it read is used only
-/// while the file is still the one it read (same file, size and modification
-/// time); otherwise, and when the read-ahead failed (a read that failed once, as
-/// on a card that was out for a moment, may succeed now), the photo is read
-/// again at its turn, as it would have been without a read-ahead.
+/// while the file is still the one it read (same file, size, modification and
+/// change time, as the read's own open found it); otherwise, and when the
+/// read-ahead failed (a read that failed once, as on a card that was out for a
+/// moment, may succeed now), the photo is read again at its turn, as it would
+/// have been without a read-ahead.
 class PhotoReadAhead {
 public:
     /// Reads the photo at `path` for a turn of `rotation` (0…359) degrees;
@@ -47,8 +54,7 @@ public:
     PhotoReadAhead(const PhotoReadAhead &) = delete;
     PhotoReadAhead &operator=(const PhotoReadAhead &) = delete;
 
-    /// What a read-ahead left: the photo, if it could be read, and the file as
-    /// it was when the read began.
+    /// What a read-ahead left: the photo, if it could be read.
     class Outcome {
     public:
         /// The photo read ahead when that read succeeded and the file is still as
@@ -58,15 +64,9 @@ public:
 
     private:
         friend class PhotoReadAhead;
-        struct Stamp {
-            qint64 device = -1, inode = -1, size = -1, modifiedSeconds = -1, modifiedNanoseconds = -1;
-            friend bool operator==(const Stamp &, const Stamp &) = default;
-        };
-        static Stamp stampOf(const QString &path);
 
         QString path;
         int rotation = 0;
-        Stamp stamp;
         /// Nothing when the read failed.
         std::optional<ReadPhoto> photo;
     };

@@ -1,4 +1,5 @@
 #include "platform/HeifWriter.h"
+#include "platform/ImageSource.h"
 
 #include "support/Fixtures.h"
 #include "support/HeifDecode.h"
@@ -34,7 +35,7 @@ TEST(HeifWriter, KeepsStoredPixelsAndShowsThemTurnedByTheTransform)
     const QString output = folder.filePath(QStringLiteral("a.heic"));
 
     HeifWriter::write(fixturePicture(QSize(64, 48)), output,
-                      {.quality = 80, .orientation = 6, .exifSource = source,
+                      {.quality = 80, .orientation = 6, .exif = ImageSource(source).exifBlock(),
                        .dateTimeOriginal = QStringLiteral("2024:05:01 10:20:30")});
 
     const auto decoded = decodeHeic(output);
@@ -89,7 +90,7 @@ TEST(HeifWriter, WritesExifOnlyWhenThereIsSomethingToSay)
 
     // A source without EXIF and no date: nothing to carry over.
     const QString bare = makeJpeg(folder.filePath(QStringLiteral("bare.jpg")));
-    HeifWriter::write(fixturePicture(QSize(32, 32)), output, {.exifSource = bare});
+    HeifWriter::write(fixturePicture(QSize(32, 32)), output, {.exif = ImageSource(bare).exifBlock()});
     EXPECT_TRUE(decodeHeic(output)->exif.isEmpty());
 }
 

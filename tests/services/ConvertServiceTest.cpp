@@ -9,6 +9,7 @@
 #include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
@@ -187,6 +188,49 @@ TEST_F(ConvertPhoto, APhotoReadOnlyInPartIsNotConverted)
         // still show what could be decoded.
         EXPECT_TRUE(ValidationService::checkFileNow(source, MediaItem::Kind::photo));
         EXPECT_FALSE(ConvertService::loadRotatedImage(QUrl::fromLocalFile(source), 3200, 90).isNull());
+    }
+}
+
+TEST(ConvertService, ASourceIsReadWholeOrNotAtAll)
+{
+    TempFolder folder;
+    const QString bmp = folder.filePath(u"p.bmp"_qs), png = folder.filePath(u"p.png"_qs), gif = folder.filePath(u"p.gif"_qs);
+    fixturePicture(QSize(320, 240)).save(bmp);
+    fixturePicture(QSize(320, 240)).save(png);
+    ASSERT_EQ(QProcess::execute(ffmpegProgram(), {u"-v"_qs, u"error"_qs, u"-i"_qs, png, gif}), 0);
+    const QByteArray jpeg = contentOf(makeJpeg(folder.filePath(u"a.jpg"_qs), {.size = QSize(320, 240)}));
+    const QByteArray progressive =
+        contentOf(makeJpeg(folder.filePath(u"p.jpg"_qs), {.size = QSize(320, 240), .progressive = true}));
+    const QByteArray end("\xff\xd9", 2), zeros(64, '\0');
+
+    // Whatever the name says, a file ends where its picture does, and a
+    // complete picture without its end marker is still whole.
+    const QList<std::tuple<const char *, QByteArray, QByteArray, bool>> cases = {
+        {"jpeg without its end marker", jpeg, jpeg.chopped(2), true},
+        {"jpeg with zeros before its end marker", jpeg, jpeg.chopped(2) + zeros + end, true},
+        {"jpeg cut in its scan data", jpeg, jpeg.left(jpeg.size() / 2), false},
+        {"jpeg without its last bytes of scan data", jpeg, jpeg.chopped(18), false},
+        {"progressive jpeg without its end marker", progressive, progressive.chopped(2), true},
+        {"progressive jpeg cut before its last scan", progressive, progressive.left(progressive.lastIndexOf("\xff\xda")),
+         false},
+        {"progressive jpeg cut in its last scan", progressive, progressive.chopped(40), false},
+        {"bmp", contentOf(bmp), contentOf(bmp), true},
+        {"bmp cut", contentOf(bmp), contentOf(bmp).chopped(5000), false},
+        {"gif", contentOf(gif), contentOf(gif), true},
+        {"gif cut", contentOf(gif), contentOf(gif).chopped(500), false},
+        {"png", contentOf(png), contentOf(png), true},
+        {"png cut", contentOf(png), contentOf(png).chopped(500), false},
+    };
+    for (const auto &[name, intact, content, whole] : cases) {
+        const QImage expected =
+            ConvertService::readSourcePhoto(makeTextFile(folder.filePath(u"intact.JPG"_qs), intact), 0).pixels;
+        try {
+            const QImage read =
+                ConvertService::readSourcePhoto(makeTextFile(folder.filePath(u"IMG.JPG"_qs), content), 0).pixels;
+            EXPECT_TRUE(whole && read == expected) << name;
+        } catch (const ConvertError &error) {
+            EXPECT_TRUE(!whole && error.kind == ConvertError::Kind::sourceUnreadable) << name;
+        }
     }
 }
 

@@ -34,6 +34,12 @@ public:
     {
         co_await convert(source, destination, highQuality, date, rotation);
     }
+    QCoro::Task<std::optional<QDateTime>> convertPhotoWithOwnDate(QUrl source, QUrl destination, bool highQuality,
+                                                                 int rotation) override
+    {
+        co_await convert(source, destination, highQuality, std::nullopt, rotation);
+        co_return ownDates.value(source.fileName());
+    }
     QCoro::Task<void> convertVideo(QUrl source, QUrl destination, bool highQuality,
                                    std::optional<QDateTime> date) override
     {
@@ -41,6 +47,8 @@ public:
     }
 
     QList<Conversion> conversions;
+    /// What each photo's own read dates it by, by file name.
+    QHash<QString, QDateTime> ownDates;
     QSet<QString> failing;
     QSet<QString> failingPartWritten;
 
@@ -333,10 +341,15 @@ TEST_F(ExportCoordinatorTest, DatesComeFromTheClockOrTheItem)
     EXPECT_EQ(converter.conversions[1].date, QDateTime(QDate(2024, 6, 1), QTime(12, 0, 10)));
     EXPECT_EQ(photos.adds[1].date, converter.conversions[1].date);
 
-    // Kept dates come from the items themselves; these files do not exist.
+    // Kept dates come from the items themselves: a photo's from its conversion's
+    // read of it; these files do not exist.
     converter.conversions.clear();
+    photos.adds.clear();
+    converter.ownDates[u"a.jpg"_qs] = QDateTime(QDate(2023, 7, 14), QTime(8, 30));
     run(items, {.dateMode = DateMode::keep});
     EXPECT_EQ(converter.conversions[0].date, std::nullopt);
+    EXPECT_EQ(photos.adds[0].date, QDateTime(QDate(2023, 7, 14), QTime(8, 30)));
+    EXPECT_EQ(photos.adds[1].date, std::nullopt);
 }
 
 TEST(ExportSettings, RawTextsRoundTrip)

@@ -63,14 +63,14 @@ QStringList failureLines(const QList<ExportCoordinator::FailedItem> &failed)
 /// comes up short and the card test turns true.
 class CardPulledDuringOnePhoto : public ConvertService {
 public:
-    QCoro::Task<void> convertPhoto(QUrl source, QUrl destination, bool highQuality, std::optional<QDateTime> date,
-                                   int rotation) override
+    QCoro::Task<std::optional<QDateTime>> convertPhotoWithOwnDate(QUrl source, QUrl destination, bool highQuality,
+                                                                 int rotation) override
     {
         if (source.fileName() == pulledDuring) {
             cutInScanData(source.toLocalFile());
             cardGone = true;
         }
-        co_await ConvertService::convertPhoto(source, destination, highQuality, date, rotation);
+        co_return co_await ConvertService::convertPhotoWithOwnDate(source, destination, highQuality, rotation);
     }
 
     QString pulledDuring;
@@ -311,6 +311,64 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
     const auto checked = awaitTask(ValidationService().validate(pictures.url(), [] { return true; }));
     ASSERT_EQ(checked.failed.size(), 1);
     EXPECT_EQ(checked.failed[0].message(), u"Couldn't read this file"_qs);
+}
+
+TEST(SendEndToEnd, APhotoIsSentWithTheMetadataOfTheReadItsPixelsCameFrom)
+{
+    TempFolder card, staging, pictures, elsewhere;
+    const QMap<QString, QString> camera = {{u"Exif.Image.Make"_qs, u"Pomelark"_qs},
+                                           {u"Exif.Photo.ExposureTime"_qs, u"1/250"_qs},
+                                           {u"Exif.GPSInfo.GPSLatitude"_qs, u"37/1 33/1 0/1"_qs}};
+    const QDateTime fileTime(QDate(2023, 7, 16), QTime(7, 0));
+    const auto writeKeepingFileTime = [&](const QString &path, const QByteArray &content) {
+        QFile file(path);
+        file.open(QIODevice::ReadWrite);
+        file.write(content);
+        file.flush();
+        file.setFileTime(fileTime, QFileDevice::FileModificationTime);
+        return path;
+    };
+    // Without a date of its own, so its file time dates it.
+    const QString pulled = writeKeepingFileTime(makeJpeg(card.filePath(u"DCIM/IMG_0001.JPG"_qs), {.exif = camera}), {});
+    JpegSpec spec{.orientation = 1, .dateTimeOriginal = u"2023:07:14 08:30:00"_qs};
+    const QString rewritten = writeKeepingFileTime(makeJpeg(card.filePath(u"DCIM/IMG_0002.JPG"_qs), spec), {});
+    spec.orientation = 3;
+    spec.dateTimeOriginal = u"2023:07:15 08:30:00"_qs;
+    QByteArray rewrite = contentOf(makeJpeg(elsewhere.filePath(u"IMG_0002.JPG"_qs), spec));
+    ASSERT_EQ(rewrite.size(), QFileInfo(rewritten).size());
+
+    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation) {
+        ReadPhoto photo = ConvertService::readSourcePhoto(path, rotation);
+        if (path == pulled) // the card goes once its pixels are read
+            QFile::remove(path);
+        // Rewritten in place after its read-ahead, its size and file time kept
+        // (as some card drivers keep them); the change time moves at the
+        // clock's coarse tick.
+        if (path == rewritten && !rewrite.isEmpty()) {
+            const QDateTime read = QFileInfo(path).metadataChangeTime();
+            while (QFileInfo(path).metadataChangeTime() == read)
+                writeKeepingFileTime(path, rewrite);
+            rewrite.clear();
+        }
+        return photo;
+    });
+    PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
+    ExportCoordinator coordinator(converter, photos, staging.path());
+    const MediaItems items = {{QUuid::createUuid(), QUrl::fromLocalFile(pulled), MediaItem::Kind::photo},
+                              {QUuid::createUuid(), QUrl::fromLocalFile(rewritten), MediaItem::Kind::photo}};
+    awaitTask(coordinator.exportItems(items, {.dateMode = DateMode::keep}, {}, [] { return false; }));
+
+    EXPECT_EQ(failureLines(coordinator.phase().failed), QStringList());
+    const QString library = photos.library().root();
+    ASSERT_EQ(filesBelow(library), QStringList({u"2023/07/15/IMG_0002.heic"_qs, u"2023/07/16/IMG_0001.heic"_qs}));
+    const auto first = decodeHeic(library + u"/2023/07/16/IMG_0001.heic"_qs);
+    const auto second = decodeHeic(library + u"/2023/07/15/IMG_0002.heic"_qs);
+    ASSERT_TRUE(first && second);
+    for (auto tag = camera.begin(); tag != camera.end(); ++tag)
+        EXPECT_EQ(exifValue(first->exif, qPrintable(tag.key())).toStdString(), tag.value().toStdString());
+    EXPECT_EQ(exifValue(first->exif, "Exif.Photo.DateTimeOriginal"), u"2023:07:16 07:00:00"_qs);
+    EXPECT_EQ(exifValue(second->exif, "Exif.Photo.DateTimeOriginal"), u"2023:07:15 08:30:00"_qs);
+    EXPECT_EQ(redCorner(second->shown), u"bottom-right"_qs) << "the pixels of the file as it is at its turn";
 }
 
 TEST(SendEndToEnd, AVideoTheCardTookMidReadIsNotSent)

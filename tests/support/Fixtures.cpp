@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QImageWriter>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -67,7 +68,7 @@ void writeCmykJpeg(const QString &path, const QImage &picture, int quality)
 
 void writeExif(const QString &path, const JpegSpec &spec)
 {
-    if (spec.orientation == 0 && spec.dateTimeOriginal.isEmpty())
+    if (spec.orientation == 0 && spec.dateTimeOriginal.isEmpty() && spec.exif.isEmpty())
         return;
     auto image = Exiv2::ImageFactory::open(path.toStdString());
     image->readMetadata();
@@ -76,6 +77,8 @@ void writeExif(const QString &path, const JpegSpec &spec)
         exif["Exif.Image.Orientation"] = uint16_t(spec.orientation);
     if (!spec.dateTimeOriginal.isEmpty())
         exif["Exif.Photo.DateTimeOriginal"] = spec.dateTimeOriginal.toStdString();
+    for (auto tag = spec.exif.begin(); tag != spec.exif.end(); ++tag)
+        exif[tag.key().toStdString()] = tag.value().toStdString();
     image->writeMetadata();
 }
 
@@ -162,10 +165,14 @@ QString makeJpeg(const QString &path, const JpegSpec &spec)
     if (spec.colourSpace.isValid())
         picture.setColorSpace(spec.colourSpace);
     switch (spec.colour) {
-    case JpegColour::rgb:
-        if (!picture.save(path, "JPG", spec.quality))
+    case JpegColour::rgb: {
+        QImageWriter writer(path, "JPG");
+        writer.setQuality(spec.quality);
+        writer.setProgressiveScanWrite(spec.progressive);
+        if (!writer.write(picture))
             throw std::runtime_error("cannot write fixture JPEG");
         break;
+    }
     case JpegColour::grey:
         if (!picture.convertToFormat(QImage::Format_Grayscale8).save(path, "JPG", spec.quality))
             throw std::runtime_error("cannot write fixture JPEG");

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QColorSpace>
 #include <QImage>
+#include <QMap>
 #include <QSize>
 #include <QString>
 
@@ -17,6 +18,10 @@ struct JpegSpec {
     JpegColour colour = JpegColour::rgb;
     int quality = 90;
     QColorSpace colourSpace;      ///< embedded as an ICC profile when valid (colour JPEGs only)
+    bool progressive = false;     ///< colour JPEGs only
+    /// Further EXIF tags by Exiv2 key, their values as Exiv2 reads them from text
+    /// ("Exif.Photo.ExposureTime" = "1/250").
+    QMap<QString, QString> exif;
 };
 
 /// The picture every fixture JPEG shows: a soft gradient with a red block in the

@@ -36,6 +36,11 @@ public:
         write(destination);
         co_return;
     }
+    QCoro::Task<std::optional<QDateTime>> convertPhotoWithOwnDate(QUrl, QUrl destination, bool, int) override
+    {
+        write(destination);
+        co_return std::nullopt;
+    }
     QCoro::Task<void> convertVideo(QUrl, QUrl destination, bool, std::optional<QDateTime>) override
     {
         write(destination);

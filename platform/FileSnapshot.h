@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace pomelark {
+
+/// A file's whole content as one open of it read it, with what the system said
+/// of that same open. Whatever is taken from the content (pixels, metadata,
+/// dates) then describes one version of the file, even if the file changes or
+/// goes (a card pulled) right after.
+struct FileSnapshot {
+    /// Which file, in which version: a file rewritten in place keeps its device,
+    /// inode, size and even its modification time (some card drivers do not
+    /// move it), but never its change time.
+    struct Stamp {
+        qint64 device = -1, inode = -1, size = -1;
+        qint64 modifiedSeconds = -1, modifiedNanoseconds = -1;
+        qint64 changedSeconds = -1, changedNanoseconds = -1;
+
+        /// False for the stamp of a file that could not be looked at.
+        bool isValid() const { return size >= 0; }
+        /// The modification time, local.
+        QDateTime modified() const;
+
+        /// The file at `path` as it is now; an invalid stamp when it cannot be
+        /// looked at.
+        static Stamp of(const QString &path);
+
+        friend bool operator==(const Stamp &, const Stamp &) = default;
+    };
+
+    QByteArray content;
+    Stamp stamp; ///< of the open the content was read through, taken before the read
+
+    /// Reads the regular file at `path` whole. Nothing when it cannot be opened,
+    /// is not a regular file (a pipe would block the read), or a read fails.
+    static std::optional<FileSnapshot> read(const QString &path);
+};
+
+} // namespace pomelark
