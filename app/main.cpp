@@ -1,8 +1,12 @@
 #include "app/MainWindow.h"
 #include "app/PomelarkApp.h"
+#include "platform/CpuBudget.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QThreadPool>
+
+#include <algorithm>
 
 #include <exiv2/exiv2.hpp>
 
@@ -15,6 +19,10 @@ int main(int argc, char *argv[])
     Exiv2::XmpParser::initialize();
 
     QApplication app(argc, argv);
+    // Qt sizes its pool from the CPUs we may run on but not from a cgroup's CPU
+    // quota, which would leave more colour-conversion threads than CPU time.
+    QThreadPool *pool = QThreadPool::globalInstance();
+    pool->setMaxThreadCount(std::min(pool->maxThreadCount(), pomelark::CpuBudget().cpus()));
     QApplication::setApplicationName(QStringLiteral("Pomelark"));
     QApplication::setOrganizationName(QStringLiteral("Pomelark"));
     QApplication::setApplicationVersion(QStringLiteral(POMELARK_VERSION));

@@ -1,14 +1,16 @@
 // The whole send at the machine's speed: our send (the export coordinator with
 // the real conversion and a Photos folder of its own) against libheif's heif-enc
-// over the same photos, at the same libheif quality and the same x265 preset,
-// one file at a time and eight at once.
+// over the same photos, at the same libheif quality and x265 settings, one file
+// at a time and eight at once.
 //
 //   send_bench photos DIR [count=100]
 //       makes camera-like 12-MP JPEGs (textured, with a camera's EXIF) in DIR
 //   send_bench measure DIR CONTENDER SETTING [count]
 //       one timed run over the first `count` photos; prints "figure" lines:
 //       wall time, photos/s, mean and 10th-percentile cores busy (sampled every
-//       100 ms over the CPUs this process may use) and CPU time / wall time.
+//       100 ms over the CPUs this process may use) and the CPU time of the
+//       process and its children over wall time, which also counts threads
+//       that ran outside those CPUs.
 //       CONTENDER: ours | peer1 | peer8; SETTING: quality | size
 //   send_bench likeness DIR SETTING [count] [ours]
 //       mean size and SSIM against the source, ours and (unless "ours") heif-enc's
@@ -18,14 +20,15 @@
 //       is ours, peer1, peer8 or before=PROGRAM (another build of this driver,
 //       such as one of main's, measuring its own send).
 //
-// For a 2-core figure run the driver under `taskset -c 0,1`; x265 widens its
-// worker threads' affinity to the whole NUMA node unless its pools are kept to
-// the inherited mask, see bench/support/keep_affinity.cpp.
+// For a 2-core figure run the driver under `taskset -c 0,1`. Our send keeps
+// x265 inside the set by itself; heif-enc cannot, so it runs with the preload
+// bench/support/keep_affinity.cpp, built next to this driver.
 #include "services/ConvertService.h"
 #include "services/ExportCoordinator.h"
 #include "services/PhotosService.h"
 
 #include "BenchRounds.h"
+#include "HeifEncPeer.h"
 #include "ImageSimilarity.h"
 
 #include "support/AsyncTest.h"
@@ -214,8 +217,12 @@ bool sendPeer(const QStringList &photos, const QString &setting, int parallel, c
     QDir().mkpath(out);
     QProcess xargs;
     xargs.setProcessChannelMode(QProcess::ForwardedChannels);
-    const QString command = QStringLiteral("heif-enc -q %1 -p preset=medium -o \"$0/$(basename \"$1\" .JPG).heic\" \"$1\"")
-                                .arg(libheifQuality(setting));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_PRELOAD"),
+                       QCoreApplication::applicationDirPath() + QStringLiteral("/libkeep_affinity.so"));
+    xargs.setProcessEnvironment(environment);
+    const QString command = QStringLiteral("heif-enc ") + bench::heifEncSettings(libheifQuality(setting)).join(' ')
+                            + QStringLiteral(" -o \"$0/$(basename \"$1\" .JPG).heic\" \"$1\"");
     xargs.start(QStringLiteral("xargs"), {QStringLiteral("-0"), QStringLiteral("-P"), QString::number(parallel),
                                           QStringLiteral("-n"), QStringLiteral("1"), QStringLiteral("sh"),
                                           QStringLiteral("-c"), command, out});
@@ -265,6 +272,9 @@ int measure(const QString &dir, const QString &contender, const QString &setting
     bench::printFigure(QStringLiteral("cores_mean"), mean);
     bench::printFigure(QStringLiteral("cores_p10"), samples.isEmpty() ? 0 : samples.at(samples.size() / 10));
     bench::printFigure(QStringLiteral("cpu_per_wall"), cpu / wall);
+    if (cpu / wall > sampler.cores() * 1.05)
+        std::fprintf(stderr, "%s used more CPU time than its %d cores give: threads ran outside its CPU set\n",
+                     qPrintable(contender), sampler.cores());
     return 0;
 }
 

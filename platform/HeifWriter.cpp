@@ -1,5 +1,7 @@
 #include "platform/HeifWriter.h"
 
+#include "platform/CpuBudget.h"
+
 #include <QColorSpace>
 #include <QFile>
 #include <QList>
@@ -131,6 +133,11 @@ Encoder hevcEncoder(heif_context *context, int quality, QSize size)
     // libheif picks smaller units itself for pictures too small for 64.
     if (std::min(size.width(), size.height()) >= 64)
         check(heif_encoder_set_parameter_string(raw, "x265:ctu", "32"), "ctu");
+    // x265 counts the machine's processors, not the CPUs we may use: under a
+    // CPU set or a cgroup quota its pool would outnumber them. That its threads
+    // also stay on those CPUs is NumaAffinity.cpp's part.
+    check(heif_encoder_set_parameter_string(raw, "x265:pools", QByteArray::number(CpuBudget().cpus()).constData()),
+          "pools");
     return encoder;
 }
 

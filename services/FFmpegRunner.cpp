@@ -1,6 +1,7 @@
 #include "services/FFmpegRunner.h"
 
 #include "platform/ChildProcess.h"
+#include "platform/CpuBudget.h"
 #include "platform/FFmpegProgram.h"
 #include "platform/MediaProbe.h"
 #include "platform/SystemLog.h"
@@ -75,11 +76,13 @@ QStringList FFmpegRunner::hevcArguments(const QString &input, const QString &out
     // otherwise come out in a profile few players decode. "-xerror": a read
     // that fails or a damaged packet ends the run with a failure; without it
     // ffmpeg treats the failed read as the end of the file and exits with 0.
+    // x265 would size its pool from the machine, not from the CPUs we were given.
+    const QString x265 = QStringLiteral("log-level=error:pools=%1").arg(CpuBudget().cpus());
     QStringList arguments{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
                           QStringLiteral("-xerror"), QStringLiteral("-y"), QStringLiteral("-i"), input,
                           QStringLiteral("-c:v"), QStringLiteral("libx265"), QStringLiteral("-preset"), preset,
                           QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), QStringLiteral("-x265-params"),
-                          QStringLiteral("log-level=error"), QStringLiteral("-tag:v"), QStringLiteral("hvc1"),
+                          x265, QStringLiteral("-tag:v"), QStringLiteral("hvc1"),
                           QStringLiteral("-b:v"), bitrate, QStringLiteral("-c:a"), QStringLiteral("aac"),
                           QStringLiteral("-b:a"), QStringLiteral("128k"), QStringLiteral("-f"), QStringLiteral("mov")};
     if (creationTime)

@@ -1,10 +1,9 @@
-// Preloaded into a benchmark run under `taskset`, it makes the machine look as
-// small as the CPU set the run was given, for x265 above all: x265 sizes its
-// thread pool from the processor count and moves its workers onto the whole
-// NUMA node, out of the set. Here the move does nothing (every thread keeps the
-// mask it inherits) and the processor count is the number of CPUs in that mask.
-//
-//   LD_PRELOAD=…/libkeep_affinity.so taskset -c 0,1 send_bench …
+// Preloaded into heif-enc by send_bench, it makes the machine look as small as
+// the CPU set the run was given, for x265 above all: x265 sizes its thread pool
+// from the processor count and moves its workers onto the whole NUMA node, out
+// of the set. Here the move does nothing (every thread keeps the mask it
+// inherits) and the processor count is the number of CPUs in that mask. Our own
+// programs need no preload: they size x265 and keep its threads themselves.
 #include <dlfcn.h>
 #include <sched.h>
 #include <unistd.h>

@@ -1,5 +1,6 @@
 #include "services/FFmpegRunner.h"
 
+#include "platform/CpuBudget.h"
 #include "platform/MediaProbe.h"
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
@@ -227,8 +228,8 @@ TEST_F(FakeFFmpegTest, ArgumentListsReachTheProgramWholeWithoutAShell)
                                     "2", output}));
     const QStringList hevc{"-hide_banner", "-loglevel", "error", "-xerror", "-y", "-i", input, "-c:v", "libx265", "-preset",
                            QString::fromLatin1(FFmpegRunner::hevcPreset), "-pix_fmt", "yuv420p", "-x265-params",
-                           "log-level=error", "-tag:v", "hvc1", "-b:v", "1M", "-c:a", "aac", "-b:a", "128k", "-f",
-                           "mov", "/out/a b.mov"};
+                           QStringLiteral("log-level=error:pools=%1").arg(CpuBudget().cpus()), "-tag:v", "hvc1",
+                           "-b:v", "1M", "-c:a", "aac", "-b:a", "128k", "-f", "mov", "/out/a b.mov"};
     EXPECT_EQ(runs[1], hevc);
     QStringList stamped = hevc;
     stamped[18] = QStringLiteral("2M");
