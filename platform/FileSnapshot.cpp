@@ -1,10 +1,10 @@
 #include "platform/FileSnapshot.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <QFile>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace pomelark {
 
@@ -47,17 +47,11 @@ FileSnapshot::Stamp FileSnapshot::Stamp::of(const QString &path)
 
 std::optional<FileSnapshot> FileSnapshot::read(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return std::nullopt;
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const FileDescriptor file = FileDescriptor::openToRead(path);
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+    if (!file.isOpen() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
-    std::optional<QByteArray> content = readToEnd(fd);
+    std::optional<QByteArray> content = readToEnd(file.get());
     if (!content)
         return std::nullopt;
     return FileSnapshot{std::move(*content), stampOf(status)};

@@ -1,5 +1,6 @@
 #include "platform/ImageSource.h"
 
+#include "platform/FileSnapshot.h"
 #include "platform/ImageTurns.h"
 
 #include <QBuffer>
@@ -253,9 +254,8 @@ QImage ImageSource::decodeFull(bool applyOrientation) const
 QImage ImageSource::decodeComplete(bool applyOrientation) const
 {
     if (!m_content) {
-        QFile file(m_path);
-        return fromContent(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray())
-            .decodeComplete(applyOrientation);
+        std::optional<FileSnapshot> file = FileSnapshot::read(m_path);
+        return file ? fromContent(std::move(file->content)).decodeComplete(applyOrientation) : QImage();
     }
     if (!JpegDecoder::isJpeg(*m_content))
         return decodeWholeWithQt(*m_content, applyOrientation);

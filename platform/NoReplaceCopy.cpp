@@ -1,5 +1,7 @@
 #include "platform/NoReplaceCopy.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -16,28 +18,7 @@ namespace pomelark {
 
 namespace {
 
-/// A file descriptor closed when it goes away.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    void reset(int fd)
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-
-private:
-    int m_fd;
-};
+using Fd = FileDescriptor;
 
 using Kind = NoReplaceCopy::Error::Kind;
 
@@ -125,8 +106,7 @@ bool publish(int folder, int copy, const QByteArray &temporaryName, const QByteA
 QString NoReplaceCopy::copy(const QString &file, const QString &folderPath, const QString &fileName,
                             std::optional<QDateTime> date)
 {
-    // Not blocking: opening a named pipe would wait for a writer that never comes.
-    Fd source(::open(encoded(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    Fd source = Fd::openToRead(file);
     if (source.get() < 0)
         fail(Kind::openFile, QStringLiteral("Cannot open the file"), errno);
     struct stat sourceStat {};

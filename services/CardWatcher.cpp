@@ -133,9 +133,11 @@ std::optional<Volume> CardWatcher::watchedMount(int mountId) const
 
 void CardWatcher::readUuidLinksAgain()
 {
+    if (!m_volumePath)
+        return;
     const QList<Volume> volumes = m_monitor->volumes().mounted();
     for (const Volume &volume : volumes) {
-        if (!volume.uuid.isEmpty() && m_volumePath && QDir::cleanPath(volume.mountPath) == *m_volumePath) {
+        if (!volume.uuid.isEmpty() && QDir::cleanPath(volume.mountPath) == *m_volumePath) {
             handleVolumeChange(volume, true);
             return;
         }

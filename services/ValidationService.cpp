@@ -1,13 +1,12 @@
 #include "services/ValidationService.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/ImageSource.h"
 #include "platform/MediaProbe.h"
 
 #include <QFile>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace pomelark {
 
@@ -34,10 +33,8 @@ bool ValidationService::checkFileNow(const QString &path, MediaItem::Kind kind)
         throw ValidationFailure::Error(ValidationFailure::Reason::emptyFile);
     // A file we may not open is unreadable, not damaged. Not blocking: a named
     // pipe must not hold the run.
-    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (file < 0)
+    if (!FileDescriptor::openToRead(path).isOpen())
         throw FileAttributesError();
-    ::close(file);
 
     if (kind == MediaItem::Kind::video) {
         const std::optional<MediaInfo> info = MediaProbe::probe(path);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace pomelark {
+
+/// A file descriptor, closed when it goes away.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
+    ~FileDescriptor() { reset(-1); }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+
+    /// The file at `path`, open to read, without blocking: opening a named pipe
+    /// would wait for a writer that may never come. Not open, with errno set,
+    /// when it cannot be opened.
+    static FileDescriptor openToRead(const QString &path)
+    {
+        return FileDescriptor(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    }
+
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+    void reset(int fd)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+
+private:
+    int m_fd;
+};
+
+} // namespace pomelark
