@@ -40,7 +40,16 @@ bool ValidationService::checkFileNow(const QString &path, MediaItem::Kind kind)
         const std::optional<MediaInfo> info = MediaProbe::probe(path);
         return info && !info->tracks.isEmpty();
     }
-    return ImageSource(path).isRecognised();
+    switch (ImageSource(path).recognise()) {
+    case ImageSource::Recognition::image:
+        return true;
+    case ImageSource::Recognition::notImage:
+        return false;
+    case ImageSource::Recognition::unreadable:
+        break;
+    }
+    // A read that failed says nothing of the content: not damaged, unreadable.
+    throw FileAttributesError();
 }
 
 QCoro::Task<bool> ValidationService::checkFile(QUrl url, MediaItem::Kind kind)

@@ -30,8 +30,8 @@ public:
 
     /// True when the file passes, false when it looks damaged. Throws
     /// ValidationFailure::Error(emptyFile) for an empty file and
-    /// FileAttributesError when the file cannot be examined at all or is not a
-    /// regular file.
+    /// FileAttributesError when the file cannot be examined at all, is not a
+    /// regular file, or (a photo) a read of its content fails.
     QCoro::Task<bool> checkFile(QUrl url, MediaItem::Kind kind);
 
     /// The same check, synchronously, on the calling thread.
