@@ -104,8 +104,9 @@ public:
     QCoro::Task<void> pickFolder();
     /// One whole session: reset, validate, prepare posters, then the result
     /// screen or the paced preparing wait and the grid. Never fails: a pulled
-    /// card leaves it waiting on `validating`; any other failure shows an empty
-    /// validation result. A run overtaken by a newer session or by going home
+    /// card leaves it waiting on `validating` (and validating again when the card
+    /// watcher never reports gone the card whose reads ended the run); any other
+    /// failure shows an empty validation result. A run overtaken by a newer session or by going home
     /// stops at its next step and changes nothing more.
     QCoro::Task<void> runImportSession(QUrl folder);
     void handleCardChange(bool missing);

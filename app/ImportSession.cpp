@@ -78,6 +78,7 @@ QCoro::Task<void> ImportSession::runImportSession(QUrl folder)
     view->setScreen(Screen::validating);
 
     std::exception_ptr failure;
+    bool aborted = false;
     ValidationOutcome outcome;
     try {
         co_await view->m_services.resetWorkingFolders();
@@ -92,14 +93,18 @@ QCoro::Task<void> ImportSession::runImportSession(QUrl folder)
         if (!videos.isEmpty())
             co_await view->m_services.preparePosters(videos);
     } catch (const ValidationAborted &) {
-        // The card went: the session waits on this screen, under the card-missing
-        // screen, until the card comes back or the user goes home.
-        co_return;
+        aborted = true;
     } catch (...) {
         failure = std::current_exception();
     }
     if (!current(view, generation))
         co_return;
+    if (aborted) {
+        // The card went: the session waits on this screen, under the card-missing
+        // screen, until the card comes back or the user goes home.
+        co_await awaitCardNotice(view, generation, folder);
+        co_return;
+    }
     if (failure) {
         SystemLog::write(QStringLiteral("[ContentView] runImportSession FAILED: ") + describe(failure));
         view->setValidationOutcome(ValidationOutcome{});
@@ -143,6 +148,23 @@ QCoro::Task<bool> ImportSession::prepareAndWait(QPointer<ContentView> view, quin
     view->setPreparingFinale(true);
     co_await clock.sleep(PreparingPace::finale);
     co_return current(view, generation);
+}
+
+QCoro::Task<void> ImportSession::awaitCardNotice(QPointer<ContentView> view, quint64 generation, QUrl folder)
+{
+    // The card's own reads may have ended the run before the system unmounted
+    // it. Once the watcher hears of that, the card-missing screen and the
+    // card's return take over; a card it never reports gone is still here.
+    SessionClock &clock = *view->m_clock;
+    for (std::chrono::nanoseconds waited{0}; waited < cardNoticeWait; waited += PreparingPace::poll) {
+        if (!current(view, generation) || view->isCardMissing())
+            co_return;
+        co_await clock.sleep(PreparingPace::poll);
+    }
+    if (!current(view, generation) || view->isCardMissing())
+        co_return;
+    ContentView *again = view;
+    view->spawnMainActorTask([again, folder] { return again->runImportSession(folder); });
 }
 
 QCoro::Task<void> ImportSession::restartPrewarmer(QPointer<ContentView> view, MediaItems videos)

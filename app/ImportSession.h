@@ -21,6 +21,12 @@ class ImportSession {
 public:
     explicit ImportSession(ContentView &view) : m_view(view) {}
 
+    /// How long a run ended by the card's own reads waits for the card watcher
+    /// to report the card gone before it validates again. The system unmounts
+    /// a pulled card within milliseconds, but a card reader that finds its card
+    /// gone only by polling may take a couple of seconds.
+    static constexpr std::chrono::milliseconds cardNoticeWait{5000};
+
     QCoro::Task<void> pickFolder();
     QCoro::Task<void> runImportSession(QUrl folder);
     void handleCardChange(bool missing);
@@ -37,6 +43,10 @@ private:
     /// Steps of a run after the validation; false when the run was overtaken.
     QCoro::Task<bool> prepareAndWait(QPointer<ContentView> view, quint64 generation, MediaItems valid,
                                      std::chrono::nanoseconds startedAt);
+    /// After a run the card ended, waits for the card watcher to say the card
+    /// is missing, then leaves the rest to the card's return; validates the
+    /// folder again when it has not said so within cardNoticeWait.
+    static QCoro::Task<void> awaitCardNotice(QPointer<ContentView> view, quint64 generation, QUrl folder);
     /// Stops the prewarmer (waiting for its worker to end), then starts it on
     /// `videos`: two workers at once would convert the same videos twice.
     static QCoro::Task<void> restartPrewarmer(QPointer<ContentView> view, MediaItems videos);

@@ -1,5 +1,6 @@
 #include "platform/ImageSource.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/FileSnapshot.h"
 #include "platform/ImageTurns.h"
 
@@ -17,6 +18,24 @@ namespace {
 
 /// Files up to this size are read into memory whole for a scaled decode.
 constexpr int inMemoryLimitMB = 64;
+
+/// A file that remembers whether a read of it failed. Its own error will not
+/// do: the image reader seeks back after a failed look, which clears it.
+class ReadWatchedFile : public QFile {
+public:
+    bool readFailed() const { return m_readFailed; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 read = QFile::readData(data, maxSize);
+        m_readFailed = m_readFailed || read < 0;
+        return read;
+    }
+
+private:
+    bool m_readFailed = false;
+};
 
 /// The EXIF orientation that Qt's `transformation` stands for.
 int orientationOf(QImageIOHandler::Transformations transformation)
@@ -137,12 +156,25 @@ void ImageSource::attach(QImageReader &reader, QBuffer &buffer) const
     reader.setDecideFormatFromContent(true);
 }
 
-bool ImageSource::isRecognised() const
+ImageSource::Recognition ImageSource::recognise() const
 {
     QBuffer buffer;
+    ReadWatchedFile file;
     QImageReader reader;
-    attach(reader, buffer);
-    return reader.canRead() && reader.size().isValid();
+    const FileDescriptor descriptor = m_content ? FileDescriptor() : FileDescriptor::openToRead(m_path);
+    if (m_content) {
+        attach(reader, buffer);
+    } else {
+        // Through a file of our own that tells a failed read apart from content
+        // that is no image: the reader says only that it cannot read either.
+        if (!descriptor.isOpen() || !file.open(descriptor.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+            return Recognition::unreadable;
+        reader.setDevice(&file);
+        reader.setDecideFormatFromContent(true);
+    }
+    if (reader.canRead() && reader.size().isValid())
+        return Recognition::image;
+    return file.readFailed() ? Recognition::unreadable : Recognition::notImage;
 }
 
 std::optional<ImageSource::Properties> ImageSource::properties() const

@@ -31,9 +31,17 @@ public:
     /// Empty for an image made from content.
     const QString &path() const { return m_path; }
 
-    /// True when the content (not the name) is an image Qt can decode. Reads the
-    /// header only: a JPEG cut short after a whole header is still recognised.
-    bool isRecognised() const;
+    /// What a look at the content found.
+    enum class Recognition { image, notImage, unreadable };
+
+    /// Whether the content (not the name) is an image Qt can decode. Reads the
+    /// header only: a JPEG cut short after a whole header is still an image.
+    /// `unreadable` when the file cannot be opened or a read of it fails (a
+    /// pulled card, a bad sector), which says nothing of its content.
+    Recognition recognise() const;
+
+    /// True when recognise() finds an image.
+    bool isRecognised() const { return recognise() == Recognition::image; }
 
     struct Properties {
         QSize pixelSize;         ///< stored size, before the EXIF orientation is applied

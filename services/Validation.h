@@ -42,8 +42,8 @@ struct ValidationAborted : std::exception {
     const char *what() const noexcept override { return "validation aborted"; }
 };
 
-/// Thrown by a file check when the file's attributes cannot be read or the file
-/// cannot be opened.
+/// Thrown by a file check when the file's attributes cannot be read, the file
+/// cannot be opened, or a read of its content fails.
 struct FileAttributesError : std::exception {
     const char *what() const noexcept override { return "file attributes unreadable"; }
 };

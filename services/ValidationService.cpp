@@ -3,6 +3,7 @@
 #include "platform/FileDescriptor.h"
 #include "platform/ImageSource.h"
 #include "platform/MediaProbe.h"
+#include "services/SourceCheck.h"
 
 #include <QFile>
 
@@ -10,7 +11,24 @@
 
 namespace pomelark {
 
-ValidationService::ValidationService(ImportService importer) : m_importer(std::move(importer)) {}
+namespace {
+
+QStringList openablePaths(const MediaItems &items)
+{
+    QStringList paths;
+    for (const MediaItem &item : items) {
+        if (const std::optional<QString> path = ImportService::openablePath(item.url))
+            paths.append(*path);
+    }
+    return paths;
+}
+
+} // namespace
+
+ValidationService::ValidationService(ImportService importer, FileCheck fileCheck)
+    : m_importer(std::move(importer)), m_fileCheck(fileCheck ? std::move(fileCheck) : FileCheck(checkFileNow))
+{
+}
 
 ValidationService &ValidationService::shared()
 {
@@ -40,46 +58,77 @@ bool ValidationService::checkFileNow(const QString &path, MediaItem::Kind kind)
         const std::optional<MediaInfo> info = MediaProbe::probe(path);
         return info && !info->tracks.isEmpty();
     }
-    return ImageSource(path).isRecognised();
+    switch (ImageSource(path).recognise()) {
+    case ImageSource::Recognition::image:
+        return true;
+    case ImageSource::Recognition::notImage:
+        return false;
+    case ImageSource::Recognition::unreadable:
+        break;
+    }
+    // A read that failed says nothing of the content: not damaged, unreadable.
+    throw FileAttributesError();
 }
 
 QCoro::Task<bool> ValidationService::checkFile(QUrl url, MediaItem::Kind kind)
 {
     const QString path = url.toLocalFile();
-    co_return co_await m_executor.run([path, kind] { return checkFileNow(path, kind); });
+    const FileCheck check = m_fileCheck;
+    co_return co_await m_executor.run([check, path, kind] { return check(path, kind); });
 }
 
 QCoro::Task<ValidationOutcome> ValidationService::validate(QUrl folder, std::function<bool()> isStillPresent)
 {
+    struct Scanned {
+        ImportService::ScanResult files;
+        SourceCheck source;
+    };
     const ImportService importer = m_importer;
-    const ImportService::ScanResult scanned =
-        co_await m_executor.run([importer, folder] { return importer.scan(folder); });
+    // The folder is noted once the scan has shown it is there.
+    const Scanned scanned = co_await m_executor.run(
+        [importer, folder] { return Scanned{importer.scan(folder), SourceCheck(folder.toLocalFile())}; });
 
-    MediaItems work = scanned.photos;
-    work.append(scanned.videos);
+    MediaItems work = scanned.files.photos;
+    work.append(scanned.files.videos);
 
     ValidationOutcome outcome;
     outcome.totalScanned = int(work.size());
-    for (const MediaItem &item : work) {
+    QString witness; // the last file that passed, to read again when one fails
+    for (qsizetype index = 0; index < work.size(); ++index) {
+        const MediaItem &item = work.at(index);
         if (!isStillPresent())
             throw ValidationAborted();
-        if (!ImportService::openablePath(item.url)) {
+        const std::optional<QString> path = ImportService::openablePath(item.url);
+        if (!path) {
             outcome.failed.append({QUuid::createUuid(), item.url, ValidationFailure::Reason::unreadable});
             continue;
         }
+        ValidationFailure::Reason reason;
         try {
             if (co_await checkFile(item.url, item.kind)) {
                 outcome.valid.append(item);
-            } else {
-                const auto reason = item.kind == MediaItem::Kind::video ? ValidationFailure::Reason::corruptVideo
-                                                                        : ValidationFailure::Reason::corruptPhoto;
-                outcome.failed.append({QUuid::createUuid(), item.url, reason});
+                witness = *path;
+                continue;
             }
+            reason = item.kind == MediaItem::Kind::video ? ValidationFailure::Reason::corruptVideo
+                                                         : ValidationFailure::Reason::corruptPhoto;
         } catch (const ValidationFailure::Error &error) {
-            outcome.failed.append({QUuid::createUuid(), item.url, error.reason});
+            reason = error.reason;
         } catch (...) {
-            outcome.failed.append({QUuid::createUuid(), item.url, ValidationFailure::Reason::unreadable});
+            reason = ValidationFailure::Reason::unreadable;
         }
+        // A pulled card fails every file left before its watcher hears of it:
+        // a failure counts only when the card still answers.
+        if (!isStillPresent())
+            throw ValidationAborted();
+        // With nothing passed yet, the next files may show the card still reads.
+        const QStringList others = witness.isEmpty() ? openablePaths(work.mid(index + 1, 2)) : QStringList();
+        const SourceCheck source = scanned.source;
+        if (!co_await m_executor.run([source, failed = *path, witness, others] {
+                return source.stillAnswers(failed, witness, others);
+            }))
+            throw ValidationAborted();
+        outcome.failed.append({QUuid::createUuid(), item.url, reason});
     }
     co_return outcome;
 }

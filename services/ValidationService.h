@@ -17,21 +17,28 @@ namespace pomelark {
 /// is an image or a container with tracks. Nothing is decoded, nothing written.
 class ValidationService {
 public:
-    explicit ValidationService(ImportService importer = {});
+    /// Checks one file as checkFileNow() does, on the service's executor.
+    using FileCheck = std::function<bool(const QString &path, MediaItem::Kind kind)>;
+
+    /// Checks files with `fileCheck`, checkFileNow() when none is given.
+    explicit ValidationService(ImportService importer = {}, FileCheck fileCheck = {});
 
     /// The one instance the app uses, made on first use (on the main thread).
     static ValidationService &shared();
 
     /// Scans `folder` and checks each file in turn. Before each file it calls
     /// `isStillPresent` on the main thread; false ends the run with
-    /// ValidationAborted and drops what was gathered. A scan failure (ScanError)
-    /// passes through unchanged. One bad file never stops the run.
+    /// ValidationAborted and drops what was gathered. A file that fails is
+    /// listed only when `isStillPresent`, asked again, and the card itself
+    /// (SourceCheck) say the card is still there; otherwise the run ends with
+    /// ValidationAborted as well. A scan failure (ScanError) passes through
+    /// unchanged. One bad file never stops the run.
     QCoro::Task<ValidationOutcome> validate(QUrl folder, std::function<bool()> isStillPresent);
 
     /// True when the file passes, false when it looks damaged. Throws
     /// ValidationFailure::Error(emptyFile) for an empty file and
-    /// FileAttributesError when the file cannot be examined at all or is not a
-    /// regular file.
+    /// FileAttributesError when the file cannot be examined at all, is not a
+    /// regular file, or (a photo) a read of its content fails.
     QCoro::Task<bool> checkFile(QUrl url, MediaItem::Kind kind);
 
     /// The same check, synchronously, on the calling thread.
@@ -41,6 +48,7 @@ public:
 
 private:
     ImportService m_importer;
+    FileCheck m_fileCheck;
     SerialExecutor m_executor{QStringLiteral("ValidationService")};
 };
 

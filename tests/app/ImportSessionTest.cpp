@@ -59,6 +59,10 @@ struct WaitCase {
 
 class PreparingWait : public SessionHarness, public ::testing::WithParamInterface<WaitCase> {};
 
+/// When the watcher hears of a card whose reads already failed: after a while, or never.
+class CardGoingBeforeItsUnmount : public SessionHarness,
+                                  public ::testing::WithParamInterface<std::optional<std::chrono::milliseconds>> {};
+
 } // namespace
 
 TEST(PreparingPace, WaitsAtLeastTwoSecondsAndAtMostFiveForVideos)
@@ -230,6 +234,38 @@ TEST_F(ImportSessionFlow, ACardPulledDuringValidationRestartsTheSessionWhenItRet
     EXPECT_EQ(view->photos().size(), 2);
     EXPECT_EQ(timeline.gridAt.size(), 1);
 }
+
+TEST_P(CardGoingBeforeItsUnmount, TheAbortedRunWaitsForTheWatcherThenValidatesAgain)
+{
+    const std::optional<std::chrono::milliseconds> noticedAt = GetParam();
+    outcomes = {{{photo(QStringLiteral("a.jpg")), photo(QStringLiteral("b.jpg"))}, {}, 2}};
+    cardStopsAnsweringAt = 1;
+    if (noticedAt)
+        clock.at(*noticedAt, [this] { pullCard(); });
+    Timeline timeline(*view, clock);
+    runSession();
+    EXPECT_EQ(view->screen(), Screen::validating);
+    EXPECT_FALSE(view->validationOutcome());
+    if (noticedAt) {
+        // Under the card-missing screen until the card comes back.
+        EXPECT_TRUE(view->cardWatcher()->cardMissing());
+        EXPECT_EQ(calls.validated.size(), 1);
+        insertCard();
+    }
+    ASSERT_TRUE(settle([&] { return view->screen() == Screen::grid; }));
+    EXPECT_EQ(calls.validated.size(), 2);
+    EXPECT_EQ(view->photos().size(), 2);
+    if (!noticedAt) {
+        // A card the watcher never reports gone is validated again once it had
+        // its time, paced from the new run's start.
+        const double again = std::chrono::duration<double>(ImportSession::cardNoticeWait).count();
+        EXPECT_EQ(timeline.gridAt, QList<double>{again + 4.2});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ImportSession, CardGoingBeforeItsUnmount,
+                         ::testing::Values(std::optional<std::chrono::milliseconds>(40ms), std::nullopt),
+                         [](const auto &info) { return info.param ? std::string("NoticedLater") : std::string("NeverNoticed"); });
 
 TEST_F(ImportSessionFlow, ACardRestartDuringThePreparingWaitShowsOnlyTheNewRunsItems)
 {

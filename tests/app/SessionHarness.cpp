@@ -118,8 +118,10 @@ QCoro::Task<ValidationOutcome> SessionHarness::validate(QUrl folder, std::functi
             const std::shared_ptr<SharedOutcome<bool>> gate = betweenFiles;
             co_await gate->wait();
         }
-        if (!isStillPresent())
+        if (!isStillPresent() || cardStopsAnsweringAt == i) {
+            cardStopsAnsweringAt.reset();
             throw ValidationAborted();
+        }
         outcome.valid[i].id = QUuid::createUuid();
     }
     co_return outcome;

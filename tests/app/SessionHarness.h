@@ -70,6 +70,10 @@ protected:
     QList<ValidationOutcome> outcomes;
     /// When set, a validation stops before its second file until this is set.
     std::shared_ptr<SharedOutcome<bool>> betweenFiles;
+    /// When set, the next validation ends with ValidationAborted before this
+    /// file while the card watcher still says present, as when the card's own
+    /// reads tell of it going before its unmount does.
+    std::optional<int> cardStopsAnsweringAt;
     /// When set, a validation throws this instead.
     std::exception_ptr validationError;
     /// Results of the tool jobs, handed out when the test sets them.

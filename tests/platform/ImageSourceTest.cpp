@@ -39,6 +39,13 @@ TEST(ImageSource, RecognisesImagesByContentNotName)
     EXPECT_FALSE(ImageSource(headerOnly).isRecognised());
     EXPECT_FALSE(ImageSource(folder.filePath(QStringLiteral("missing.jpg"))).isRecognised());
     EXPECT_FALSE(ImageSource(folder.path()).isRecognised());
+    // What cannot be read says nothing of its content. The kernel answers
+    // every read of the last with EIO, as a failing card does.
+    using Recognition = ImageSource::Recognition;
+    EXPECT_EQ(ImageSource(text).recognise(), Recognition::notImage);
+    for (const QString &unreadable : {folder.filePath(QStringLiteral("missing.jpg")), folder.path(),
+                                      QStringLiteral("/sys/class/net/lo/power/autosuspend_delay_ms")})
+        EXPECT_EQ(ImageSource(unreadable).recognise(), Recognition::unreadable) << unreadable.toStdString();
 }
 
 TEST(ImageSource, ReadsSizeOrientationAndDate)

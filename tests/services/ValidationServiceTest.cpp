@@ -5,8 +5,11 @@
 #include "support/TempFolder.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QThread>
 #include <QTranslator>
+
+#include <atomic>
 
 #include <fcntl.h>
 #include <sys/fsuid.h>
@@ -83,7 +86,7 @@ TEST(ValidationService, SortsEveryKindOfFileIntoValidAndFailed)
     };
     EXPECT_EQ(failed, expected);
     EXPECT_EQ(outcome.totalScanned, 16);
-    EXPECT_EQ(asked, 16);
+    EXPECT_EQ(asked, 16 + 7) << "once before each file, and again after each failure";
 }
 
 TEST(ValidationService, NamesThatAreNotUtf8AreReportedUnreadable)
@@ -206,6 +209,63 @@ TEST(ValidationService, CheckFileAnswersAndThrowsAsDocumented)
         EXPECT_EQ(error.reason, Reason::emptyFile);
     }
     EXPECT_THROW(check(folder.filePath(QStringLiteral("missing.jpg")), MediaItem::Kind::photo), FileAttributesError);
+    // The kernel answers every read of this non-empty file with EIO, as a
+    // failing card does: that says nothing of the content.
+    const QString failsReads = QStringLiteral("/sys/class/net/lo/power/autosuspend_delay_ms");
+    if (QFileInfo(failsReads).size() > 0)
+        EXPECT_THROW(check(failsReads, MediaItem::Kind::photo), FileAttributesError);
+}
+
+TEST(ValidationService, AFileFailingAsTheCardGoesEndsTheRunInsteadOfBeingListed)
+{
+    // How the card goes as its third file is checked. The watcher may hear of
+    // it only after every later file has failed, so the card itself is asked.
+    enum class Going { noticedAtOnce, unmountedUnnoticed, readsStopUnnoticed, staysDamaged, staysUnreadable };
+    for (const Going going : {Going::noticedAtOnce, Going::unmountedUnnoticed, Going::readsStopUnnoticed,
+                              Going::staysDamaged, Going::staysUnreadable}) {
+        SCOPED_TRACE(int(going));
+        TempFolder card;
+        const QString dcim = card.makeFolder(QStringLiteral("DCIM"));
+        for (int i = 1; i <= 5; ++i)
+            makeJpeg(dcim + QStringLiteral("/%1.jpg").arg(i));
+        std::atomic<bool> noticed = false;
+        QStringList checked;
+        ValidationService service({}, [&](const QString &path, MediaItem::Kind kind) {
+            checked << QFileInfo(path).fileName();
+            if (checked.size() < 3)
+                return ValidationService::checkFileNow(path, kind);
+            if (checked.size() == 3) {
+                noticed = going == Going::noticedAtOnce;
+                if (going == Going::unmountedUnnoticed) {
+                    // The mount point is left behind, an empty folder of the disk below.
+                    QDir().rename(dcim, card.filePath(QStringLiteral("unmounted")));
+                    QDir().mkpath(dcim);
+                } else if (going == Going::readsStopUnnoticed) {
+                    for (const QString &name : QDir(dcim).entryList(QDir::Files))
+                        QFile::remove(dcim + u'/' + name);
+                }
+            } else if (going == Going::staysDamaged || going == Going::staysUnreadable) {
+                return ValidationService::checkFileNow(path, kind);
+            }
+            if (going == Going::staysUnreadable || going == Going::unmountedUnnoticed)
+                throw FileAttributesError();
+            return false;
+        });
+        int asked = 0;
+        auto run = service.validate(QUrl::fromLocalFile(dcim), [&] { return ++asked, !noticed; });
+        if (going == Going::staysDamaged || going == Going::staysUnreadable) {
+            const ValidationOutcome outcome = awaitTask(std::move(run));
+            EXPECT_EQ(outcome.valid.size(), 4);
+            ASSERT_EQ(outcome.failed.size(), 1);
+            EXPECT_EQ(outcome.failed[0].sourceURL.fileName(), QStringLiteral("3.jpg"));
+            EXPECT_EQ(outcome.failed[0].reason,
+                      going == Going::staysDamaged ? Reason::corruptPhoto : Reason::unreadable);
+            EXPECT_EQ(asked, 6) << "once before each file, and again after the failure";
+        } else {
+            EXPECT_THROW(awaitTask(std::move(run)), ValidationAborted);
+            EXPECT_EQ(checked.join(u' ').toStdString(), "1.jpg 2.jpg 3.jpg") << "nothing after the failed file";
+        }
+    }
 }
 
 TEST(ValidationService, ManyFilesOddNamesAndNothingWritten)
