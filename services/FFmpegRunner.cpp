@@ -2,6 +2,7 @@
 
 #include "platform/ChildProcess.h"
 #include "platform/CpuBudget.h"
+#include "platform/CpuSetPreload.h"
 #include "platform/FFmpegProgram.h"
 #include "platform/MediaProbe.h"
 #include "platform/SystemLog.h"
@@ -141,6 +142,8 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     ChildProcess::dieWithParent(process);
+    // x265's pool is sized by the arguments; its threads are kept on our CPUs here.
+    CpuSetPreload::keepThreadsInside(process);
     process.start(QIODevice::ReadOnly);
     // The start's outcome arrives through the event loop. Waiting on the state
     // rather than on started() also ends the wait when the start fails.
