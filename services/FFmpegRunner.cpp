@@ -169,7 +169,8 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
             SystemLog::write(QStringLiteral("[FFmpegRunner] ffmpeg failed on ")
                              + (input > 0 ? arguments.value(input) : QString()) + QStringLiteral(": ") + log.trimmed());
         }
-        throw FFmpegError::nonZeroExit(process.exitCode(), log.trimmed());
+        // Both argument lists end with the file the run writes.
+        throw FFmpegError::nonZeroExit(process.exitCode(), log.trimmed(), arguments.value(arguments.size() - 1));
     }
     co_return log;
 }

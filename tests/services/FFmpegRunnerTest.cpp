@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QSet>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -156,6 +157,35 @@ TEST_F(FakeFFmpegTest, FailureCarriesTheCodeAndTheTrimmedLog)
     EXPECT_EQ(error.stderrText(), QStringLiteral("in.mov: Invalid data found"));
     EXPECT_EQ(error.description(), QStringLiteral("ffmpeg exited with code 1: in.mov: Invalid data found"));
     EXPECT_STREQ(error.what(), "ffmpeg exited with code 1: in.mov: Invalid data found");
+}
+
+// Our working file's path means nothing to the user; a failure to write it is
+// told as a photo's is, in the system's words, from whichever line gives them.
+TEST_F(FakeFFmpegTest, AnOutputThatCannotBeWrittenFailsInThePhotosWordsWithoutItsPath)
+{
+    const QString output = folder.filePath(QStringLiteral("export-staging/5D5F/9E60.mov"));
+    const QList<std::pair<QString, QString>> cases{
+        {u"Could not write header for output file #0 (incorrect codec parameters ?): No space left on device\n"
+         u"Error initializing output stream 0:1 -- \n"_qs, u"Conversion failed: No space left on device"_qs},
+        {u"av_interleaved_write_frame(): Disk quota exceeded\n    Last message repeated 22 times\n"
+         u"Error writing trailer of "_qs + output + u": Disk quota exceeded\n"_qs,
+         u"Conversion failed: Disk quota exceeded"_qs},
+        {output + u": Permission denied\n"_qs, u"Conversion failed: Permission denied"_qs},
+        {u"[mov @ 0x55d0c0ffee00] Cannot open '"_qs + output + u"'\n"_qs, u"Conversion failed"_qs},
+        {u"/card/MVI.MOV: Permission denied\n"_qs, u"ffmpeg exited with code 1: /card/MVI.MOV: Permission denied"_qs},
+    };
+    qputenv("FAKE_FFMPEG_EXIT", "1");
+    for (const auto &[log, description] : cases) {
+        qputenv("FAKE_FFMPEG_LOG", log.toUtf8());
+        EXPECT_EQ(runFailure(runner, {QStringLiteral("-y"), output}).description(), description);
+    }
+
+    QTranslator korean;
+    ASSERT_TRUE(korean.load(QStringLiteral(POMELARK_QM_DIR "/pomelark_ko.qm")));
+    QCoreApplication::installTranslator(&korean);
+    qputenv("FAKE_FFMPEG_LOG", cases[0].first.toUtf8());
+    EXPECT_EQ(runFailure(runner, {output}).description(), u"변환에 실패했어요: No space left on device"_qs);
+    QCoreApplication::removeTranslator(&korean);
 }
 
 TEST_F(FakeFFmpegTest, BytesThatAreNotUtf8AreReplacedAndTheRestKept)
