@@ -6,6 +6,7 @@
 // run counts, as other work on the machine slows single runs.
 //
 //   hevc_preset_bench [preset ...]     (default: ultrafast superfast veryfast faster fast)
+#include "platform/CpuSetPreload.h"
 #include "services/FFmpegRunner.h"
 #include "support/TempFolder.h"
 
@@ -30,6 +31,8 @@ QString runProgram(const QString &program, const QStringList &arguments)
 {
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
+    // As the app starts ffmpeg: without it x265 leaves the two cores taskset gave.
+    CpuSetPreload::keepThreadsInside(process);
     process.start(program, arguments);
     if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         throw std::runtime_error(program.toStdString() + " failed: "

@@ -3,10 +3,25 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+
 namespace pomelark {
 
-FFmpegError::FFmpegError(Kind kind, int code, QString text, double readSeconds, double sourceSeconds)
-    : m_kind(kind), m_code(code), m_text(std::move(text)), m_readSeconds(readSeconds), m_sourceSeconds(sourceSeconds)
+namespace {
+
+QStringList linesOf(const QString &log)
+{
+    return log.split(QRegularExpression(QStringLiteral("[\r\n]+")));
+}
+
+} // namespace
+
+FFmpegError::FFmpegError(Kind kind, int code, QString text, std::optional<QString> outputReason, double readSeconds,
+                         double sourceSeconds)
+    : m_kind(kind), m_code(code), m_text(std::move(text)), m_readSeconds(readSeconds), m_sourceSeconds(sourceSeconds),
+      m_outputReason(std::move(outputReason))
 {
     m_what = description().toUtf8();
 }
@@ -16,9 +31,13 @@ FFmpegError FFmpegError::launchFailed(const QString &underlying)
     return FFmpegError(Kind::launchFailed, 0, underlying);
 }
 
-FFmpegError FFmpegError::nonZeroExit(int code, const QString &stderrText)
+FFmpegError FFmpegError::nonZeroExit(int code, const QString &stderrText, const QString &output)
 {
-    return FFmpegError(Kind::nonZeroExit, code, stderrText);
+    std::optional<QString> outputReason = outputFailure(stderrText, output);
+    // Whatever else a line about our own file says, its path is no one's business.
+    if (!outputReason && !output.isEmpty() && reasonLine(stderrText).contains(output))
+        outputReason = QString();
+    return FFmpegError(Kind::nonZeroExit, code, stderrText, std::move(outputReason));
 }
 
 FFmpegError FFmpegError::binaryNotFound()
@@ -28,7 +47,7 @@ FFmpegError FFmpegError::binaryNotFound()
 
 FFmpegError FFmpegError::partialRead(double readSeconds, double sourceSeconds)
 {
-    return FFmpegError(Kind::partialRead, 0, {}, readSeconds, sourceSeconds);
+    return FFmpegError(Kind::partialRead, 0, {}, std::nullopt, readSeconds, sourceSeconds);
 }
 
 QString FFmpegError::reasonLine(const QString &log)
@@ -36,7 +55,7 @@ QString FFmpegError::reasonLine(const QString &log)
     // The tags name a memory address that differs on every run and tells the
     // user nothing; a card pulled mid-read makes several of them.
     static const QRegularExpression tag(QStringLiteral(R"(\[[^\]\n]*@ (0x[0-9a-fA-F]+|\(nil\))\]\s*)"));
-    const QStringList lines = log.split(QRegularExpression(QStringLiteral("[\r\n]+")));
+    const QStringList lines = linesOf(log);
     QString closing;
     for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
         const QString text = QString(*line).remove(tag).trimmed();
@@ -48,12 +67,43 @@ QString FFmpegError::reasonLine(const QString &log)
     return closing;
 }
 
+std::optional<QString> FFmpegError::outputFailure(const QString &log, const QString &output)
+{
+    // ffmpeg words them as the C locale does, whatever the user's language.
+    static const QStringList writingOnly = [] {
+        const locale_t c = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        QStringList reasons;
+        for (const int error : {ENOSPC, EFBIG, EDQUOT, EROFS})
+            reasons << QString::fromUtf8(::strerror_l(error, c));
+        ::freelocale(c);
+        return reasons;
+    }();
+    const QString named = output + QStringLiteral(": ");
+    const QStringList lines = linesOf(log);
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        const QString text = line->trimmed();
+        const qsizetype at = output.isEmpty() ? -1 : text.indexOf(named);
+        if (at >= 0 && text.size() > at + named.size())
+            return text.mid(at + named.size());
+        for (const QString &reason : writingOnly) {
+            if (text.endsWith(QStringLiteral(": ") + reason))
+                return reason;
+        }
+    }
+    return std::nullopt;
+}
+
 QString FFmpegError::description() const
 {
     switch (m_kind) {
     case Kind::launchFailed:
         return QStringLiteral("Failed to launch ffmpeg: ") + m_text;
     case Kind::nonZeroExit:
+        if (m_outputReason) {
+            // A photo's words for the same failure, so one translation serves both.
+            const QString failed = QCoreApplication::translate("ConvertError", "Conversion failed");
+            return m_outputReason->isEmpty() ? failed : failed + QStringLiteral(": ") + *m_outputReason;
+        }
         return QStringLiteral("ffmpeg exited with code ") + QString::number(m_code) + QStringLiteral(": ")
                + reasonLine(m_text);
     case Kind::partialRead:

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <exception>
+#include <optional>
 
 namespace pomelark {
 
@@ -18,8 +19,10 @@ public:
     static FFmpegError launchFailed(const QString &underlying);
     /// The process ran and ended with `code` (the signal number when a signal
     /// ended it), leaving the trimmed log `stderrText`. Its description carries
-    /// only the log's reasonLine().
-    static FFmpegError nonZeroExit(int code, const QString &stderrText);
+    /// only the log's reasonLine(); when the log says the run could not write
+    /// `output`, it is "Conversion failed: " and the system's reason instead, as
+    /// for a photo, and never names the file, which is ours and not the user's.
+    static FFmpegError nonZeroExit(int code, const QString &stderrText, const QString &output = {});
     /// No ffmpeg program is installed.
     static FFmpegError binaryNotFound();
     /// The run ended well, but its output lasts `readSeconds` of the source's
@@ -33,6 +36,10 @@ public:
     const QString &underlying() const { return m_text; }
     double readSeconds() const { return m_readSeconds; }
     double sourceSeconds() const { return m_sourceSeconds; }
+    /// Set when a nonZeroExit run could not write its output: the system's
+    /// reason in English, as ffmpeg gives it, or an empty text when the log
+    /// gives none. Nothing when the output was not at fault.
+    const std::optional<QString> &outputReason() const { return m_outputReason; }
 
     QString description() const;
     const char *what() const noexcept override { return m_what.constData(); }
@@ -42,14 +49,23 @@ public:
     /// "Conversion failed!", or that line when it is all there is.
     static QString reasonLine(const QString &log);
 
+    /// Why the run that left `log` could not write `output`, from the last line
+    /// that says so: one naming `output` followed by ": " and the reason, or
+    /// one ending in the reason of a failure that only writing meets (no space,
+    /// file too large, quota exceeded, read-only file system). Nothing when no
+    /// line says so.
+    static std::optional<QString> outputFailure(const QString &log, const QString &output);
+
 private:
-    FFmpegError(Kind kind, int code, QString text, double readSeconds = 0, double sourceSeconds = 0);
+    FFmpegError(Kind kind, int code, QString text, std::optional<QString> outputReason = {}, double readSeconds = 0,
+                double sourceSeconds = 0);
 
     Kind m_kind;
     int m_code = 0;
     QString m_text;
     double m_readSeconds = 0;
     double m_sourceSeconds = 0;
+    std::optional<QString> m_outputReason;
     QByteArray m_what;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/ChildProcess.h"
 #include "platform/CpuBudget.h"
+#include "platform/CpuSetPreload.h"
 #include "platform/FFmpegProgram.h"
 #include "platform/MediaProbe.h"
 #include "platform/SystemLog.h"
@@ -141,6 +142,8 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     ChildProcess::dieWithParent(process);
+    // x265's pool is sized by the arguments; its threads are kept on our CPUs here.
+    CpuSetPreload::keepThreadsInside(process);
     process.start(QIODevice::ReadOnly);
     // The start's outcome arrives through the event loop. Waiting on the state
     // rather than on started() also ends the wait when the start fails.
@@ -166,7 +169,8 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
             SystemLog::write(QStringLiteral("[FFmpegRunner] ffmpeg failed on ")
                              + (input > 0 ? arguments.value(input) : QString()) + QStringLiteral(": ") + log.trimmed());
         }
-        throw FFmpegError::nonZeroExit(process.exitCode(), log.trimmed());
+        // Both argument lists end with the file the run writes.
+        throw FFmpegError::nonZeroExit(process.exitCode(), log.trimmed(), arguments.value(arguments.size() - 1));
     }
     co_return log;
 }

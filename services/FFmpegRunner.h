@@ -62,7 +62,10 @@ public:
 
     /// Runs the program with `arguments`. Returns the whole error-stream text
     /// untrimmed on exit status 0; on failure the error carries it trimmed. Bytes
-    /// that are not valid UTF-8 are replaced, never the whole text dropped.
+    /// that are not valid UTF-8 are replaced, never the whole text dropped. The
+    /// last argument is taken for the file the run writes: when the log says it
+    /// could not be written, the error's description gives the system's reason
+    /// without the path (FFmpegError::nonZeroExit).
     QCoro::Task<QString> run(QStringList arguments, std::shared_ptr<FFmpegStopper> stopper = {});
 
     /// How much shorter than its source a whole conversion may come out: a

@@ -3,7 +3,9 @@
 // from the processor count and moves its workers onto the whole NUMA node, out
 // of the set. Here the move does nothing (every thread keeps the mask it
 // inherits) and the processor count is the number of CPUs in that mask. Our own
-// programs need no preload: they size x265 and keep its threads themselves.
+// programs size x265 themselves and keep its threads in their own processes;
+// the ffmpeg they start preloads the app's libpomelark-keep-cpus.so for the move
+// (platform/NumaAffinity.cpp), and is given its pool size in its arguments.
 #include <dlfcn.h>
 #include <sched.h>
 #include <unistd.h>

@@ -11,12 +11,15 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QSet>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 
 #include <poll.h>
+#include <sched.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -59,6 +62,34 @@ QList<QStringList> receivedArguments(const QString &file)
         runs << arguments;
     }
     return runs;
+}
+
+QByteArray procFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// The CPUs a thread may run on, as its status file at `path` lists them.
+QByteArray cpusAllowed(const QString &path)
+{
+    const QByteArray status = procFile(path);
+    const qsizetype at = status.indexOf("Cpus_allowed_list:") + 18;
+    return status.mid(at, status.indexOf('\n', at) - at).trimmed();
+}
+
+/// The process ids of this process's children.
+QStringList children()
+{
+    QStringList found;
+    const QByteArray parent = QByteArray::number(::getpid());
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs)) {
+        // "pid (name) state ppid …"; the name may hold spaces and parentheses.
+        const QByteArray stat = procFile(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (stat.mid(stat.lastIndexOf(')') + 2).split(' ').value(1) == parent)
+            found << pid;
+    }
+    return found;
 }
 
 class FakeFFmpegTest : public ::testing::Test {
@@ -126,6 +157,35 @@ TEST_F(FakeFFmpegTest, FailureCarriesTheCodeAndTheTrimmedLog)
     EXPECT_EQ(error.stderrText(), QStringLiteral("in.mov: Invalid data found"));
     EXPECT_EQ(error.description(), QStringLiteral("ffmpeg exited with code 1: in.mov: Invalid data found"));
     EXPECT_STREQ(error.what(), "ffmpeg exited with code 1: in.mov: Invalid data found");
+}
+
+// Our working file's path means nothing to the user; a failure to write it is
+// told as a photo's is, in the system's words, from whichever line gives them.
+TEST_F(FakeFFmpegTest, AnOutputThatCannotBeWrittenFailsInThePhotosWordsWithoutItsPath)
+{
+    const QString output = folder.filePath(QStringLiteral("export-staging/5D5F/9E60.mov"));
+    const QList<std::pair<QString, QString>> cases{
+        {u"Could not write header for output file #0 (incorrect codec parameters ?): No space left on device\n"
+         u"Error initializing output stream 0:1 -- \n"_qs, u"Conversion failed: No space left on device"_qs},
+        {u"av_interleaved_write_frame(): Disk quota exceeded\n    Last message repeated 22 times\n"
+         u"Error writing trailer of "_qs + output + u": Disk quota exceeded\n"_qs,
+         u"Conversion failed: Disk quota exceeded"_qs},
+        {output + u": Permission denied\n"_qs, u"Conversion failed: Permission denied"_qs},
+        {u"[mov @ 0x55d0c0ffee00] Cannot open '"_qs + output + u"'\n"_qs, u"Conversion failed"_qs},
+        {u"/card/MVI.MOV: Permission denied\n"_qs, u"ffmpeg exited with code 1: /card/MVI.MOV: Permission denied"_qs},
+    };
+    qputenv("FAKE_FFMPEG_EXIT", "1");
+    for (const auto &[log, description] : cases) {
+        qputenv("FAKE_FFMPEG_LOG", log.toUtf8());
+        EXPECT_EQ(runFailure(runner, {QStringLiteral("-y"), output}).description(), description);
+    }
+
+    QTranslator korean;
+    ASSERT_TRUE(korean.load(QStringLiteral(POMELARK_QM_DIR "/pomelark_ko.qm")));
+    QCoreApplication::installTranslator(&korean);
+    qputenv("FAKE_FFMPEG_LOG", cases[0].first.toUtf8());
+    EXPECT_EQ(runFailure(runner, {output}).description(), u"변환에 실패했어요: No space left on device"_qs);
+    QCoreApplication::removeTranslator(&korean);
 }
 
 TEST_F(FakeFFmpegTest, BytesThatAreNotUtf8AreReplacedAndTheRestKept)
@@ -300,4 +360,58 @@ TEST(FFmpegRunnerWithFFmpeg, AReadThatFailsMidwayIsNoConversion)
     } catch (const FFmpegError &error) {
         EXPECT_EQ(error.kind(), FFmpegError::Kind::nonZeroExit) << error.what();
     }
+}
+
+// x265 in ffmpeg moves each of its threads onto every CPU of its NUMA node. A
+// conversion started from a thread held to two CPUs keeps every thread of the
+// child on them, and a library the user preloads stays preloaded beside ours.
+TEST(FFmpegRunnerWithFFmpeg, EveryThreadOfTheChildStaysOnTheCpusItWasStartedOn)
+{
+    cpu_set_t allowed;
+    ASSERT_EQ(sched_getaffinity(0, sizeof(allowed), &allowed), 0);
+    if (CPU_COUNT(&allowed) < 3)
+        GTEST_SKIP() << "needs a CPU to leave out besides the two given";
+    cpu_set_t two;
+    CPU_ZERO(&two);
+    for (int cpu = 0; CPU_COUNT(&two) < 2; ++cpu) {
+        if (CPU_ISSET(cpu, &allowed))
+            CPU_SET(cpu, &two);
+    }
+    TempFolder folder;
+    const QString source = test::makeVideo(folder.filePath(QStringLiteral("MVI_0001.MOV")),
+                                           {.seconds = 2.0, .size = {640, 480}});
+    const test::ReadFault usersOwn(folder.filePath(QStringLiteral("never read")), 0);
+    const QByteArray usersPreload = qgetenv("LD_PRELOAD");
+
+    ASSERT_EQ(sched_setaffinity(0, sizeof(two), &two), 0);
+    const QByteArray given = cpusAllowed(QStringLiteral("/proc/thread-self/status"));
+    FFmpegRunner runner;
+    QCoro::Task<QString> converting =
+        runner.convertToHEVC(source, folder.filePath(QStringLiteral("copy.mov")), QStringLiteral("1M"), std::nullopt);
+    qsizetype mostThreads = 0;
+    QSet<QByteArray> escaped;
+    QByteArray preload;
+    test::spinUntil([&] {
+        for (const QString &child : children()) {
+            const QString proc = QStringLiteral("/proc/") + child;
+            for (const QByteArray &variable : procFile(proc + QStringLiteral("/environ")).split('\0')) {
+                if (variable.startsWith("LD_PRELOAD="))
+                    preload = variable.mid(11);
+            }
+            const QStringList threads = QDir(proc + QStringLiteral("/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+            mostThreads = std::max(mostThreads, threads.size());
+            for (const QString &thread : threads) {
+                const QByteArray cpus = cpusAllowed(proc + QStringLiteral("/task/") + thread + QStringLiteral("/status"));
+                if (!cpus.isEmpty() && cpus != given)
+                    escaped << cpus;
+            }
+        }
+        return converting.isReady();
+    }, std::chrono::minutes(2));
+    sched_setaffinity(0, sizeof(allowed), &allowed);
+    awaitTask(std::move(converting));
+
+    EXPECT_GT(mostThreads, 2) << "x265's threads were never seen";
+    EXPECT_TRUE(escaped.isEmpty()) << "threads moved to CPUs " << escaped.values().join(' ').toStdString();
+    EXPECT_TRUE(preload.startsWith(QByteArray(usersPreload + ":"))) << preload.toStdString();
 }

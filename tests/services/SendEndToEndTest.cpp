@@ -270,9 +270,12 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
     struct FakeProgramVideos : VideoConverter {
         QCoro::Task<QString> convertToHEVC(QUrl input, QUrl output, QString rate, std::optional<QString> time) override
         {
+            // The camera's own clips go to the real program.
+            FFmpegRunner &runner = input.fileName().startsWith(u"MVI_"_qs) ? real : fake;
             co_return co_await runner.convertToHEVC(input.toLocalFile(), output.toLocalFile(), rate, time);
         }
-        FFmpegRunner runner{[] { return std::optional<QString>(QStringLiteral(POMELARK_FAKE_FFMPEG)); }};
+        FFmpegRunner fake{[] { return std::optional<QString>(QStringLiteral(POMELARK_FAKE_FFMPEG)); }};
+        FFmpegRunner real;
     } videos;
     TempFolder card, staging, pictures;
     // Every video fails as on a card pulled mid-read; gone.mov's file no longer
@@ -282,6 +285,7 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
                                            "/card/MVI.MOV: corrupt input packet in stream 0\n");
     MediaItems items = morningPhotos(card, {u"IMG_0001.JPG"_qs});
     for (const QString &path : {makeTextFile(card.filePath(u"broken.mov"_qs)),
+                                makeVideo(card.filePath(u"MVI_0002.MOV"_qs)),
                                 makeDanglingLink(card.filePath(u"gone.mov"_qs)),
                                 makeTextFile(card.filePath(u"pulled.mov"_qs))})
         items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::video});
@@ -289,7 +293,8 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
     PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
     ExportCoordinator coordinator(converter, photos, staging.path());
     SystemLog::Capture systemLog;
-    // A full disk: the photo's write comes up short, then fails.
+    // A full disk: the photo's write comes up short, then fails; ffmpeg's
+    // writes fail likewise, as it inherits the limit.
     rlimit fileSize{};
     getrlimit(RLIMIT_FSIZE, &fileSize);
     const rlimit full{64, fileSize.rlim_max};
@@ -301,9 +306,10 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
     EXPECT_EQ(failureLines(coordinator.phase().failed),
               QStringList({u"IMG_0001.JPG: Conversion failed: File too large"_qs,
                            u"broken.mov: ffmpeg exited with code 1: /card/MVI.MOV: corrupt input packet in stream 0"_qs,
+                           u"MVI_0002.MOV: Conversion failed: File too large"_qs,
                            u"gone.mov: Couldn't read the source file"_qs, u"pulled.mov: The SD card was removed"_qs}));
     // ffmpeg's whole log is there for whoever looks into a failure, on one line.
-    ASSERT_EQ(systemLog.lines().size(), 7);
+    ASSERT_EQ(systemLog.lines().size(), 9);
     EXPECT_TRUE(systemLog.lines().first().endsWith(u"713). | /card/MVI.MOV: corrupt input packet in stream 0"_qs));
 
     // A named pipe reads as empty, but it is no photo either.
