@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 
 namespace pomelark {
@@ -36,6 +37,29 @@ const char *demuxerFor(const QString &path)
     if (extension == QLatin1String("avi"))
         return "avi";
     return nullptr;
+}
+
+/// How long the container says the file lasts: QuickTime's movie header, or
+/// each AVI stream header's length. What the data present adds up to is no
+/// measure: a file cut short would pass for a whole shorter one.
+double declaredSeconds(const AVFormatContext &context)
+{
+    if (context.duration != AV_NOPTS_VALUE && context.duration > 0)
+        return double(context.duration) / AV_TIME_BASE;
+    const bool avi = std::strcmp(context.iformat->name, "avi") == 0;
+    double seconds = 0;
+    for (unsigned i = 0; i < context.nb_streams; ++i) {
+        const AVStream *stream = context.streams[i];
+        // Without its index libavformat estimates an AVI stream's duration from
+        // the bytes present; the header's frame count, in units of the stream's
+        // time base (1/rate), stays what the camera wrote.
+        int64_t length = stream->duration;
+        if (avi && stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && stream->nb_frames > 0)
+            length = stream->nb_frames;
+        if (length != AV_NOPTS_VALUE && length > 0)
+            seconds = std::max(seconds, double(length) * av_q2d(stream->time_base));
+    }
+    return seconds;
 }
 
 struct FormatContextCloser {
@@ -121,16 +145,7 @@ std::optional<MediaInfo> MediaProbe::probeWith(const QString &path, const char *
         track.decodable = avcodec_find_decoder(parameters->codec_id) != nullptr;
         info.tracks.append(track);
     }
-    if (closer.context->duration != AV_NOPTS_VALUE && closer.context->duration > 0) {
-        info.duration = double(closer.context->duration) / AV_TIME_BASE;
-    } else {
-        // AVI headers give each stream's length but no overall duration.
-        for (unsigned i = 0; i < closer.context->nb_streams; ++i) {
-            const AVStream *stream = closer.context->streams[i];
-            if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
-                info.duration = std::max(info.duration, double(stream->duration) * av_q2d(stream->time_base));
-        }
-    }
+    info.duration = declaredSeconds(*closer.context);
     return info;
 }
 

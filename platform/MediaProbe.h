@@ -21,7 +21,9 @@ struct MediaTrack {
 struct MediaInfo {
     QString container;        ///< the demuxer that opened it ("mov,mp4,…" or "avi")
     QList<MediaTrack> tracks; ///< audio and video streams, in file order
-    double duration = 0;      ///< seconds; 0 when the container does not say
+    /// Seconds, as the container's headers give it (for a file cut short, more
+    /// than its data holds); 0 when they do not say.
+    double duration = 0;
 
     /// Whether our player (Qt Multimedia on its ffmpeg backend, which decodes
     /// with this machine's libavcodec) plays the file well: it has a video track

@@ -397,3 +397,30 @@ TEST(SendEndToEnd, AVideoTheCardTookMidReadIsNotSent)
     EXPECT_EQ(phase.failed[1].reason, QStringLiteral("The SD card was removed"));
     EXPECT_TRUE(filesBelow(photos.library().root()).isEmpty());
 }
+
+TEST(SendEndToEnd, AVideoThatEndsBeforeItsHeaderSaysIsNotSent)
+{
+    TempFolder card, staging, pictures;
+    // Headers that promise two seconds over data that stops after one, between
+    // two frames: ffmpeg reads what is there to its end and exits content.
+    MediaItems items;
+    for (const auto &[name, spec] : {std::pair(u"MVI_0001.AVI"_qs, VideoSpec{.format = VideoFormat::aviMjpeg}),
+                                     std::pair(u"MVI_0002.MOV"_qs, VideoSpec{.indexFirst = true})}) {
+        VideoSpec twoSeconds = spec;
+        twoSeconds.seconds = 2.0;
+        const QString path = makeVideo(card.filePath(u"DCIM/"_qs + name), twoSeconds);
+        cutAtPacketEdge(path, 0.5);
+        items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::video});
+    }
+    ConvertService converter(defaultVideoConverter());
+    PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
+    ExportCoordinator coordinator(converter, photos, staging.path());
+
+    awaitTask(coordinator.exportItems(items, {}, {}, [] { return false; }));
+
+    EXPECT_EQ(coordinator.phase().successVideos, 0);
+    EXPECT_EQ(failureLines(coordinator.phase().failed),
+              QStringList({u"MVI_0001.AVI: Couldn't read the source file"_qs,
+                           u"MVI_0002.MOV: Couldn't read the source file"_qs}));
+    EXPECT_TRUE(filesBelow(photos.library().root()).isEmpty());
+}

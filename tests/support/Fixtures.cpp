@@ -122,6 +122,8 @@ QStringList videoArguments(const VideoSpec &spec, const QString &output)
     }
     if (spec.pictureDamaged)
         args << QStringLiteral("-bsf:v") << QStringLiteral("noise=amount=1");
+    if (spec.indexFirst)
+        args << QStringLiteral("-movflags") << QStringLiteral("+faststart");
     args << output;
     return args;
 }
@@ -201,7 +203,8 @@ QString makeVideo(const QString &path, const VideoSpec &spec)
                             .arg(spec.seconds)
                             .arg(spec.size.width())
                             .arg(spec.size.height())
-                            .arg(spec.pictureDamaged);
+                            .arg(spec.pictureDamaged)
+                        + (spec.indexFirst ? QStringLiteral("-indexFirst") : QString());
     QString cached = made.value(key);
     if (cached.isEmpty()) {
         cached = cache.filePath(key + QLatin1Char('.') + videoExtension(spec.format));
@@ -264,6 +267,27 @@ void truncateFile(const QString &path, qint64 bytes)
     QFile file(path);
     if (!file.resize(bytes))
         throw std::runtime_error("cannot truncate fixture");
+}
+
+void cutAtPacketEdge(const QString &path, double share)
+{
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                                            QStringLiteral("packet=pos"), QStringLiteral("-of"),
+                                            QStringLiteral("default=nw=1:nk=1"), path});
+    if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
+        throw std::runtime_error("ffprobe could not list a fixture's packets");
+    const qint64 from = qint64(QFileInfo(path).size() * share);
+    qint64 edge = -1;
+    for (const QByteArray &line : probe.readAllStandardOutput().split('\n')) {
+        bool isNumber = false;
+        const qint64 position = line.trimmed().toLongLong(&isNumber);
+        if (isNumber && position >= from && (edge < 0 || position < edge))
+            edge = position;
+    }
+    if (edge < 0)
+        throw std::runtime_error("no packet starts past the cut");
+    truncateFile(path, edge);
 }
 
 void truncateFileToShare(const QString &path, double share)

@@ -41,6 +41,9 @@ struct VideoSpec {
     /// Every byte of the picture's packets scrambled: the file opens and its
     /// sound decodes, but not one frame of its picture does.
     bool pictureDamaged = false;
+    /// QuickTime only: the index ahead of the data, as cameras write it, so the
+    /// file still opens when its end is lost.
+    bool indexFirst = false;
 };
 
 /// The ffmpeg program the tests run ($POMELARK_FFMPEG or "ffmpeg" on PATH).
@@ -56,6 +59,11 @@ void cutInScanData(const QString &path);
 /// Overwrites a stretch in the middle of the JPEG's compressed picture data
 /// with other bytes (never a marker), leaving its length as it was.
 void damageScanData(const QString &path);
+
+/// Cuts the video at `path` where its first packet at or past `share` of its
+/// length begins, as a recording that stopped between two frames leaves it:
+/// what is left reads to its end with no damaged packet.
+void cutAtPacketEdge(const QString &path, double share);
 
 /// Cuts the file at `path` to its first `bytes` bytes.
 void truncateFile(const QString &path, qint64 bytes);
