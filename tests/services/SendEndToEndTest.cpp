@@ -398,7 +398,7 @@ TEST(SendEndToEnd, AVideoTheCardTookMidReadIsNotSent)
     EXPECT_TRUE(filesBelow(photos.library().root()).isEmpty());
 }
 
-TEST(SendEndToEnd, AVideoThatEndsBeforeItsHeaderSaysIsNotSent)
+TEST(SendEndToEnd, AVideoCutShortOrSwappedForAPipeIsNotSent)
 {
     TempFolder card, staging, pictures;
     // Headers that promise two seconds over data that stops after one, between
@@ -412,6 +412,10 @@ TEST(SendEndToEnd, AVideoThatEndsBeforeItsHeaderSaysIsNotSent)
         cutAtPacketEdge(path, 0.5);
         items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::video});
     }
+    // Put in a video's place after validation: opening it would wait for a writer.
+    const QString pipe = makeFifo(card.filePath(u"DCIM/MVI_0003.MOV"_qs));
+    const PipeReleaser stuck(pipe);
+    items.append({QUuid::createUuid(), QUrl::fromLocalFile(pipe), MediaItem::Kind::video});
     ConvertService converter(defaultVideoConverter());
     PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
     ExportCoordinator coordinator(converter, photos, staging.path());
@@ -421,6 +425,8 @@ TEST(SendEndToEnd, AVideoThatEndsBeforeItsHeaderSaysIsNotSent)
     EXPECT_EQ(coordinator.phase().successVideos, 0);
     EXPECT_EQ(failureLines(coordinator.phase().failed),
               QStringList({u"MVI_0001.AVI: Couldn't read the source file"_qs,
-                           u"MVI_0002.MOV: Couldn't read the source file"_qs}));
+                           u"MVI_0002.MOV: Couldn't read the source file"_qs,
+                           u"MVI_0003.MOV: Couldn't read the source file"_qs}));
+    EXPECT_EQ(stuck.released(), 0) << "the send waited on a named pipe";
     EXPECT_TRUE(filesBelow(photos.library().root()).isEmpty());
 }

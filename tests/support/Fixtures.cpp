@@ -11,9 +11,13 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <condition_variable>
 #include <cstdio>
+#include <fcntl.h>
 #include <jpeglib.h>
+#include <mutex>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pomelark::test {
@@ -329,6 +333,31 @@ QString makeLink(const QString &path, const QString &target)
 QString makeDanglingLink(const QString &path)
 {
     return makeLink(path, QFileInfo(path).absolutePath() + QStringLiteral("/no-such-file-anywhere"));
+}
+
+QString makeFifo(const QString &path)
+{
+    makeParent(path);
+    if (::mkfifo(QFile::encodeName(path).constData(), 0644) != 0)
+        throw std::runtime_error("cannot make a named pipe");
+    return path;
+}
+
+PipeReleaser::PipeReleaser(const QString &path)
+    : m_watch([this, name = QFile::encodeName(path)](std::stop_token stop) {
+          std::mutex lock;
+          std::condition_variable_any wake;
+          std::unique_lock held(lock);
+          while (!wake.wait_for(held, stop, std::chrono::seconds(5), [&] { return stop.stop_requested(); })) {
+              // Without a reader a non-blocking open of the write end fails (ENXIO).
+              const int writer = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+              if (writer >= 0) {
+                  ++m_released;
+                  ::close(writer);
+              }
+          }
+      })
+{
 }
 
 } // namespace pomelark::test

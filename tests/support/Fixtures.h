@@ -7,6 +7,9 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
+#include <thread>
+
 namespace pomelark::test {
 
 enum class JpegColour { rgb, grey, cmyk };
@@ -79,5 +82,22 @@ QString makeEmptyFile(const QString &path);
 QString makeDanglingLink(const QString &path);
 /// Makes a symbolic link at `path` pointing at `target`.
 QString makeLink(const QString &path, const QString &target);
+/// Makes a named pipe at `path`.
+QString makeFifo(const QString &path);
+
+/// Lets go of whoever waits to open the named pipe at `path` for reading: every
+/// five seconds while it lives, opens the write end when a reader is waiting and
+/// closes it at once, which ends that open and, with nothing written, the reads
+/// after it. released() counts those readers, so a test that would hang in such
+/// an open fails instead.
+class PipeReleaser {
+public:
+    explicit PipeReleaser(const QString &path);
+    int released() const { return m_released; }
+
+private:
+    std::atomic<int> m_released = 0;
+    std::jthread m_watch; // last: stopped and joined before the count goes
+};
 
 } // namespace pomelark::test
