@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pomelark {
@@ -26,6 +27,13 @@ public:
 
     int get() const { return m_fd; }
     bool isOpen() const { return m_fd >= 0; }
+    /// Whether it is open on a regular file; false for a named pipe or a
+    /// device, whose reads may wait forever or never end, and when not open.
+    bool isRegularFile() const
+    {
+        struct stat status {};
+        return isOpen() && ::fstat(m_fd, &status) == 0 && S_ISREG(status.st_mode);
+    }
     void reset(int fd)
     {
         if (m_fd >= 0)

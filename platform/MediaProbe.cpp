@@ -1,16 +1,25 @@
 #include "platform/MediaProbe.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <QFileInfo>
 
 extern "C" {
 #include <libavformat/avformat.h>
+#include <libavformat/avio.h>
 #include <libavcodec/avcodec.h>
 #include <libavutil/dict.h>
 #include <libavutil/log.h>
+#include <libavutil/mem.h>
 }
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <mutex>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pomelark {
 
@@ -18,14 +27,53 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Deadline {
+/// The one file a probe reads, open before libavformat sees it, and the time
+/// its reading must end by.
+struct Source {
+    int fd = -1;
     Clock::time_point until;
+
+    bool isLate() const { return Clock::now() > until; }
 };
 
 int interruptWhenLate(void *opaque)
 {
-    const auto *deadline = static_cast<const Deadline *>(opaque);
-    return Clock::now() > deadline->until ? 1 : 0;
+    return static_cast<const Source *>(opaque)->isLate() ? 1 : 0;
+}
+
+int readSource(void *opaque, uint8_t *buffer, int size)
+{
+    const auto *source = static_cast<const Source *>(opaque);
+    // Our own reads: libavformat asks the interrupt callback only of the I/O it opens itself.
+    if (source->isLate())
+        return AVERROR_EXIT;
+    for (;;) {
+        const ssize_t got = ::read(source->fd, buffer, size_t(size));
+        if (got > 0)
+            return int(got);
+        if (got == 0)
+            return AVERROR_EOF;
+        if (errno != EINTR)
+            return AVERROR(errno);
+    }
+}
+
+int64_t seekSource(void *opaque, int64_t offset, int whence)
+{
+    const auto *source = static_cast<const Source *>(opaque);
+    if (whence & AVSEEK_SIZE) {
+        struct stat status {};
+        return ::fstat(source->fd, &status) == 0 ? int64_t(status.st_size) : AVERROR(errno);
+    }
+    const off_t position = ::lseek(source->fd, off_t(offset), whence & ~AVSEEK_FORCE);
+    return position < 0 ? AVERROR(errno) : int64_t(position);
+}
+
+/// A container that names other files or addresses (QuickTime's data
+/// references) would have the demuxer open them: none is opened.
+int refuseOtherFiles(AVFormatContext *, AVIOContext **, const char *, int, AVDictionary **)
+{
+    return AVERROR(EPERM);
 }
 
 const char *demuxerFor(const QString &path)
@@ -37,6 +85,42 @@ const char *demuxerFor(const QString &path)
         return "avi";
     return nullptr;
 }
+
+/// How long the container says the file lasts: QuickTime's movie header, or
+/// each AVI stream header's length. What the data present adds up to is no
+/// measure: a file cut short would pass for a whole shorter one.
+double declaredSeconds(const AVFormatContext &context)
+{
+    if (context.duration != AV_NOPTS_VALUE && context.duration > 0)
+        return double(context.duration) / AV_TIME_BASE;
+    const bool avi = std::strcmp(context.iformat->name, "avi") == 0;
+    double seconds = 0;
+    for (unsigned i = 0; i < context.nb_streams; ++i) {
+        const AVStream *stream = context.streams[i];
+        // Without its index libavformat estimates an AVI stream's duration from
+        // the bytes present; the header's frame count, in units of the stream's
+        // time base (1/rate), stays what the camera wrote.
+        int64_t length = stream->duration;
+        if (avi && stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && stream->nb_frames > 0)
+            length = stream->nb_frames;
+        if (length != AV_NOPTS_VALUE && length > 0)
+            seconds = std::max(seconds, double(length) * av_q2d(stream->time_base));
+    }
+    return seconds;
+}
+
+constexpr int sourceBufferBytes = 64 * 1024;
+
+struct IOContextCloser {
+    AVIOContext *context = nullptr;
+    ~IOContextCloser()
+    {
+        if (!context)
+            return;
+        av_freep(&context->buffer); // libavformat may have replaced the one we gave
+        avio_context_free(&context);
+    }
+};
 
 struct FormatContextCloser {
     AVFormatContext *context = nullptr;
@@ -80,23 +164,42 @@ std::optional<MediaInfo> MediaProbe::probeWith(const QString &path, const char *
     if (!demuxer)
         return std::nullopt;
 
-    Deadline deadline{Clock::now() + limits.timeLimit};
+    // Opened as photos are, without blocking and only as a regular file: the
+    // open of a named pipe put in a video's place would wait for a writer, and
+    // hold the thread (and the app's quit) with it.
+    const FileDescriptor file = FileDescriptor::openToRead(path);
+    if (!file.isRegularFile())
+        return std::nullopt;
+    Source source{file.get(), Clock::now() + limits.timeLimit};
+
+    // Declared before the format context, so it is freed after it.
+    IOContextCloser io;
+    auto *buffer = static_cast<unsigned char *>(av_malloc(sourceBufferBytes));
+    if (!buffer)
+        return std::nullopt;
+    io.context = avio_alloc_context(buffer, sourceBufferBytes, 0, &source, &readSource, nullptr, &seekSource);
+    if (!io.context) {
+        av_free(buffer);
+        return std::nullopt;
+    }
+
     FormatContextCloser closer;
     closer.context = avformat_alloc_context();
     if (!closer.context)
         return std::nullopt;
+    closer.context->pb = io.context;
+    closer.context->flags |= AVFMT_FLAG_CUSTOM_IO;
+    closer.context->io_open = &refuseOtherFiles;
     closer.context->interrupt_callback.callback = &interruptWhenLate;
-    closer.context->interrupt_callback.opaque = &deadline;
+    closer.context->interrupt_callback.opaque = &source;
     closer.context->probesize = limits.probeBytes;
 
     AVDictionary *options = nullptr;
-    // Never follow references to other files or protocols from inside a container.
+    // Left unresolved, data references never even reach refuseOtherFiles.
     av_dict_set(&options, "enable_drefs", "0", 0);
     av_dict_set(&options, "use_absolute_path", "0", 0);
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    const QByteArray localPath = QFileInfo(path).absoluteFilePath().toUtf8();
-    const QByteArray url = QByteArrayLiteral("file:") + localPath;
-    const int opened = avformat_open_input(&closer.context, url.constData(), demuxer, &options);
+    const QByteArray name = QFileInfo(path).absoluteFilePath().toUtf8(); // for libavformat's own messages
+    const int opened = avformat_open_input(&closer.context, name.constData(), demuxer, &options);
     av_dict_free(&options);
     if (opened < 0) {
         closer.context = nullptr; // freed by avformat_open_input on failure
@@ -121,16 +224,7 @@ std::optional<MediaInfo> MediaProbe::probeWith(const QString &path, const char *
         track.decodable = avcodec_find_decoder(parameters->codec_id) != nullptr;
         info.tracks.append(track);
     }
-    if (closer.context->duration != AV_NOPTS_VALUE && closer.context->duration > 0) {
-        info.duration = double(closer.context->duration) / AV_TIME_BASE;
-    } else {
-        // AVI headers give each stream's length but no overall duration.
-        for (unsigned i = 0; i < closer.context->nb_streams; ++i) {
-            const AVStream *stream = closer.context->streams[i];
-            if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
-                info.duration = std::max(info.duration, double(stream->duration) * av_q2d(stream->time_base));
-        }
-    }
+    info.duration = declaredSeconds(*closer.context);
     return info;
 }
 

@@ -21,7 +21,9 @@ struct MediaTrack {
 struct MediaInfo {
     QString container;        ///< the demuxer that opened it ("mov,mp4,…" or "avi")
     QList<MediaTrack> tracks; ///< audio and video streams, in file order
-    double duration = 0;      ///< seconds; 0 when the container does not say
+    /// Seconds, as the container's headers give it (for a file cut short, more
+    /// than its data holds); 0 when they do not say.
+    double duration = 0;
 
     /// Whether our player (Qt Multimedia on its ffmpeg backend, which decodes
     /// with this machine's libavcodec) plays the file well: it has a video track
@@ -33,9 +35,11 @@ struct MediaInfo {
 ///
 /// The demuxer is chosen by the file's extension, as the platform's media layer
 /// does: .mov and .mp4 use the QuickTime/MP4 demuxer and .avi the AVI demuxer,
-/// so a JPEG or a text file named .mov is not taken for a video. Reading is
-/// bounded in bytes and in time, so a damaged or hostile file can neither crash
-/// nor hang the caller. Safe to call from any thread.
+/// so a JPEG or a text file named .mov is not taken for a video. Only a regular
+/// file is read, through one descriptor opened without blocking, and no file
+/// the container names is opened. Reading is bounded in bytes and in time, so a
+/// damaged or hostile file can neither crash nor hang the caller. Safe to call
+/// from any thread.
 class MediaProbe {
 public:
     struct Limits {
@@ -45,7 +49,8 @@ public:
 
     /// The file's tracks and duration, or nothing when the container cannot be
     /// opened (unknown extension, damaged or missing index, unreadable file,
-    /// time limit reached).
+    /// time limit reached) or the path is no regular file (a named pipe is
+    /// never waited on).
     static std::optional<MediaInfo> probe(const QString &path, Limits limits);
     static std::optional<MediaInfo> probe(const QString &path) { return probe(path, Limits{}); }
 

@@ -2,6 +2,7 @@
 
 #include "platform/ReadCheck.h"
 #include "platform/SystemLog.h"
+#include "services/FFmpegError.h"
 #include "services/WorkingFolders.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,12 @@ Reason reasonFor(std::exception_ptr error)
         return {convert.message()};
     } catch (const PhotosError &photos) {
         return {photos.message()};
+    } catch (const FFmpegError &video) {
+        // A video that ends before its container says it does was read in
+        // part, as a cut photo is, and is told in the same words.
+        if (video.kind() == FFmpegError::Kind::partialRead)
+            return {ConvertError(ConvertError::Kind::sourceUnreadable).message(), true};
+        return {QString::fromUtf8(video.what()), true};
     } catch (const std::exception &other) {
         // The video converter's errors carry their (untranslated) text as what().
         return {QString::fromUtf8(other.what()), true};

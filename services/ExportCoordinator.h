@@ -87,10 +87,11 @@ public:
     /// before each item; once it says true, that item and every later one fail
     /// with "The SD card was removed". A video whose conversion fails asks it
     /// again: with the card gone it fails with that text too, and with "Couldn't
-    /// read the source file" when its file no longer reads, else with one line
-    /// of the converter's reason. Never fails: returns with the phase at
-    /// `finished` (one item's failure never stops the others) or at
-    /// `permissionDenied`, when nothing was touched.
+    /// read the source file" when its file no longer reads or ends before its
+    /// container says it does, else with one line of the converter's reason.
+    /// Never fails: returns with the phase at `finished` (one item's failure
+    /// never stops the others) or at `permissionDenied`, when nothing was
+    /// touched.
     QCoro::Task<void> exportItems(MediaItems items, ExportSettings settings, QHash<QUuid, int> rotations,
                                   std::function<bool()> isCardMissing);
 

@@ -50,6 +50,11 @@ FFmpegError FFmpegError::partialRead(double readSeconds, double sourceSeconds)
     return FFmpegError(Kind::partialRead, 0, {}, std::nullopt, readSeconds, sourceSeconds);
 }
 
+FFmpegError FFmpegError::sourceNotAFile()
+{
+    return FFmpegError(Kind::sourceNotAFile, 0, {});
+}
+
 QString FFmpegError::reasonLine(const QString &log)
 {
     // The tags name a memory address that differs on every run and tells the
@@ -109,6 +114,8 @@ QString FFmpegError::description() const
     case Kind::partialRead:
         return QCoreApplication::translate("FFmpegError", "ffmpeg read only %1 of the video's %2 seconds")
             .arg(QString::number(m_readSeconds, 'f', 1), QString::number(m_sourceSeconds, 'f', 1));
+    case Kind::sourceNotAFile:
+        return QCoreApplication::translate("FFmpegError", "The video is not a regular file");
     case Kind::binaryNotFound:
         break;
     }

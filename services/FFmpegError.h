@@ -13,7 +13,7 @@ namespace pomelark {
 /// translated for what we found.
 class FFmpegError : public std::exception {
 public:
-    enum class Kind { launchFailed, nonZeroExit, binaryNotFound, partialRead };
+    enum class Kind { launchFailed, nonZeroExit, binaryNotFound, partialRead, sourceNotAFile };
 
     /// The process could not be started; `underlying` is the system's reason.
     static FFmpegError launchFailed(const QString &underlying);
@@ -29,6 +29,9 @@ public:
     /// `sourceSeconds`: the source was read only in part (a card pulled, a file
     /// cut short while it was read).
     static FFmpegError partialRead(double readSeconds, double sourceSeconds);
+    /// The input is there but is no regular file (a named pipe, a device),
+    /// which ffmpeg's open could wait on forever: no process was made.
+    static FFmpegError sourceNotAFile();
 
     Kind kind() const { return m_kind; }
     int code() const { return m_code; }

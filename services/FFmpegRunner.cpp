@@ -7,6 +7,7 @@
 #include "platform/MediaProbe.h"
 #include "platform/SystemLog.h"
 
+#include <QFile>
 #include <QProcess>
 
 #include <qcoro/qcoroprocess.h>
@@ -14,6 +15,8 @@
 #include <algorithm>
 #include <coroutine>
 #include <csignal>
+
+#include <sys/stat.h>
 
 namespace pomelark {
 
@@ -94,6 +97,7 @@ QStringList FFmpegRunner::hevcArguments(const QString &input, const QString &out
 
 QCoro::Task<QString> FFmpegRunner::extractFrame(QString input, QString output, std::shared_ptr<FFmpegStopper> stopper)
 {
+    co_await refuseWhatIsNoFile(input);
     co_return co_await run(frameArguments(input, output), std::move(stopper));
 }
 
@@ -101,6 +105,7 @@ QCoro::Task<QString> FFmpegRunner::convertToHEVC(QString input, QString output, 
                                                  std::optional<QString> creationTime,
                                                  std::shared_ptr<FFmpegStopper> stopper)
 {
+    co_await refuseWhatIsNoFile(input);
     // Taken before the run: a card pulled during it takes the source with it.
     const double sourceSeconds = co_await probedSeconds(input, false);
     QString log = co_await run(hevcArguments(input, output, bitrate, creationTime), std::move(stopper));
@@ -117,6 +122,18 @@ QCoro::Task<QString> FFmpegRunner::convertToHEVC(QString input, QString output, 
 double FFmpegRunner::allowedShortfall(double sourceSeconds)
 {
     return std::min(0.5, sourceSeconds / 10);
+}
+
+QCoro::Task<void> FFmpegRunner::refuseWhatIsNoFile(QString input)
+{
+    // ffmpeg opens its input blocking: on a named pipe put in a video's place
+    // it would wait for a writer, and the send or the poster with it.
+    const bool noFile = co_await m_executor.run([input] {
+        struct stat status {};
+        return ::stat(QFile::encodeName(input).constData(), &status) == 0 && !S_ISREG(status.st_mode);
+    });
+    if (noFile)
+        throw FFmpegError::sourceNotAFile();
 }
 
 QCoro::Task<double> FFmpegRunner::probedSeconds(QString path, bool quickTime)

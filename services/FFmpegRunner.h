@@ -25,7 +25,9 @@ namespace pomelark {
 /// Every run fails with FFmpegError: binaryNotFound when no program is found
 /// (no process is made), launchFailed when it cannot be started, nonZeroExit
 /// when it ends with another status than 0 or is killed. The program dies with
-/// the app, however the app ends.
+/// the app, however the app ends. extractFrame() and convertToHEVC() fail with
+/// sourceNotAFile, and make no process, when their input is there but is no
+/// regular file.
 class FFmpegRunner {
 public:
     using Lookup = std::function<std::optional<QString>()>;
@@ -80,6 +82,9 @@ public:
                                      const QString &preset = QString::fromLatin1(hevcPreset));
 
 private:
+    /// Fails with sourceNotAFile when something is at `input` that is no
+    /// regular file; a missing one is left to ffmpeg, which says so at once.
+    QCoro::Task<void> refuseWhatIsNoFile(QString input);
     /// The length of the video at `path` in seconds; 0 when unknown.
     QCoro::Task<double> probedSeconds(QString path, bool quickTime);
 

@@ -63,6 +63,10 @@
         <source>ffmpeg read only %1 of the video&apos;s %2 seconds</source>
         <translation>ffmpeg가 동영상 %2초 중 %1초만 읽었어요</translation>
     </message>
+    <message>
+        <source>The video is not a regular file</source>
+        <translation>동영상이 일반 파일이 아니에요</translation>
+    </message>
 </context>
 <context>
     <name>ExportCoordinator</name>

@@ -53,6 +53,11 @@ TEST(MediaProbe, RefusesWhatIsNotAVideoOfItsExtension)
     EXPECT_FALSE(MediaProbe::probe(makeTextFile(folder.filePath(QStringLiteral("text.mp4")))));
     EXPECT_FALSE(MediaProbe::probe(makeEmptyFile(folder.filePath(QStringLiteral("zero.avi")))));
     EXPECT_FALSE(MediaProbe::probe(folder.filePath(QStringLiteral("missing.mov"))));
+    // A named pipe put where a video was: its open would wait for a writer.
+    const QString pipe = makeFifo(folder.filePath(QStringLiteral("pipe.mov")));
+    const PipeReleaser stuck(pipe);
+    EXPECT_FALSE(MediaProbe::probe(pipe));
+    EXPECT_EQ(stuck.released(), 0) << "the probe waited on a named pipe";
     // A real video under an extension we do not handle.
     EXPECT_FALSE(MediaProbe::probe(makeVideo(folder.filePath(QStringLiteral("v.mkv")))));
     // An MP4 cut before its index (the index is written at the end).

@@ -298,6 +298,18 @@ TEST_F(FakeFFmpegTest, ArgumentListsReachTheProgramWholeWithoutAShell)
     EXPECT_EQ(runs[2], stamped);
 }
 
+TEST_F(FakeFFmpegTest, ASourceThatIsNoFileStartsNoProcess)
+{
+    // ffmpeg's own open of a named pipe would wait for a writer.
+    const QString pipe = test::makeFifo(folder.filePath(QStringLiteral("MVI_0001.MOV")));
+    const test::PipeReleaser stuck(pipe);
+    const QString output = folder.filePath(QStringLiteral("out.jpg"));
+    EXPECT_THROW(awaitTask(runner.extractFrame(pipe, output)), FFmpegError);
+    EXPECT_THROW(awaitTask(runner.convertToHEVC(pipe, output, QStringLiteral("1M"), std::nullopt)), FFmpegError);
+    EXPECT_TRUE(receivedArguments(argsFile).isEmpty());
+    EXPECT_EQ(stuck.released(), 0) << "the runner waited on a named pipe";
+}
+
 TEST(FFmpegRunnerWithFFmpeg, GrabsAFrameAndConvertsToHevcWithTheCreationTime)
 {
     TempFolder folder;

@@ -403,3 +403,36 @@ TEST(SendEndToEnd, AVideoTheCardTookMidReadIsNotSent)
     EXPECT_EQ(phase.failed[1].reason, QStringLiteral("The SD card was removed"));
     EXPECT_TRUE(filesBelow(photos.library().root()).isEmpty());
 }
+
+TEST(SendEndToEnd, AVideoCutShortOrSwappedForAPipeIsNotSent)
+{
+    TempFolder card, staging, pictures;
+    // Headers that promise two seconds over data that stops after one, between
+    // two frames: ffmpeg reads what is there to its end and exits content.
+    MediaItems items;
+    for (const auto &[name, spec] : {std::pair(u"MVI_0001.AVI"_qs, VideoSpec{.format = VideoFormat::aviMjpeg}),
+                                     std::pair(u"MVI_0002.MOV"_qs, VideoSpec{.indexFirst = true})}) {
+        VideoSpec twoSeconds = spec;
+        twoSeconds.seconds = 2.0;
+        const QString path = makeVideo(card.filePath(u"DCIM/"_qs + name), twoSeconds);
+        cutAtPacketEdge(path, 0.5);
+        items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::video});
+    }
+    // Put in a video's place after validation: opening it would wait for a writer.
+    const QString pipe = makeFifo(card.filePath(u"DCIM/MVI_0003.MOV"_qs));
+    const PipeReleaser stuck(pipe);
+    items.append({QUuid::createUuid(), QUrl::fromLocalFile(pipe), MediaItem::Kind::video});
+    ConvertService converter(defaultVideoConverter());
+    PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
+    ExportCoordinator coordinator(converter, photos, staging.path());
+
+    awaitTask(coordinator.exportItems(items, {}, {}, [] { return false; }));
+
+    EXPECT_EQ(coordinator.phase().successVideos, 0);
+    EXPECT_EQ(failureLines(coordinator.phase().failed),
+              QStringList({u"MVI_0001.AVI: Couldn't read the source file"_qs,
+                           u"MVI_0002.MOV: Couldn't read the source file"_qs,
+                           u"MVI_0003.MOV: Couldn't read the source file"_qs}));
+    EXPECT_EQ(stuck.released(), 0) << "the send waited on a named pipe";
+    EXPECT_TRUE(filesBelow(photos.library().root()).isEmpty());
+}

@@ -11,9 +11,13 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <condition_variable>
 #include <cstdio>
+#include <fcntl.h>
 #include <jpeglib.h>
+#include <mutex>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pomelark::test {
@@ -122,6 +126,8 @@ QStringList videoArguments(const VideoSpec &spec, const QString &output)
     }
     if (spec.pictureDamaged)
         args << QStringLiteral("-bsf:v") << QStringLiteral("noise=amount=1");
+    if (spec.indexFirst)
+        args << QStringLiteral("-movflags") << QStringLiteral("+faststart");
     args << output;
     return args;
 }
@@ -201,7 +207,8 @@ QString makeVideo(const QString &path, const VideoSpec &spec)
                             .arg(spec.seconds)
                             .arg(spec.size.width())
                             .arg(spec.size.height())
-                            .arg(spec.pictureDamaged);
+                            .arg(spec.pictureDamaged)
+                        + (spec.indexFirst ? QStringLiteral("-indexFirst") : QString());
     QString cached = made.value(key);
     if (cached.isEmpty()) {
         cached = cache.filePath(key + QLatin1Char('.') + videoExtension(spec.format));
@@ -266,6 +273,27 @@ void truncateFile(const QString &path, qint64 bytes)
         throw std::runtime_error("cannot truncate fixture");
 }
 
+void cutAtPacketEdge(const QString &path, double share)
+{
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                                            QStringLiteral("packet=pos"), QStringLiteral("-of"),
+                                            QStringLiteral("default=nw=1:nk=1"), path});
+    if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
+        throw std::runtime_error("ffprobe could not list a fixture's packets");
+    const qint64 from = qint64(QFileInfo(path).size() * share);
+    qint64 edge = -1;
+    for (const QByteArray &line : probe.readAllStandardOutput().split('\n')) {
+        bool isNumber = false;
+        const qint64 position = line.trimmed().toLongLong(&isNumber);
+        if (isNumber && position >= from && (edge < 0 || position < edge))
+            edge = position;
+    }
+    if (edge < 0)
+        throw std::runtime_error("no packet starts past the cut");
+    truncateFile(path, edge);
+}
+
 void truncateFileToShare(const QString &path, double share)
 {
     truncateFile(path, qint64(QFileInfo(path).size() * share));
@@ -305,6 +333,31 @@ QString makeLink(const QString &path, const QString &target)
 QString makeDanglingLink(const QString &path)
 {
     return makeLink(path, QFileInfo(path).absolutePath() + QStringLiteral("/no-such-file-anywhere"));
+}
+
+QString makeFifo(const QString &path)
+{
+    makeParent(path);
+    if (::mkfifo(QFile::encodeName(path).constData(), 0644) != 0)
+        throw std::runtime_error("cannot make a named pipe");
+    return path;
+}
+
+PipeReleaser::PipeReleaser(const QString &path)
+    : m_watch([this, name = QFile::encodeName(path)](std::stop_token stop) {
+          std::mutex lock;
+          std::condition_variable_any wake;
+          std::unique_lock held(lock);
+          while (!wake.wait_for(held, stop, std::chrono::seconds(5), [&] { return stop.stop_requested(); })) {
+              // Without a reader a non-blocking open of the write end fails (ENXIO).
+              const int writer = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+              if (writer >= 0) {
+                  ++m_released;
+                  ::close(writer);
+              }
+          }
+      })
+{
 }
 
 } // namespace pomelark::test

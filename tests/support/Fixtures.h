@@ -7,6 +7,9 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
+#include <thread>
+
 namespace pomelark::test {
 
 enum class JpegColour { rgb, grey, cmyk };
@@ -41,6 +44,9 @@ struct VideoSpec {
     /// Every byte of the picture's packets scrambled: the file opens and its
     /// sound decodes, but not one frame of its picture does.
     bool pictureDamaged = false;
+    /// QuickTime only: the index ahead of the data, as cameras write it, so the
+    /// file still opens when its end is lost.
+    bool indexFirst = false;
 };
 
 /// The ffmpeg program the tests run ($POMELARK_FFMPEG or "ffmpeg" on PATH).
@@ -57,6 +63,11 @@ void cutInScanData(const QString &path);
 /// with other bytes (never a marker), leaving its length as it was.
 void damageScanData(const QString &path);
 
+/// Cuts the video at `path` where its first packet at or past `share` of its
+/// length begins, as a recording that stopped between two frames leaves it:
+/// what is left reads to its end with no damaged packet.
+void cutAtPacketEdge(const QString &path, double share);
+
 /// Cuts the file at `path` to its first `bytes` bytes.
 void truncateFile(const QString &path, qint64 bytes);
 /// Cuts the file at `path` to the given share of its length.
@@ -71,5 +82,22 @@ QString makeEmptyFile(const QString &path);
 QString makeDanglingLink(const QString &path);
 /// Makes a symbolic link at `path` pointing at `target`.
 QString makeLink(const QString &path, const QString &target);
+/// Makes a named pipe at `path`.
+QString makeFifo(const QString &path);
+
+/// Lets go of whoever waits to open the named pipe at `path` for reading: every
+/// five seconds while it lives, opens the write end when a reader is waiting and
+/// closes it at once, which ends that open and, with nothing written, the reads
+/// after it. released() counts those readers, so a test that would hang in such
+/// an open fails instead.
+class PipeReleaser {
+public:
+    explicit PipeReleaser(const QString &path);
+    int released() const { return m_released; }
+
+private:
+    std::atomic<int> m_released = 0;
+    std::jthread m_watch; // last: stopped and joined before the count goes
+};
 
 } // namespace pomelark::test
