@@ -31,6 +31,8 @@ void VideoPlayerView::setPlayer(QMediaPlayer *player)
         m_player->setVideoSink(nullptr);
     m_player = player;
     m_frame = QVideoFrame();
+    m_pictureFrame = QVideoFrame();
+    m_picture = QImage();
     if (m_player)
         m_player->setVideoSink(m_sink);
     update();
@@ -55,9 +57,9 @@ void VideoPlayerView::frameArrived(const QVideoFrame &frame)
         Qt::QueuedConnection);
 }
 
-QImage VideoPlayerView::currentImage() const
+QImage VideoPlayerView::currentImage()
 {
-    return m_frame.isValid() ? m_frame.toImage() : QImage();
+    return m_converter.convert(m_frame, m_frame.size());
 }
 
 QRectF VideoPlayerView::pictureRect() const
@@ -86,8 +88,19 @@ void VideoPlayerView::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (m_cornerRadius > 0)
         painter.setClipPath(continuousRoundedRect(QRectF(rect()), m_cornerRadius));
-    QVideoFrame frame = m_frame;
-    frame.paint(&painter, pictureRect(), {Qt::transparent, Qt::KeepAspectRatio, {}});
+    const QRectF target = pictureRect();
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (target.size() * ratio).toSize();
+    // A repaint of the same frame (the controls fading over it) reuses its picture.
+    if (m_pictureFrame != m_frame || m_picture.size() != pixels) {
+        m_picture = m_converter.convert(m_frame, pixels);
+        m_picture.setDevicePixelRatio(ratio);
+        m_pictureFrame = m_frame;
+    }
+    if (m_picture.isNull())
+        painter.fillRect(target, Qt::black);
+    else
+        painter.drawImage(target, m_picture);
 }
 
 } // namespace pomelark

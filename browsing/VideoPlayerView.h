@@ -1,5 +1,8 @@
 #pragma once
 
+#include "browsing/VideoFrameConverter.h"
+
+#include <QImage>
 #include <QMediaPlayer>
 #include <QPointer>
 #include <QVideoFrame>
@@ -13,6 +16,9 @@ namespace pomelark {
 
 /// The picture of a media player, painted by this widget from its own video sink
 /// (no native child window), fitted inside its bounds at the video's aspect.
+/// Frames are converted here, at the size they are painted at in device
+/// pixels, never by Qt (see VideoFrameConverter); a frame we cannot convert
+/// leaves the picture black.
 ///
 /// Once the first frame of a player can be shown it calls `onReadyForDisplay`,
 /// always later on the main thread and never after the widget is gone; a new
@@ -39,8 +45,9 @@ public:
 
     /// Whether a frame of the current player has arrived.
     bool isReadyForDisplay() const { return m_frame.isValid(); }
-    /// The latest frame as an image; null before the first.
-    QImage currentImage() const;
+    /// The latest frame as an image of its own size; null before the first and
+    /// for a frame that cannot be converted.
+    QImage currentImage();
     /// Where the picture is drawn: the frame's shape fitted into the widget.
     QRectF pictureRect() const;
 
@@ -56,6 +63,9 @@ private:
     QVideoSink *m_sink = nullptr;
     QPointer<QMediaPlayer> m_player;
     QVideoFrame m_frame;
+    VideoFrameConverter m_converter;
+    QImage m_picture;          ///< m_frame converted at the size last painted
+    QVideoFrame m_pictureFrame; ///< the frame m_picture was made from
     std::function<void()> m_onReadyForDisplay;
     qreal m_cornerRadius = 0;
 };

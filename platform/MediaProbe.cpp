@@ -1,6 +1,7 @@
 #include "platform/MediaProbe.h"
 
 #include "platform/FileDescriptor.h"
+#include "platform/FirstPictures.h"
 
 #include <QFileInfo>
 
@@ -14,6 +15,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -131,6 +133,28 @@ struct FormatContextCloser {
     }
 };
 
+// The pixel formats whose frames Qt 6.4's player hands its video sink whole,
+// under a label that says their layout, with their range and matrix in the
+// frame's format: our video surface converts these right itself (Qt's own
+// conversion crushes full range, crashes on 4:2:2 and shows no 10-bit picture).
+// Qt labels every other format as one it is not: yuvj422p, yuvj444p and
+// yuv444p as 4:2:0 (wrong colours), 10-bit 4:2:2 and 4:4:4 as two-plane P016
+// with the third plane out of reach (garbage). No conversion undoes that, so
+// those, and formats never measured, play from a copy. PlayerBackendTest and
+// VideoPlayerViewTest hold the measurements.
+constexpr std::array shownRight = {"yuv420p", "yuvj420p", "yuv422p", "yuv420p10le"};
+
+bool isShownRight(const MediaTrack &track)
+{
+    return track.type != MediaTrack::Type::video
+        || std::any_of(shownRight.begin(), shownRight.end(),
+                       [&](const char *format) { return track.pixelFormat == QLatin1String(format); });
+}
+
+/// Enough for the first picture behind a second of interleaved sound, or
+/// behind a decoder's reordering delay.
+constexpr int pictureReadBudget = 128;
+
 } // namespace
 
 bool MediaInfo::isPlayable() const
@@ -139,7 +163,7 @@ bool MediaInfo::isPlayable() const
                                       [](const MediaTrack &track) { return track.type == MediaTrack::Type::video; });
     const bool allDecodable =
         std::all_of(tracks.begin(), tracks.end(), [](const MediaTrack &track) { return track.decodable; });
-    return hasVideo && allDecodable;
+    return hasVideo && allDecodable && std::all_of(tracks.begin(), tracks.end(), isShownRight);
 }
 
 std::optional<MediaInfo> MediaProbe::probe(const QString &path, Limits limits)
@@ -155,7 +179,16 @@ std::optional<MediaInfo> MediaProbe::probeQuickTime(const QString &path, Limits 
     return probeWith(path, "mov", limits);
 }
 
-std::optional<MediaInfo> MediaProbe::probeWith(const QString &path, const char *demuxerName, Limits limits)
+std::optional<MediaInfo> MediaProbe::probeForPlayback(const QString &path, Limits limits)
+{
+    const char *demuxerName = demuxerFor(path);
+    if (!demuxerName)
+        return std::nullopt;
+    return probeWith(path, demuxerName, limits, Pictures::decodeFirst);
+}
+
+std::optional<MediaInfo> MediaProbe::probeWith(const QString &path, const char *demuxerName, Limits limits,
+                                               Pictures pictures)
 {
     static std::once_flag quietLog;
     std::call_once(quietLog, [] { av_log_set_level(AV_LOG_QUIET); });
@@ -208,6 +241,7 @@ std::optional<MediaInfo> MediaProbe::probeWith(const QString &path, const char *
 
     MediaInfo info;
     info.container = QString::fromUtf8(closer.context->iformat->name);
+    QList<int> trackStreams;
     for (unsigned i = 0; i < closer.context->nb_streams; ++i) {
         const AVStream *stream = closer.context->streams[i];
         const AVCodecParameters *parameters = stream->codecpar;
@@ -223,8 +257,19 @@ std::optional<MediaInfo> MediaProbe::probeWith(const QString &path, const char *
             track.frameSize = QSize(parameters->width, parameters->height);
         track.decodable = avcodec_find_decoder(parameters->codec_id) != nullptr;
         info.tracks.append(track);
+        trackStreams.append(int(i));
     }
     info.duration = declaredSeconds(*closer.context);
+    if (pictures == Pictures::decodeFirst) {
+        QList<int> videoStreams;
+        for (qsizetype t = 0; t < info.tracks.size(); ++t) {
+            if (info.tracks[t].type == MediaTrack::Type::video)
+                videoStreams.append(trackStreams[t]);
+        }
+        const QHash<int, QString> formats = firstPictureFormats(closer.context, videoStreams, pictureReadBudget);
+        for (qsizetype t = 0; t < info.tracks.size(); ++t)
+            info.tracks[t].pixelFormat = formats.value(trackStreams[t]);
+    }
     return info;
 }
 

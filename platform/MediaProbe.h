@@ -16,6 +16,10 @@ struct MediaTrack {
     QString codec;      ///< libavcodec's short name, such as "h264" or "aac"
     QSize frameSize;    ///< video tracks only
     bool decodable = false; ///< this machine's libavcodec has a decoder for it
+    /// Video tracks, from probeForPlayback() only: libavutil's name of the pixel
+    /// format of the first decoded picture ("yuv420p", "yuvj422p",
+    /// "yuv420p10le"); empty when no picture was decoded.
+    QString pixelFormat;
 };
 
 struct MediaInfo {
@@ -26,8 +30,11 @@ struct MediaInfo {
     double duration = 0;
 
     /// Whether our player (Qt Multimedia on its ffmpeg backend, which decodes
-    /// with this machine's libavcodec) plays the file well: it has a video track
-    /// and every track has a decoder. Everything else needs a playable copy.
+    /// with this machine's libavcodec) shows the file right: it has a video
+    /// track, every track has a decoder, and every video track's pictures come
+    /// in a pixel format whose frames the player hands over whole and truly
+    /// labelled. Everything else, an unknown pixel format included, needs a
+    /// playable copy.
     bool isPlayable() const;
 };
 
@@ -54,13 +61,21 @@ public:
     static std::optional<MediaInfo> probe(const QString &path, Limits limits);
     static std::optional<MediaInfo> probe(const QString &path) { return probe(path, Limits{}); }
 
+    /// As probe(), and each video track's first picture decoded for its pixel
+    /// format, which isPlayable() judges by. Costs a picture's decode, so it is
+    /// for playback alone.
+    static std::optional<MediaInfo> probeForPlayback(const QString &path, Limits limits);
+    static std::optional<MediaInfo> probeForPlayback(const QString &path) { return probeForPlayback(path, Limits{}); }
+
     /// The same for a QuickTime file whatever its name, such as one that ffmpeg
     /// wrote under a temporary name.
     static std::optional<MediaInfo> probeQuickTime(const QString &path, Limits limits);
     static std::optional<MediaInfo> probeQuickTime(const QString &path) { return probeQuickTime(path, Limits{}); }
 
 private:
-    static std::optional<MediaInfo> probeWith(const QString &path, const char *demuxerName, Limits limits);
+    enum class Pictures { skip, decodeFirst };
+    static std::optional<MediaInfo> probeWith(const QString &path, const char *demuxerName, Limits limits,
+                                              Pictures pictures = Pictures::skip);
 };
 
 } // namespace pomelark

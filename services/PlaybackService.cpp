@@ -18,7 +18,7 @@ namespace {
 
 bool probeSaysPlayable(const QString &path)
 {
-    const std::optional<MediaInfo> info = MediaProbe::probe(path);
+    const std::optional<MediaInfo> info = MediaProbe::probeForPlayback(path);
     return info && info->isPlayable();
 }
 

@@ -84,10 +84,15 @@ TEST(PlayerBackend, PlaysSeeksAndEndsEveryCameraFormatTheProbeCallsPlayable)
         {QStringLiteral("mjpeg.avi"), {.format = VideoFormat::aviMjpeg, .seconds = 2.0}},
         {QStringLiteral("mpeg4.avi"), {.format = VideoFormat::aviMpeg4, .seconds = 2.0}},
         {QStringLiteral("mpeg4-silent.avi"), {.format = VideoFormat::aviMpeg4, .audio = false, .seconds = 2.0}},
+        {QStringLiteral("h264-full-range.mov"), {.seconds = 2.0, .pixelFormat = QStringLiteral("yuvj420p")}},
+        {QStringLiteral("h264-422.mov"), {.seconds = 2.0, .pixelFormat = QStringLiteral("yuv422p")}},
+        {QStringLiteral("h264-10bit.mov"), {.seconds = 2.0, .pixelFormat = QStringLiteral("yuv420p10le")}},
+        {QStringLiteral("hevc-main10.mp4"),
+         {.format = VideoFormat::mp4Hevc, .seconds = 2.0, .pixelFormat = QStringLiteral("yuv420p10le")}},
     };
     for (const auto &[name, spec] : videos) {
         const QString path = makeVideo(folder.filePath(name), spec);
-        const auto info = MediaProbe::probe(path);
+        const auto info = MediaProbe::probeForPlayback(path);
         ASSERT_TRUE(info && info->isPlayable()) << name.toStdString();
         const PlayerRun run = play(path);
         EXPECT_TRUE(run.loaded) << name.toStdString();

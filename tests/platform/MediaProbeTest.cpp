@@ -96,11 +96,19 @@ TEST(MediaProbe, EveryCameraFormatWeMakeIsPlayableButAudioAloneIsNot)
                                                                     : format == VideoFormat::mp4Hevc ? QStringLiteral("mp4")
                                                                                                      : QStringLiteral("avi"))),
                                            {.format = format, .audio = audio});
-            const auto info = MediaProbe::probe(path);
+            const auto info = MediaProbe::probeForPlayback(path);
             ASSERT_TRUE(info);
             EXPECT_TRUE(info->isPlayable()) << path.toStdString();
+            // Without its pixel format a video cannot be judged and takes the copy.
+            EXPECT_FALSE(MediaProbe::probe(path)->isPlayable()) << path.toStdString();
         }
     }
+    // No picture decodes, so no format to judge by: the copy will tell.
+    const auto damaged = MediaProbe::probeForPlayback(
+        makeVideo(folder.filePath(QStringLiteral("damaged.mov")), {.pictureDamaged = true}));
+    ASSERT_TRUE(damaged);
+    EXPECT_TRUE(damaged->tracks[0].pixelFormat.isEmpty());
+    EXPECT_FALSE(damaged->isPlayable());
     MediaInfo audioOnly;
     audioOnly.tracks.append({MediaTrack::Type::audio, QStringLiteral("aac"), {}, true});
     EXPECT_FALSE(audioOnly.isPlayable());

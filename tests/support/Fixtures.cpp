@@ -90,31 +90,36 @@ QStringList videoArguments(const VideoSpec &spec, const QString &output)
 {
     const QString size = QStringLiteral("%1x%2").arg(spec.size.width()).arg(spec.size.height());
     const QString seconds = QString::number(spec.seconds);
+    const QString picture = spec.colourBars ? QStringLiteral("smptehdbars") : QStringLiteral("testsrc2");
     QStringList args{QStringLiteral("-nostdin"), QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
                      QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-                     QStringLiteral("-i"), QStringLiteral("testsrc2=size=%1:rate=25").arg(size)};
+                     QStringLiteral("-i"), QStringLiteral("%1=size=%2:rate=25").arg(picture, size)};
     if (spec.audio)
         args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
              << QStringLiteral("sine=frequency=440:sample_rate=44100");
     args << QStringLiteral("-t") << seconds;
+    auto pixels = [&](const char *usual) {
+        return QStringList{QStringLiteral("-pix_fmt"),
+                           spec.pixelFormat.isEmpty() ? QString::fromLatin1(usual) : spec.pixelFormat};
+    };
     switch (spec.format) {
     case VideoFormat::movH264:
-        args << QStringLiteral("-c:v") << QStringLiteral("libx264") << QStringLiteral("-pix_fmt")
-             << QStringLiteral("yuv420p") << QStringLiteral("-preset") << QStringLiteral("ultrafast");
+        args << QStringLiteral("-c:v") << QStringLiteral("libx264") << pixels("yuv420p") << QStringLiteral("-preset")
+             << QStringLiteral("ultrafast");
         if (spec.audio)
             args << QStringLiteral("-c:a") << QStringLiteral("aac");
         break;
     case VideoFormat::mp4Hevc:
         args << QStringLiteral("-c:v") << QStringLiteral("libx265") << QStringLiteral("-preset")
-             << QStringLiteral("ultrafast") << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p")
-             << QStringLiteral("-x265-params") << QStringLiteral("log-level=error") << QStringLiteral("-tag:v")
-             << QStringLiteral("hvc1");
+             << QStringLiteral("ultrafast") << pixels("yuv420p") << QStringLiteral("-x265-params")
+             << QStringLiteral("log-level=error") << QStringLiteral("-tag:v") << QStringLiteral("hvc1");
         if (spec.audio)
             args << QStringLiteral("-c:a") << QStringLiteral("aac");
         break;
     case VideoFormat::aviMjpeg:
+    case VideoFormat::movMjpeg:
         args << QStringLiteral("-c:v") << QStringLiteral("mjpeg") << QStringLiteral("-q:v") << QStringLiteral("5")
-             << QStringLiteral("-pix_fmt") << QStringLiteral("yuvj420p");
+             << pixels("yuvj420p");
         if (spec.audio)
             args << QStringLiteral("-c:a") << QStringLiteral("pcm_s16le");
         break;
@@ -128,6 +133,8 @@ QStringList videoArguments(const VideoSpec &spec, const QString &output)
         args << QStringLiteral("-bsf:v") << QStringLiteral("noise=amount=1");
     if (spec.indexFirst)
         args << QStringLiteral("-movflags") << QStringLiteral("+faststart");
+    if (!spec.picture)
+        args << QStringLiteral("-vn");
     args << output;
     return args;
 }
@@ -136,6 +143,7 @@ QString videoExtension(VideoFormat format)
 {
     switch (format) {
     case VideoFormat::movH264:
+    case VideoFormat::movMjpeg:
         return QStringLiteral("mov");
     case VideoFormat::mp4Hevc:
         return QStringLiteral("mp4");
@@ -201,13 +209,16 @@ QString makeVideo(const QString &path, const VideoSpec &spec)
 {
     static QTemporaryDir cache(QDir::tempPath() + QStringLiteral("/pomelark-video-fixtures-XXXXXX"));
     static QHash<QString, QString> made;
-    const QString key = QStringLiteral("%1-%2-%3-%4x%5-%6")
+    const QString key = QStringLiteral("%1-%2%3-%4-%5x%6-%7-%8-%9")
                             .arg(int(spec.format))
                             .arg(spec.audio)
+                            .arg(spec.picture)
                             .arg(spec.seconds)
                             .arg(spec.size.width())
                             .arg(spec.size.height())
                             .arg(spec.pictureDamaged)
+                            .arg(spec.pixelFormat)
+                            .arg(spec.colourBars)
                         + (spec.indexFirst ? QStringLiteral("-indexFirst") : QString());
     QString cached = made.value(key);
     if (cached.isEmpty()) {

@@ -34,7 +34,7 @@ QImage fixturePicture(QSize size);
 /// Writes a JPEG at `path` (parents made) and returns `path`.
 QString makeJpeg(const QString &path, const JpegSpec &spec = {});
 
-enum class VideoFormat { movH264, mp4Hevc, aviMjpeg, aviMpeg4 };
+enum class VideoFormat { movH264, mp4Hevc, aviMjpeg, aviMpeg4, movMjpeg };
 
 struct VideoSpec {
     VideoFormat format = VideoFormat::movH264;
@@ -47,6 +47,14 @@ struct VideoSpec {
     /// QuickTime only: the index ahead of the data, as cameras write it, so the
     /// file still opens when its end is lost.
     bool indexFirst = false;
+    /// The encoder's pixel format ("yuvj422p", "yuv420p10le"); empty takes the
+    /// format's usual one.
+    QString pixelFormat;
+    /// A still of colour bars, with the blacker-than-black and whiter-than-white
+    /// steps that show a wrong range, instead of the moving pattern.
+    bool colourBars = false;
+    /// false leaves the picture out: sound alone in a video's container.
+    bool picture = true;
 };
 
 /// The ffmpeg program the tests run ($POMELARK_FFMPEG or "ffmpeg" on PATH).
