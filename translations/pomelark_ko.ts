@@ -83,6 +83,65 @@
     </message>
 </context>
 <context>
+    <name>pomelark::SystemErrorText</name>
+    <message>
+        <source>No permission</source>
+        <translation>권한이 없어요</translation>
+    </message>
+    <message>
+        <source>Not allowed</source>
+        <translation>허용되지 않는 작업이에요</translation>
+    </message>
+    <message>
+        <source>The disk is read-only</source>
+        <translation>읽기 전용 디스크예요</translation>
+    </message>
+    <message>
+        <source>The disk is full</source>
+        <translation>디스크가 가득 찼어요</translation>
+    </message>
+    <message>
+        <source>Your disk quota is used up</source>
+        <translation>디스크 할당량을 다 썼어요</translation>
+    </message>
+    <message>
+        <source>It isn&apos;t there</source>
+        <translation>찾을 수 없어요</translation>
+    </message>
+    <message>
+        <source>A file is where a folder should be</source>
+        <translation>폴더 자리에 파일이 있어요</translation>
+    </message>
+    <message>
+        <source>It&apos;s a folder, not a file</source>
+        <translation>파일이 아니라 폴더예요</translation>
+    </message>
+    <message>
+        <source>The name is taken</source>
+        <translation>이미 있는 이름이에요</translation>
+    </message>
+    <message>
+        <source>The name is too long</source>
+        <translation>이름이 너무 길어요</translation>
+    </message>
+    <message>
+        <source>The file is too large</source>
+        <translation>파일이 너무 커요</translation>
+    </message>
+    <message>
+        <source>The disk couldn&apos;t be read or written</source>
+        <translation>디스크를 읽거나 쓰지 못했어요</translation>
+    </message>
+    <message>
+        <source>The device isn&apos;t connected</source>
+        <translation>장치가 연결되어 있지 않아요</translation>
+    </message>
+    <message>
+        <source>Not enough memory</source>
+        <translation>메모리가 부족해요</translation>
+    </message>
+</context>
+<context>
     <name>ExcludedBadge</name>
     <message>
         <source>Excluded</source>
