@@ -142,6 +142,18 @@
     </message>
 </context>
 <context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>폴더</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>드라이브</translation>
+    </message>
+</context>
+<context>
     <name>ExcludedBadge</name>
     <message>
         <source>Excluded</source>

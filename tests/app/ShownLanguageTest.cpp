@@ -11,6 +11,8 @@
 #include "support/WidgetEvents.h"
 
 #include "app/AppLanguage.h"
+#include "app/AppTranslations.h"
+#include "app/FolderPanel.h"
 #include "app/GridScreen.h"
 #include "app/MainView.h"
 #include "app/MainWindow.h"
@@ -31,11 +33,13 @@
 #include "tidy_send/DoneScreen.h"
 
 #include <QAbstractButton>
+#include <QAbstractProxyModel>
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -88,13 +92,12 @@ class ShownLanguageTest : public SessionHarness, public testing::WithParamInterf
 protected:
     ShownLanguageTest() : recorder(GetParam())
     {
+        // Qt's own texts and the language's locale, as the app puts them in place at start.
+        AppTranslations::install(GetParam(), translations, QStringLiteral(POMELARK_QM_DIR));
+        // Asked before the catalogues above, so it sees every lookup of ours.
         EXPECT_TRUE(recorder.load(QStringLiteral("pomelark_") + AppLanguage(GetParam()).code(),
                                   QStringLiteral(POMELARK_QM_DIR)));
         QCoreApplication::installTranslator(&recorder);
-        // Qt's own texts (standard buttons) as the app shows them, when the system has them.
-        if (qtTexts.load(QStringLiteral("qtbase_") + AppLanguage(GetParam()).code(),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QCoreApplication::installTranslator(&qtTexts);
         main = std::make_unique<MainView>(view.get(), nullptr, time.ticker);
         main->resize(900, 640);
         main->show();
@@ -103,7 +106,6 @@ protected:
     {
         main.reset();
         QCoreApplication::removeTranslator(&recorder);
-        QCoreApplication::removeTranslator(&qtTexts);
     }
 
     /// Lets fades finish and saves a picture of `widget` (the window when none)
@@ -139,14 +141,15 @@ protected:
 
     void walkStartAndSettings();
     void walkValidation();
+    void walkFolderChooser();
     void walkGrid(const MediaItems &items);
     void walkTools(const MediaItems &photos);
     void walkSend();
     void walkPromptsAndMenu();
 
     TestSettings settings;
+    QObject translations;
     MissRecorder recorder;
-    QTranslator qtTexts;
     SteppedTime time;
     std::unique_ptr<MainView> main;
 };
@@ -219,6 +222,30 @@ void ShownLanguageTest::walkValidation()
     runSession();
     ASSERT_NE(screenAs<ValidationScreen>(), nullptr);
     snap(QStringLiteral("validation-nothing-valid"));
+}
+
+void ShownLanguageTest::walkFolderChooser()
+{
+    // Qt's own dialog speaks the display language too: its list's types and dates.
+    TempFolder place;
+    const QString folder = place.makeFolder(u"DCIM"_qs);
+    const std::unique_ptr<QFileDialog> chooser =
+        makeFolderChooser(main.get(), ContentView::folderPanelMessage(), ContentView::folderPanelPrompt());
+    chooser->setViewMode(QFileDialog::Detail);
+    chooser->setDirectory(place.path());
+    chooser->resize(640, 400);
+    chooser->show();
+    QAbstractProxyModel *list = chooser->proxyModel();
+    const auto *files = qobject_cast<const QFileSystemModel *>(list->sourceModel());
+    ASSERT_NE(files, nullptr);
+    const auto cell = [&](int column) { return list->mapFromSource(files->index(folder, column)).data().toString(); };
+    ASSERT_TRUE(settle([&] { return !cell(2).isEmpty(); }));
+    // Qt's own look, not ours: only its picture is kept.
+    chooser->grab().save(galleryPath(AppLanguage(GetParam()).code() + u"/folder-chooser.png"_qs));
+    const bool korean = GetParam() == AppLanguage::ko;
+    EXPECT_EQ(QLocale().language(), korean ? QLocale::Korean : QLocale::English);
+    EXPECT_EQ(cell(2), korean ? u"폴더"_qs : u"Folder"_qs);
+    EXPECT_EQ(cell(3), QLocale().toString(QFileInfo(folder).lastModified(), QLocale::ShortFormat));
 }
 
 void ShownLanguageTest::walkGrid(const MediaItems &items)
@@ -358,6 +385,7 @@ TEST_P(ShownLanguageTest, EveryScreenFindsItsTextsInTheCatalogue)
     makeVideo(clip.url.toLocalFile());
     walkStartAndSettings();
     walkValidation();
+    walkFolderChooser();
     walkGrid(photos + MediaItems{clip, video(QStringLiteral("gone.mov"))});
     walkTools(photos);
     walkSend();
