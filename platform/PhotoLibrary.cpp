@@ -68,7 +68,12 @@ QString PhotoLibrary::defaultRoot()
     const QString configured = qEnvironmentVariable("POMELARK_PHOTOS_DIR");
     if (!configured.isEmpty())
         return configured;
-    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Photos");
+    return picturesFolder() + QStringLiteral("/Photos");
+}
+
+QString PhotoLibrary::picturesFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
 }
 
 PhotoLibrary::Access PhotoLibrary::access() const

@@ -924,10 +924,6 @@ and sends them to your Photos folder.</source>
 <context>
     <name>pomelark::DoneScreen</name>
     <message>
-        <source>All set in your Photos folder</source>
-        <translation>사진 폴더에 모두 담았어요</translation>
-    </message>
-    <message>
         <source>Nothing was left on your computer · SD card originals untouched</source>
         <translation>컴퓨터에 남은 파일 없음 · SD 카드 원본은 그대로</translation>
     </message>
@@ -945,10 +941,6 @@ and sends them to your Photos folder.</source>
             <numerusform>사진 %n장</numerusform>
         </translation>
     </message>
-    <message>
-        <source>Went into Photos · in your Pictures folder</source>
-        <translation>사진에 들어갔어요 · Pictures 폴더 안에 있어요</translation>
-    </message>
     <message numerus="yes">
         <source>%n videos</source>
         <translation>
@@ -964,16 +956,35 @@ and sends them to your Photos folder.</source>
         <translation>사진 접근 권한이 필요해요</translation>
     </message>
     <message>
-        <source>Let Pomelark write to Pictures → Photos</source>
-        <translation>Pomelark가 Pictures → Photos에 쓸 수 있게 해 주세요</translation>
-    </message>
-    <message>
-        <source>Open Pictures Folder</source>
-        <translation>Pictures 폴더 열기</translation>
-    </message>
-    <message>
         <source>Back to grid</source>
         <translation>목록으로 돌아가기</translation>
+    </message>
+</context>
+<context>
+    <name>pomelark::LibraryFolderNames</name>
+    <message>
+        <source>All set in your %1 folder</source>
+        <translation>%1 폴더에 모두 담았어요</translation>
+    </message>
+    <message>
+        <source>Went into %1 · in your %2 folder</source>
+        <translation>%1에 들어갔어요 · %2 폴더 안에 있어요</translation>
+    </message>
+    <message>
+        <source>Went into %1 · in the %2 folder</source>
+        <translation>%1에 들어갔어요 · %2 폴더 안에 있어요</translation>
+    </message>
+    <message>
+        <source>Let Pomelark write to %1 → %2</source>
+        <translation>Pomelark가 %1 → %2에 쓸 수 있게 해 주세요</translation>
+    </message>
+    <message>
+        <source>Open %1 Folder</source>
+        <translation>%1 폴더 열기</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>홈</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,8 @@
 #include "SessionHarness.h"
 #include "support/Fixtures.h"
 #include "support/GalleryPictures.h"
+#include "support/ScopedEnv.h"
+#include "support/ShownTexts.h"
 #include "support/SteppedTime.h"
 #include "support/TestSettings.h"
 #include "support/WidgetEvents.h"
@@ -333,14 +335,24 @@ void ShownLanguageTest::walkSend()
     sendFinished->setValue(true);
     ASSERT_TRUE(settle([&] { return view->screen() == Screen::done; }));
 
+    // A desktop whose Pictures folder has a Korean name: the texts name the
+    // folders as they are called, never a "Pictures" that is not there.
+    TempFolder desktop;
+    const QString library = desktop.makeFolder(u"사진/Photos"_qs);
+    makeTextFile(desktop.filePath(u".config/user-dirs.dirs"_qs), "XDG_PICTURES_DIR=\"$HOME/사진\"\n");
+    const ScopedEnv home("HOME", desktop.path().toUtf8());
+    const ScopedEnv config("XDG_CONFIG_HOME", desktop.filePath(u".config"_qs).toUtf8());
     for (const auto &[name, mode] : {std::pair{QStringLiteral("done"), DoneScreen::Mode::success(3, 1, 1)},
                                      std::pair{QStringLiteral("done-one-each"), DoneScreen::Mode::success(1, 1, 0)},
                                      std::pair{QStringLiteral("done-access-needed"), DoneScreen::Mode::permissionDenied()}}) {
         QWidget window;
         window.resize(900, 640);
-        new DoneScreen({mode, [] {}, [] {}}, &window, [](const QUrl &) { return true; }, time.ticker);
+        new DoneScreen({mode, [] {}, [] {}, library}, &window, [](const QUrl &) { return true; }, time.ticker);
         window.show();
         snap(name, &window);
+        const QString all = shownTexts(window).join(u" | "_qs);
+        EXPECT_TRUE(all.contains(u"사진"_qs) && all.contains(u"Photos"_qs) && !all.contains(u"Pictures"_qs))
+            << all.toStdString();
         if (mode == DoneScreen::Mode::success(1, 1, 0)) {
             // A count of one takes the singular wherever a number meets a noun.
             QStringList texts;
