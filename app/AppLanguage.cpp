@@ -17,6 +17,12 @@ QString AppLanguage::pickerLabel() const
                         : QCoreApplication::translate("AppLanguage", "English");
 }
 
+QLocale AppLanguage::locale(const QLocale &system) const
+{
+    const QLocale::Language language = m_code == ko ? QLocale::Korean : QLocale::English;
+    return system.language() == language ? system : QLocale(language);
+}
+
 std::optional<AppLanguage> AppLanguage::fromCode(const QString &code)
 {
     if (code == QLatin1String("en"))

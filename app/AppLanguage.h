@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,11 @@ public:
     QString code() const;
     /// The picker's label, translated ("English", "한국어").
     QString pickerLabel() const;
+
+    /// The locale that dates and numbers follow in this language: the system's
+    /// own when it speaks it (so an en_GB desktop keeps its day-month order),
+    /// else the language's main one (en_US, ko_KR).
+    QLocale locale(const QLocale &system = QLocale::system()) const;
 
     /// The language of exactly "en" or "ko"; nothing for any other text (also "EN" or "ko-KR").
     static std::optional<AppLanguage> fromCode(const QString &code);

@@ -1,6 +1,7 @@
 #include "app/FailedFilesAside.h"
 
 #include "platform/NoReplaceCopy.h"
+#include "platform/SystemErrorText.h"
 #include "platform/SystemLog.h"
 #include "services/ImportService.h"
 
@@ -27,10 +28,25 @@ QThreadPool &copyThread()
 }
 
 /// Why one file was not copied: our own words (in English for the log, looked
-/// up for the report), and the system's own, which follow them.
+/// up for the report), and what the system reported, which follows them.
 struct Why {
     const char *text;
-    QString systemText;
+    int systemError = 0;
+    QString detail; ///< when the system gave no errno
+
+    QString forLog() const
+    {
+        return joined(QString::fromUtf8(text), systemError ? SystemErrorText::systemDescription(systemError) : detail);
+    }
+    QString forReport() const
+    {
+        return joined(FailedFilesAside::tr(text), systemError ? SystemErrorText::of(systemError) : detail);
+    }
+
+    static QString joined(const QString &text, const QString &system)
+    {
+        return system.isEmpty() ? text : text + QStringLiteral(": ") + system;
+    }
 };
 
 const char *textFor(NoReplaceCopy::Error::Kind kind)
@@ -44,6 +60,7 @@ const char *textFor(NoReplaceCopy::Error::Kind kind)
     case Kind::readFile:
         return QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "Couldn't read the file");
     case Kind::openFolder:
+    case Kind::makeFolder:
         return QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "Couldn't open the folder");
     case Kind::writeFolder:
     case Kind::finishFile:
@@ -60,26 +77,21 @@ const char *textFor(NoReplaceCopy::Error::Kind kind)
 std::optional<Why> copyOne(const QUrl &source, const QString &destination)
 {
     if (!source.isLocalFile())
-        return Why{QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "It isn't a file on this computer"), {}};
+        return Why{QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "It isn't a file on this computer")};
     const std::optional<QString> path = ImportService::openablePath(source);
     if (!path) {
         // Text would name another file, or none.
-        return Why{QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "Its name can't be read"), {}};
+        return Why{QT_TRANSLATE_NOOP("pomelark::FailedFilesAside", "Its name can't be read")};
     }
     try {
         NoReplaceCopy::copy(*path, destination, source.fileName());
         return std::nullopt;
     } catch (const NoReplaceCopy::Error &error) {
-        return Why{textFor(error.kind()), error.systemText()};
+        return Why{textFor(error.kind()), error.systemError(), {}};
     } catch (const std::exception &error) {
         // Whatever happens, the run ends with a report.
-        return Why{textFor(NoReplaceCopy::Error::Kind::other), QString::fromUtf8(error.what())};
+        return Why{textFor(NoReplaceCopy::Error::Kind::other), 0, QString::fromUtf8(error.what())};
     }
-}
-
-QString joined(const QString &text, const QString &systemText)
-{
-    return systemText.isEmpty() ? text : text + QStringLiteral(": ") + systemText;
 }
 
 } // namespace
@@ -95,8 +107,8 @@ AsideReport FailedFilesAside::copyAll(const QList<QUrl> &sources, const QString 
             continue;
         }
         SystemLog::write(QStringLiteral("[ValidationScreen] archive copy FAILED for ") + source.fileName()
-                         + QStringLiteral(": ") + joined(QString::fromUtf8(why->text), why->systemText));
-        report.problems.append({source.fileName(), joined(tr(why->text), why->systemText)});
+                         + QStringLiteral(": ") + why->forLog());
+        report.problems.append({source.fileName(), why->forReport()});
     }
     return report;
 }

@@ -2,9 +2,17 @@
 
 #include "app/SessionServices.h"
 
+#include <memory>
+
+class QFileDialog;
 class QWidget;
 
 namespace pomelark {
+
+/// A folder-only file dialog titled `message` whose confirm button says
+/// `prompt`, not yet shown. It speaks the display language throughout, its
+/// dates included.
+std::unique_ptr<QFileDialog> makeFolderChooser(QWidget *parent, const QString &message, const QString &prompt);
 
 /// The folder chooser of an import session: a folder-only file dialog with the
 /// request's message and confirm title, starting where the request says.

@@ -210,6 +210,7 @@ QWidget *MainView::makeDoneScreen()
         return nullptr;
     ContentView *view = m_view;
     DoneScreen::Inputs inputs{*mode};
+    inputs.libraryRoot = view->exportCoordinator()->photos().library().root();
     inputs.onRestart = [view] { view->spawnMainActorTask([view] { return view->returnHome(); }); };
     inputs.onBackToGrid = [view] { view->backToGrid(); };
     return new DoneScreen(std::move(inputs), this, DoneScreen::openWithDesktop, m_ticker);

@@ -1,6 +1,7 @@
 #include "app/ValidationScreen.h"
 
 #include "app/FailureList.h"
+#include "app/FolderPanel.h"
 #include "app/Paragraph.h"
 #include "app/ScreenStyle.h"
 #include "look/SymbolView.h"
@@ -118,13 +119,11 @@ void ValidationScreen::revealInFolder(const ValidationFailure &failure)
 
 QString ValidationScreen::chooseFolderWithDialog(QWidget *parent)
 {
-    QFileDialog dialog(parent, tr("Choose a folder to keep the failed files"));
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setLabelText(QFileDialog::Accept, tr("Keep here"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const std::unique_ptr<QFileDialog> dialog =
+        makeFolderChooser(parent, tr("Choose a folder to keep the failed files"), tr("Keep here"));
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog->selectedFiles().constFirst();
 }
 
 void ValidationScreen::setFailedFilesAside()

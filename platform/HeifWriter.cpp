@@ -1,6 +1,8 @@
 #include "platform/HeifWriter.h"
 
 #include "platform/CpuBudget.h"
+#include "platform/FileDescriptor.h"
+#include "platform/SystemErrorText.h"
 
 #include <QColorSpace>
 #include <QFile>
@@ -11,6 +13,7 @@
 #include <libheif/heif.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -141,20 +144,38 @@ Encoder hevcEncoder(heif_context *context, int quality, QSize size)
     return encoder;
 }
 
+/// Where the encoded bytes go, and the errno of the write that failed.
+struct Output {
+    int fd = -1;
+    int error = 0;
+};
+
 heif_error writeToFile(heif_context *, const void *data, size_t size, void *userdata)
 {
-    auto *file = static_cast<QFile *>(userdata);
+    auto *output = static_cast<Output *>(userdata);
     // A full disk first takes part of a write and says nothing; only writing
-    // the rest fails with the system's reason, which the file then holds.
+    // the rest fails with the system's reason.
     const char *bytes = static_cast<const char *>(data);
-    for (qint64 left = qint64(size); left > 0;) {
-        const qint64 written = file->write(bytes, left);
-        if (written <= 0)
+    while (size > 0) {
+        const ssize_t written = ::write(output->fd, bytes, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            output->error = written < 0 ? errno : EIO;
             return {heif_error_Encoding_error, heif_suberror_Cannot_write_output_data, "cannot write the file"};
+        }
         bytes += written;
-        left -= written;
+        size -= size_t(written);
     }
     return {heif_error_Ok, heif_suberror_Unspecified, "ok"};
+}
+
+/// The failure of a file operation: the system's English for the log, its
+/// words in the display language for the user.
+HeifWriter::Error fileError(Kind kind, const char *step, int error)
+{
+    return HeifWriter::Error(kind, std::string(step) + ": " + SystemErrorText::systemDescription(error).toStdString(),
+                             SystemErrorText::of(error));
 }
 
 } // namespace
@@ -190,10 +211,9 @@ QByteArray HeifWriter::exifBlock(const Options &options)
 
 void HeifWriter::write(const QImage &pixels, const QString &path, const Options &options)
 {
-    QFile file(path);
-    // Unbuffered: a buffered short write loses the system's reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw Error(Kind::destination, file.errorString().toStdString(), file.errorString());
+    const FileDescriptor file(::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!file.isOpen())
+        throw fileError(Kind::destination, "open", errno);
     if (pixels.isNull())
         throw Error(Kind::encoding, "no picture");
 
@@ -222,12 +242,12 @@ void HeifWriter::write(const QImage &pixels, const QString &path, const Options 
 
     // A full disk shows only here: the reason is the file's, not libheif's.
     heif_writer writer{1, &writeToFile};
-    const heif_error written = heif_context_write(context.get(), &writer, &file);
-    if (written.code != heif_error_Ok || !file.flush()) {
-        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : QString();
-        throw Error(Kind::encoding, "write: " + (reason.isEmpty() ? std::string(written.message) : reason.toStdString()),
-                    reason);
-    }
+    Output output{file.get()};
+    const heif_error written = heif_context_write(context.get(), &writer, &output);
+    if (output.error != 0)
+        throw fileError(Kind::encoding, "write", output.error);
+    if (written.code != heif_error_Ok)
+        throw Error(Kind::encoding, std::string("write: ") + (written.message ? written.message : "?"));
 }
 
 } // namespace pomelark

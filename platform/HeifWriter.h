@@ -28,8 +28,9 @@ public:
         {
         }
         Kind kind;
-        /// What the system said when a file operation failed ("No space left on
-        /// device"); empty when the failure was not the file system's.
+        /// What the system reported when a file operation failed, in the
+        /// display language ("The disk is full", SystemErrorText); empty when
+        /// the failure was not the file system's.
         QString systemReason;
     };
 

@@ -1,13 +1,13 @@
 #include "platform/NoReplaceCopy.h"
 
 #include "platform/FileDescriptor.h"
+#include "platform/SystemErrorText.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,8 +24,7 @@ using Kind = NoReplaceCopy::Error::Kind;
 
 [[noreturn]] void fail(Kind kind, const QString &what, int error)
 {
-    const QString system = QString::fromLocal8Bit(std::strerror(error));
-    throw NoReplaceCopy::Error(kind, system, what + QStringLiteral(": ") + system);
+    throw NoReplaceCopy::Error(kind, what, error);
 }
 
 QByteArray encoded(const QString &path) { return QFile::encodeName(path); }
@@ -103,6 +102,19 @@ bool publish(int folder, int copy, const QByteArray &temporaryName, const QByteA
 
 } // namespace
 
+NoReplaceCopy::Error::Error(Kind kind, const QString &what, int systemError)
+    : std::runtime_error((systemError == 0 ? what
+                                           : what + QStringLiteral(": ") + SystemErrorText::systemDescription(systemError))
+                             .toStdString()),
+      m_kind(kind), m_systemError(systemError)
+{
+}
+
+QString NoReplaceCopy::Error::systemText() const
+{
+    return m_systemError == 0 ? QString() : SystemErrorText::of(m_systemError);
+}
+
 QString NoReplaceCopy::copy(const QString &file, const QString &folderPath, const QString &fileName,
                             std::optional<QDateTime> date)
 {
@@ -115,7 +127,7 @@ QString NoReplaceCopy::copy(const QString &file, const QString &folderPath, cons
     // Pipes, devices and sockets have no content of their own to copy (a
     // device may have endless content).
     if (!S_ISREG(sourceStat.st_mode))
-        throw NoReplaceCopy::Error(Kind::notRegularFile, {}, QStringLiteral("Cannot copy the file: it is not a regular file"));
+        throw NoReplaceCopy::Error(Kind::notRegularFile, QStringLiteral("Cannot copy the file: it is not a regular file"));
     ::fcntl(source.get(), F_SETFL, ::fcntl(source.get(), F_GETFL) & ~O_NONBLOCK);
     const timespec keptTime = date ? timespec{date->toSecsSinceEpoch(), 0} : sourceStat.st_mtim;
 

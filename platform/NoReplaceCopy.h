@@ -21,21 +21,34 @@ public:
     class Error : public std::runtime_error {
     public:
         /// What failed; `other` for errors made from a text alone.
-        enum class Kind { other, openFile, notRegularFile, readFile, openFolder, writeFolder, finishFile, nameFile, noFreeName };
+        enum class Kind {
+            other,
+            openFile,
+            notRegularFile,
+            readFile,
+            openFolder,
+            makeFolder,
+            writeFolder,
+            finishFile,
+            nameFile,
+            noFreeName
+        };
 
         using std::runtime_error::runtime_error;
-        Error(Kind kind, QString systemText, const QString &text)
-            : std::runtime_error(text.toStdString()), m_kind(kind), m_systemText(std::move(systemText))
-        {
-        }
+        /// `what` failed, and the system reported `systemError` (an errno value;
+        /// 0 when it reported nothing), whose English description what() adds.
+        Error(Kind kind, const QString &what, int systemError = 0);
 
         Kind kind() const { return m_kind; }
-        /// The system's own description of the failure; empty when it gave none.
-        const QString &systemText() const { return m_systemText; }
+        /// The errno value the system reported; 0 when none.
+        int systemError() const { return m_systemError; }
+        /// What the system reported, in the display language (SystemErrorText);
+        /// empty when it reported nothing.
+        QString systemText() const;
 
     private:
         Kind m_kind = Kind::other;
-        QString m_systemText;
+        int m_systemError = 0;
     };
 
     /// How the hidden temporary that stands in for an unnamed file begins (six

@@ -7,7 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,9 +45,8 @@ QStringList makeDateFolders(const QString &root, const QDateTime &date)
         if (error == EEXIST && QFileInfo(path).isDir())
             continue;
         removeEmptyFolders(made);
-        throw PhotoLibrary::Error(QString(QStringLiteral("Cannot make the folder ") + path + QStringLiteral(": ")
-                                          + QString::fromLocal8Bit(std::strerror(error == EEXIST ? ENOTDIR : error)))
-                                      .toStdString());
+        throw PhotoLibrary::Error(PhotoLibrary::Error::Kind::makeFolder, QStringLiteral("Cannot make the folder ") + path,
+                                  error == EEXIST ? ENOTDIR : error);
     }
     return made;
 }
@@ -68,7 +68,12 @@ QString PhotoLibrary::defaultRoot()
     const QString configured = qEnvironmentVariable("POMELARK_PHOTOS_DIR");
     if (!configured.isEmpty())
         return configured;
-    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + QStringLiteral("/Photos");
+    return picturesFolder() + QStringLiteral("/Photos");
+}
+
+QString PhotoLibrary::picturesFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
 }
 
 PhotoLibrary::Access PhotoLibrary::access() const
@@ -94,12 +99,16 @@ QString PhotoLibrary::add(const QString &file, const QString &fileName, std::opt
         // here, before any folder is made for it.
         const QFileInfo info(file);
         if (!info.exists())
-            throw Error(QString(QStringLiteral("Cannot open the file: ") + QString::fromLocal8Bit(std::strerror(ENOENT)))
-                            .toStdString());
+            throw Error(Error::Kind::openFile, QStringLiteral("Cannot open the file"), ENOENT);
         date = info.lastModified();
     }
-    if (!QDir().mkpath(m_root))
-        throw Error(QString(QStringLiteral("Cannot make the folder ") + m_root).toStdString());
+    std::error_code madeRoot;
+    std::filesystem::create_directories(QFile::encodeName(m_root).toStdString(), madeRoot);
+    if (madeRoot) {
+        // Something that is no folder stands in the way.
+        const int error = madeRoot.value() == EEXIST ? ENOTDIR : madeRoot.value();
+        throw Error(Error::Kind::makeFolder, QStringLiteral("Cannot make the folder ") + m_root, error);
+    }
     const QStringList made = makeDateFolders(m_root, *date);
     try {
         return NoReplaceCopy::copy(file, dateFolder(m_root, *date), fileName, date);

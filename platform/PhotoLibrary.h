@@ -29,6 +29,10 @@ public:
     /// `POMELARK_PHOTOS_DIR` when set, else "Photos" in the user's Pictures folder.
     static QString defaultRoot();
 
+    /// The user's Pictures folder, as the desktop's folder settings (XDG user
+    /// dirs) name it: "~/사진" on many Korean desktops.
+    static QString picturesFolder();
+
     const QString &root() const { return m_root; }
 
     /// notDetermined while the folder does not exist, authorized when it is a

@@ -77,6 +77,8 @@ public:
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     const Phase &phase() const { return m_phase; }
+    /// The library the items are sent into.
+    const PhotosService &photos() const { return m_photos; }
     double progress() const { return m_progress; }
     int totalItems() const { return m_totalItems; }
     int doneItems() const { return m_doneItems; }

@@ -1,5 +1,7 @@
 #include "services/PhotosService.h"
 
+#include "platform/SystemLog.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -55,7 +57,12 @@ QCoro::Task<void> PhotosService::addToLibrary(QUrl fileURL, bool isVideo, std::o
             library.add(path, name, creationDate);
         });
     } catch (const PhotoLibrary::Error &error) {
-        throw PhotosError::importFailed(QString::fromUtf8(error.what()));
+        // The user reads the cause in the display language; which step failed,
+        // on which path, stays findable in the log.
+        SystemLog::write(QStringLiteral("[PhotosService] add FAILED for ") + name + QStringLiteral(": ")
+                         + QString::fromUtf8(error.what()));
+        const QString cause = error.systemText();
+        throw PhotosError::importFailed(cause.isEmpty() ? QString::fromUtf8(error.what()) : cause);
     }
 }
 

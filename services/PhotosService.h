@@ -20,7 +20,8 @@ class PhotosError : public std::exception {
 public:
     enum class Kind { importFailed, denied };
 
-    /// An add that failed; `underlying` is what the file system reported.
+    /// An add that failed; `underlying` is what the file system reported, in
+    /// the display language.
     static PhotosError importFailed(QString underlying) { return PhotosError(Kind::importFailed, std::move(underlying)); }
     static PhotosError denied() { return PhotosError(Kind::denied, {}); }
 

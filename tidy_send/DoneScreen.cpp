@@ -4,7 +4,7 @@
 #include "look/LookFont.h"
 #include "look/Palette.h"
 #include "look/PomelarkButton.h"
-#include "platform/PhotoLibrary.h"
+#include "tidy_send/LibraryFolderNames.h"
 #include "tidy_send/RoundedBox.h"
 #include "tidy_send/ScreenText.h"
 #include "look/SymbolView.h"
@@ -104,7 +104,7 @@ void DoneScreen::buildSuccess()
     m_checkScale.setOnChange([this] { m_check->setSymbolScale(m_checkScale.value()); });
     addRow(m_check);
 
-    QLabel *title = makeScreenText(tr("All set in your Photos folder"),
+    QLabel *title = makeScreenText(LibraryFolderNames(m_inputs.libraryRoot).allSet(),
                                    {LookFont::rounded(28, QFont::DemiBold), Palette::ink(), Qt::AlignCenter});
     QLabel *line = makeScreenText(tr("Nothing was left on your computer · SD card originals untouched"),
                                   {LookFont::system(12), Palette::inkTertiary(), Qt::AlignCenter});
@@ -136,7 +136,8 @@ QWidget *DoneScreen::buildStatsCard()
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(0);
     if (mode.photos >= 1)
-        rows->addWidget(statsRow(tr("%n photos", nullptr, int(mode.photos)), tr("Went into Photos · in your Pictures folder")));
+        rows->addWidget(statsRow(tr("%n photos", nullptr, int(mode.photos)),
+                                 LibraryFolderNames(m_inputs.libraryRoot).wentInto()));
     if (mode.videos >= 1) {
         if (mode.photos >= 1) {
             auto *divider = new RoundedBox({Palette::divider()});
@@ -155,13 +156,16 @@ void DoneScreen::buildPermissionDenied()
 
     QLabel *title = makeScreenText(tr("Photos access needed"),
                                    {LookFont::rounded(24, QFont::DemiBold), Palette::ink(), Qt::AlignCenter});
-    auto *line = new WrappedText(tr("Let Pomelark write to Pictures → Photos"), LookFont::system(13),
+    const LibraryFolderNames names(m_inputs.libraryRoot);
+    auto *line = new WrappedText(names.writeRequest(), LookFont::system(13),
                                  Palette::inkSecondary(), Qt::AlignHCenter, 3);
     addRow(textStack(title, line), {});
 
     auto *row = new QHBoxLayout;
     row->setSpacing(8);
-    row->addWidget(new PomelarkButton(ButtonStyle::primary(), tr("Open Pictures Folder"), {},
+    const QString opened = folderToOpen(m_inputs.libraryRoot);
+    row->addWidget(new PomelarkButton(ButtonStyle::primary(),
+                                      names.openFolder(opened.isEmpty() ? m_inputs.libraryRoot : opened), {},
                                       [this] { openPicturesFolder(); }));
     row->addWidget(new PomelarkButton(ButtonStyle::ghost(), tr("Back to grid"), {}, [this] {
         if (m_inputs.onBackToGrid)
@@ -191,7 +195,7 @@ QString DoneScreen::folderToOpen(const QString &libraryRoot)
 
 void DoneScreen::openPicturesFolder()
 {
-    const QString folder = folderToOpen(PhotoLibrary::defaultRoot());
+    const QString folder = folderToOpen(m_inputs.libraryRoot);
     if (folder.isEmpty() || !m_openFolder)
         return;
     m_openFolder(QUrl::fromLocalFile(folder));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "look/AnimatedValue.h"
+#include "platform/PhotoLibrary.h"
 #include "services/ExportCoordinator.h"
 #include "tidy_send/SendScreenFrame.h"
 
@@ -49,6 +50,8 @@ public:
         Mode mode;
         std::function<void()> onRestart;    ///< "Back to start"
         std::function<void()> onBackToGrid; ///< "Back to grid"
+        /// The library the send went into, whose folders the texts name.
+        QString libraryRoot = PhotoLibrary::defaultRoot();
     };
 
     /// Opens a folder in the desktop's file manager; false when it could not.
@@ -65,8 +68,9 @@ public:
     /// when none exists.
     static QString folderToOpen(const QString &libraryRoot);
 
-    /// The action of "Open Pictures Folder". Nothing happens, and nothing is
-    /// reported, when no folder exists or the desktop cannot open it.
+    /// The action of "Open Pictures Folder" (named after the folder it opens).
+    /// Nothing happens, and nothing is reported, when no folder exists or the
+    /// desktop cannot open it.
     void openPicturesFolder();
 
     /// Replays the pop of the success check mark: from nothing to full size on the

@@ -87,6 +87,77 @@
     </message>
 </context>
 <context>
+    <name>pomelark::SystemErrorText</name>
+    <message>
+        <source>No permission</source>
+        <translation>권한이 없어요</translation>
+    </message>
+    <message>
+        <source>Not allowed</source>
+        <translation>허용되지 않는 작업이에요</translation>
+    </message>
+    <message>
+        <source>The disk is read-only</source>
+        <translation>읽기 전용 디스크예요</translation>
+    </message>
+    <message>
+        <source>The disk is full</source>
+        <translation>디스크가 가득 찼어요</translation>
+    </message>
+    <message>
+        <source>Your disk quota is used up</source>
+        <translation>디스크 할당량을 다 썼어요</translation>
+    </message>
+    <message>
+        <source>It isn&apos;t there</source>
+        <translation>찾을 수 없어요</translation>
+    </message>
+    <message>
+        <source>A file is where a folder should be</source>
+        <translation>폴더 자리에 파일이 있어요</translation>
+    </message>
+    <message>
+        <source>It&apos;s a folder, not a file</source>
+        <translation>파일이 아니라 폴더예요</translation>
+    </message>
+    <message>
+        <source>The name is taken</source>
+        <translation>이미 있는 이름이에요</translation>
+    </message>
+    <message>
+        <source>The name is too long</source>
+        <translation>이름이 너무 길어요</translation>
+    </message>
+    <message>
+        <source>The file is too large</source>
+        <translation>파일이 너무 커요</translation>
+    </message>
+    <message>
+        <source>The disk couldn&apos;t be read or written</source>
+        <translation>디스크를 읽거나 쓰지 못했어요</translation>
+    </message>
+    <message>
+        <source>The device isn&apos;t connected</source>
+        <translation>장치가 연결되어 있지 않아요</translation>
+    </message>
+    <message>
+        <source>Not enough memory</source>
+        <translation>메모리가 부족해요</translation>
+    </message>
+</context>
+<context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>폴더</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>드라이브</translation>
+    </message>
+</context>
+<context>
     <name>ExcludedBadge</name>
     <message>
         <source>Excluded</source>
@@ -857,10 +928,6 @@ and sends them to your Photos folder.</source>
 <context>
     <name>pomelark::DoneScreen</name>
     <message>
-        <source>All set in your Photos folder</source>
-        <translation>사진 폴더에 모두 담았어요</translation>
-    </message>
-    <message>
         <source>Nothing was left on your computer · SD card originals untouched</source>
         <translation>컴퓨터에 남은 파일 없음 · SD 카드 원본은 그대로</translation>
     </message>
@@ -878,10 +945,6 @@ and sends them to your Photos folder.</source>
             <numerusform>사진 %n장</numerusform>
         </translation>
     </message>
-    <message>
-        <source>Went into Photos · in your Pictures folder</source>
-        <translation>사진에 들어갔어요 · Pictures 폴더 안에 있어요</translation>
-    </message>
     <message numerus="yes">
         <source>%n videos</source>
         <translation>
@@ -897,16 +960,35 @@ and sends them to your Photos folder.</source>
         <translation>사진 접근 권한이 필요해요</translation>
     </message>
     <message>
-        <source>Let Pomelark write to Pictures → Photos</source>
-        <translation>Pomelark가 Pictures → Photos에 쓸 수 있게 해 주세요</translation>
-    </message>
-    <message>
-        <source>Open Pictures Folder</source>
-        <translation>Pictures 폴더 열기</translation>
-    </message>
-    <message>
         <source>Back to grid</source>
         <translation>목록으로 돌아가기</translation>
+    </message>
+</context>
+<context>
+    <name>pomelark::LibraryFolderNames</name>
+    <message>
+        <source>All set in your %1 folder</source>
+        <translation>%1 폴더에 모두 담았어요</translation>
+    </message>
+    <message>
+        <source>Went into %1 · in your %2 folder</source>
+        <translation>%1에 들어갔어요 · %2 폴더 안에 있어요</translation>
+    </message>
+    <message>
+        <source>Went into %1 · in the %2 folder</source>
+        <translation>%1에 들어갔어요 · %2 폴더 안에 있어요</translation>
+    </message>
+    <message>
+        <source>Let Pomelark write to %1 → %2</source>
+        <translation>Pomelark가 %1 → %2에 쓸 수 있게 해 주세요</translation>
+    </message>
+    <message>
+        <source>Open %1 Folder</source>
+        <translation>%1 폴더 열기</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>홈</translation>
     </message>
 </context>
 <context>

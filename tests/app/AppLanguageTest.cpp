@@ -93,21 +93,35 @@ TEST(AppTranslations, LoadsTheTextsOfTheChosenLanguage)
     const QString folder = QStringLiteral(POMELARK_QM_DIR);
     const auto settingsTitle = [] { return QCoreApplication::translate("SettingsScreen", "Settings"); };
     const auto updateCommand = [] { return QCoreApplication::translate("PomelarkApp", "업데이트 확인…"); };
+    // Qt's file list names a folder's type with a text Qt's own Korean catalogue lacks.
+    const auto folderType = [] {
+        return QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms");
+    };
+    const QLocale before;
     ASSERT_EQ(settingsTitle(), QStringLiteral("Settings"));
     {
         QObject owner;
         ASSERT_TRUE(AppTranslations::install(AppLanguage::ko, owner, folder));
         EXPECT_EQ(settingsTitle(), QStringLiteral("설정"));
         EXPECT_EQ(updateCommand(), QStringLiteral("업데이트 확인…"));
+        // Qt's dialogs, dates and numbers follow the language, not the system.
+        EXPECT_EQ(QLocale().language(), QLocale::Korean);
+        EXPECT_EQ(folderType(), QStringLiteral("폴더"));
     }
     EXPECT_EQ(settingsTitle(), QStringLiteral("Settings"));
+    EXPECT_EQ(QLocale(), before);
     {
         // English texts are their own keys, all but the update command's.
         QObject owner;
         ASSERT_TRUE(AppTranslations::install(AppLanguage::en, owner, folder));
         EXPECT_EQ(updateCommand(), QStringLiteral("Check for Updates…"));
         EXPECT_EQ(settingsTitle(), QStringLiteral("Settings"));
+        EXPECT_EQ(QLocale().language(), QLocale::English);
     }
+    // A system that speaks the language keeps its own region's ways.
+    EXPECT_EQ(AppLanguage(AppLanguage::en).locale(QLocale(u"en_GB"_qs)), QLocale(u"en_GB"_qs));
+    EXPECT_EQ(AppLanguage(AppLanguage::ko).locale(QLocale(u"en_GB"_qs)), QLocale(u"ko_KR"_qs));
+    EXPECT_EQ(AppLanguage(AppLanguage::en).locale(QLocale(u"ko_KR"_qs)), QLocale(u"en_US"_qs));
     QObject owner;
     EXPECT_FALSE(AppTranslations::install(AppLanguage::ko, owner, QStringLiteral("/nonexistent")));
     EXPECT_EQ(settingsTitle(), QStringLiteral("Settings"));

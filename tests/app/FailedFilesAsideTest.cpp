@@ -95,11 +95,13 @@ TEST(FailedFilesAside, AFileThatCannotBeCopiedIsReportedAndTheOthersGoOn)
     EXPECT_EQ(report.copied, 1);
     ASSERT_EQ(report.problems.size(), 2);
     EXPECT_EQ(report.problems[0].fileName, u"gone.jpg"_qs);
-    EXPECT_FALSE(report.problems[0].reason.isEmpty());
+    // The cause in our own words, which translate; the log keeps the system's English.
+    EXPECT_EQ(report.problems[0].reason, u"Couldn't open the file: It isn't there"_qs);
     EXPECT_EQ(report.problems[1].fileName, u"c.jpg"_qs);
     EXPECT_EQ(filesIn(destination.path()), QStringList{u"b.jpg"_qs});
     ASSERT_EQ(log.lines().size(), 2);
-    EXPECT_TRUE(log.lines()[0].startsWith(u"[ValidationScreen] archive copy FAILED for gone.jpg: "_qs));
+    EXPECT_EQ(log.lines()[0],
+              u"[ValidationScreen] archive copy FAILED for gone.jpg: Couldn't open the file: No such file or directory"_qs);
 }
 
 TEST(FailedFilesAside, AnUnwritableFolderFailsEveryFileAndLeavesNothing)
@@ -115,7 +117,8 @@ TEST(FailedFilesAside, AnUnwritableFolderFailsEveryFileAndLeavesNothing)
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     EXPECT_EQ(missing.copied, 0);
-    EXPECT_EQ(missing.problems.size(), 2);
+    ASSERT_EQ(missing.problems.size(), 2);
+    EXPECT_EQ(missing.problems[0].reason, u"Couldn't open the folder: It isn't there"_qs);
     EXPECT_FALSE(QFileInfo::exists(destination.filePath(u"absent"_qs)));
     if (::geteuid() != 0) { // root writes anywhere
         EXPECT_EQ(refused.copied, 0);

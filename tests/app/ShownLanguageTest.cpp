@@ -6,11 +6,15 @@
 #include "SessionHarness.h"
 #include "support/Fixtures.h"
 #include "support/GalleryPictures.h"
+#include "support/ScopedEnv.h"
+#include "support/ShownTexts.h"
 #include "support/SteppedTime.h"
 #include "support/TestSettings.h"
 #include "support/WidgetEvents.h"
 
 #include "app/AppLanguage.h"
+#include "app/AppTranslations.h"
+#include "app/FolderPanel.h"
 #include "app/GridScreen.h"
 #include "app/MainView.h"
 #include "app/MainWindow.h"
@@ -26,15 +30,18 @@
 #include "look/CountLabel.h"
 #include "look/ScrollIndicators.h"
 #include "look/ToolIconBtn.h"
+#include "platform/SystemErrorText.h"
 #include "tidy_send/BestShotConfirmView.h"
 #include "tidy_send/DoneScreen.h"
 
 #include <QAbstractButton>
+#include <QAbstractProxyModel>
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -87,13 +94,12 @@ class ShownLanguageTest : public SessionHarness, public testing::WithParamInterf
 protected:
     ShownLanguageTest() : recorder(GetParam())
     {
+        // Qt's own texts and the language's locale, as the app puts them in place at start.
+        AppTranslations::install(GetParam(), translations, QStringLiteral(POMELARK_QM_DIR));
+        // Asked before the catalogues above, so it sees every lookup of ours.
         EXPECT_TRUE(recorder.load(QStringLiteral("pomelark_") + AppLanguage(GetParam()).code(),
                                   QStringLiteral(POMELARK_QM_DIR)));
         QCoreApplication::installTranslator(&recorder);
-        // Qt's own texts (standard buttons) as the app shows them, when the system has them.
-        if (qtTexts.load(QStringLiteral("qtbase_") + AppLanguage(GetParam()).code(),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QCoreApplication::installTranslator(&qtTexts);
         main = std::make_unique<MainView>(view.get(), nullptr, time.ticker);
         main->resize(900, 640);
         main->show();
@@ -102,7 +108,6 @@ protected:
     {
         main.reset();
         QCoreApplication::removeTranslator(&recorder);
-        QCoreApplication::removeTranslator(&qtTexts);
     }
 
     /// Lets fades finish and saves a picture of `widget` (the window when none)
@@ -138,14 +143,15 @@ protected:
 
     void walkStartAndSettings();
     void walkValidation();
+    void walkFolderChooser();
     void walkGrid(const MediaItems &items);
     void walkTools(const MediaItems &photos);
     void walkSend();
     void walkPromptsAndMenu();
 
     TestSettings settings;
+    QObject translations;
     MissRecorder recorder;
-    QTranslator qtTexts;
     SteppedTime time;
     std::unique_ptr<MainView> main;
 };
@@ -203,18 +209,45 @@ void ShownLanguageTest::walkValidation()
     aside.setFailedFilesAside();
     ASSERT_TRUE(settle([&] { return aside.reportBox() != nullptr; }));
     snap(QStringLiteral("validation-aside-report"), aside.reportBox());
-    // Each file's reason is our own, in the shown language; the system's words may follow it.
+    // Each file's reason is in the shown language through and through: the
+    // system's cause (here, files that are gone) in our words too.
     const QStringList reasons = aside.reportBox()->informativeText().split(u'\n').filter(u" — "_qs);
     EXPECT_EQ(reasons.size(), asideOutcome.failed.size());
+    static const QRegularExpression latin(u"[A-Za-z]"_qs);
     for (const QString &line : reasons)
-        EXPECT_TRUE(GetParam() == AppLanguage::en || line.section(u" — "_qs, 1).front().script() == QChar::Script_Hangul)
-            << line.toStdString();
+        EXPECT_TRUE(GetParam() == AppLanguage::en || !line.section(u" — "_qs, 1).contains(latin)) << line.toStdString();
     aside.reportBox()->close();
+    for (int error = 1; error < 134; ++error)
+        SystemErrorText::of(error);
 
     outcomes = {{{}, failed.mid(0, 1), 1}};
     runSession();
     ASSERT_NE(screenAs<ValidationScreen>(), nullptr);
     snap(QStringLiteral("validation-nothing-valid"));
+}
+
+void ShownLanguageTest::walkFolderChooser()
+{
+    // Qt's own dialog speaks the display language too: its list's types and dates.
+    TempFolder place;
+    const QString folder = place.makeFolder(u"DCIM"_qs);
+    const std::unique_ptr<QFileDialog> chooser =
+        makeFolderChooser(main.get(), ContentView::folderPanelMessage(), ContentView::folderPanelPrompt());
+    chooser->setViewMode(QFileDialog::Detail);
+    chooser->setDirectory(place.path());
+    chooser->resize(640, 400);
+    chooser->show();
+    QAbstractProxyModel *list = chooser->proxyModel();
+    const auto *files = qobject_cast<const QFileSystemModel *>(list->sourceModel());
+    ASSERT_NE(files, nullptr);
+    const auto cell = [&](int column) { return list->mapFromSource(files->index(folder, column)).data().toString(); };
+    ASSERT_TRUE(settle([&] { return !cell(2).isEmpty(); }));
+    // Qt's own look, not ours: only its picture is kept.
+    chooser->grab().save(galleryPath(AppLanguage(GetParam()).code() + u"/folder-chooser.png"_qs));
+    const bool korean = GetParam() == AppLanguage::ko;
+    EXPECT_EQ(QLocale().language(), korean ? QLocale::Korean : QLocale::English);
+    EXPECT_EQ(cell(2), korean ? u"폴더"_qs : u"Folder"_qs);
+    EXPECT_EQ(cell(3), QLocale().toString(QFileInfo(folder).lastModified(), QLocale::ShortFormat));
 }
 
 void ShownLanguageTest::walkGrid(const MediaItems &items)
@@ -302,14 +335,24 @@ void ShownLanguageTest::walkSend()
     sendFinished->setValue(true);
     ASSERT_TRUE(settle([&] { return view->screen() == Screen::done; }));
 
+    // A desktop whose Pictures folder has a Korean name: the texts name the
+    // folders as they are called, never a "Pictures" that is not there.
+    TempFolder desktop;
+    const QString library = desktop.makeFolder(u"사진/Photos"_qs);
+    makeTextFile(desktop.filePath(u".config/user-dirs.dirs"_qs), "XDG_PICTURES_DIR=\"$HOME/사진\"\n");
+    const ScopedEnv home("HOME", desktop.path().toUtf8());
+    const ScopedEnv config("XDG_CONFIG_HOME", desktop.filePath(u".config"_qs).toUtf8());
     for (const auto &[name, mode] : {std::pair{QStringLiteral("done"), DoneScreen::Mode::success(3, 1, 1)},
                                      std::pair{QStringLiteral("done-one-each"), DoneScreen::Mode::success(1, 1, 0)},
                                      std::pair{QStringLiteral("done-access-needed"), DoneScreen::Mode::permissionDenied()}}) {
         QWidget window;
         window.resize(900, 640);
-        new DoneScreen({mode, [] {}, [] {}}, &window, [](const QUrl &) { return true; }, time.ticker);
+        new DoneScreen({mode, [] {}, [] {}, library}, &window, [](const QUrl &) { return true; }, time.ticker);
         window.show();
         snap(name, &window);
+        const QString all = shownTexts(window).join(u" | "_qs);
+        EXPECT_TRUE(all.contains(u"사진"_qs) && all.contains(u"Photos"_qs) && !all.contains(u"Pictures"_qs))
+            << all.toStdString();
         if (mode == DoneScreen::Mode::success(1, 1, 0)) {
             // A count of one takes the singular wherever a number meets a noun.
             QStringList texts;
@@ -354,6 +397,7 @@ TEST_P(ShownLanguageTest, EveryScreenFindsItsTextsInTheCatalogue)
     makeVideo(clip.url.toLocalFile());
     walkStartAndSettings();
     walkValidation();
+    walkFolderChooser();
     walkGrid(photos + MediaItems{clip, video(QStringLiteral("gone.mov"))});
     walkTools(photos);
     walkSend();

@@ -1,4 +1,5 @@
 #include "platform/PhotoLibrary.h"
+#include "platform/SystemErrorText.h"
 
 #include "support/Fixtures.h"
 #include "support/TempFolder.h"
@@ -6,6 +7,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -114,4 +118,44 @@ TEST(PhotoLibrary, AFailedAddLeavesNothingBehind)
     EXPECT_THROW(library.add(unreadable, QStringLiteral("a.heic"), date.addDays(1)), PhotoLibrary::Error);
     EXPECT_EQ(entriesBelow(library.root()), QStringList({QStringLiteral("2024"), QStringLiteral("2024/05"),
                                                          QStringLiteral("2024/05/01"), QStringLiteral("2024/05/01/ok.heic")}));
+}
+
+TEST(PhotoLibrary, AFailedAddSaysTheSystemsCauseInOurWords)
+{
+    // The causes a user meets get words of our own (translated like every
+    // text); the rare rest keep the system's, and logs keep its English.
+    for (const int error : {EACCES, EROFS, ENOSPC, EDQUOT, ENOENT, ENAMETOOLONG, EIO}) {
+        EXPECT_NE(SystemErrorText::of(error), QString::fromLocal8Bit(std::strerror(error))) << error;
+        EXPECT_EQ(SystemErrorText::ofDescription(QString::fromLocal8Bit(std::strerror(error))), SystemErrorText::of(error));
+    }
+    EXPECT_EQ(SystemErrorText::of(EBADF), QString::fromLocal8Bit(std::strerror(EBADF)));
+    EXPECT_EQ(SystemErrorText::ofDescription(u"Invalid data found when processing input"_qs),
+              u"Invalid data found when processing input"_qs);
+
+    TempFolder folder;
+    const QDateTime date(QDate(2024, 5, 1), QTime(10, 0));
+    const QString staged = makeTextFile(folder.filePath(u"a.heic"_qs));
+    makeTextFile(folder.filePath(u"Blocked"_qs));
+    struct Case {
+        QString root;
+        QString file;
+        PhotoLibrary::Error::Kind kind;
+        int error;
+    };
+    const QList<Case> cases = {
+        {folder.filePath(u"Photos"_qs), folder.filePath(u"gone.heic"_qs), PhotoLibrary::Error::Kind::openFile, ENOENT},
+        {folder.filePath(u"Blocked/Photos"_qs), staged, PhotoLibrary::Error::Kind::makeFolder, ENOTDIR},
+        {folder.filePath(u"Blocked"_qs), staged, PhotoLibrary::Error::Kind::makeFolder, ENOTDIR},
+    };
+    for (const Case &c : cases) {
+        try {
+            PhotoLibrary(c.root).add(c.file, u"a.heic"_qs, c.file == staged ? std::optional(date) : std::nullopt);
+            ADD_FAILURE() << "added into " << c.root.toStdString();
+        } catch (const PhotoLibrary::Error &error) {
+            EXPECT_EQ(error.kind(), c.kind) << c.root.toStdString();
+            EXPECT_EQ(error.systemError(), c.error) << c.root.toStdString();
+            EXPECT_EQ(error.systemText(), SystemErrorText::of(c.error));
+            EXPECT_TRUE(QString::fromUtf8(error.what()).endsWith(SystemErrorText::systemDescription(c.error)));
+        }
+    }
 }

@@ -1,6 +1,8 @@
 #include "services/ConvertService.h"
 #include "services/ValidationService.h"
 
+#include "platform/SystemErrorText.h"
+
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
 #include "support/HeifDecode.h"
@@ -15,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <stdexcept>
 
 using namespace pomelark;
@@ -168,7 +169,7 @@ TEST_F(ConvertPhoto, AFullDiskKeepsTheSystemsReason)
     for (int rotation : {0, 90}) {
         const ConvertError error = failureOf(photo, QStringLiteral("/dev/full"), rotation);
         EXPECT_EQ(error.kind, ConvertError::Kind::encodingFailed);
-        EXPECT_EQ(error.message().toStdString(), "Conversion failed: " + std::string(std::strerror(ENOSPC)));
+        EXPECT_EQ(error.message(), u"Conversion failed: "_qs + SystemErrorText::of(ENOSPC));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "services/PhotosService.h"
 #include "services/ValidationService.h"
 
+#include "platform/SystemErrorText.h"
 #include "platform/SystemLog.h"
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
@@ -18,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include <sys/resource.h>
@@ -99,7 +101,8 @@ TEST(PhotosService, AsksByMakingTheFolderAndNamesAddsAfterTheOriginal)
         FAIL() << "added a missing file";
     } catch (const PhotosError &error) {
         EXPECT_EQ(error.kind, PhotosError::Kind::importFailed);
-        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Couldn't add to Photos: "))) << error.message().toStdString();
+        // Our words for the cause, which the display language translates, not the system's English.
+        EXPECT_EQ(error.message(), u"Couldn't add to Photos: "_qs + SystemErrorText::of(ENOENT));
     }
     EXPECT_EQ(PhotosService::libraryName(QStringLiteral("clip.2.MOV"), QStringLiteral("/x/AB.mov")),
               QStringLiteral("clip.2.mov"));
@@ -304,7 +307,7 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
     setrlimit(RLIMIT_FSIZE, &fileSize);
 
     EXPECT_EQ(failureLines(coordinator.phase().failed),
-              QStringList({u"IMG_0001.JPG: Conversion failed: File too large"_qs,
+              QStringList({u"IMG_0001.JPG: Conversion failed: The file is too large"_qs,
                            u"broken.mov: ffmpeg exited with code 1: /card/MVI.MOV: corrupt input packet in stream 0"_qs,
                            u"MVI_0002.MOV: Conversion failed: File too large"_qs,
                            u"gone.mov: Couldn't read the source file"_qs, u"pulled.mov: The SD card was removed"_qs}));

@@ -1,6 +1,8 @@
 #include "tidy_send/DoneScreen.h"
 
 #include "Gallery.h"
+#include "support/Fixtures.h"
+#include "support/ScopedEnv.h"
 #include "support/SteppedTime.h"
 #include "support/TempFolder.h"
 
@@ -45,7 +47,13 @@ TEST(DoneScreenFolderTest, OpensTheLibraryOrTheNearestFolderAboveIt)
 
 class DoneScreenTest : public ::testing::Test {
 protected:
-    void SetUp() override { window.resize(900, 700); }
+    void SetUp() override
+    {
+        window.resize(900, 700);
+        // As a Korean desktop's folder settings name the Pictures folder.
+        test::makeTextFile(home.filePath(u".config/user-dirs.dirs"_qs), "XDG_PICTURES_DIR=\"$HOME/사진\"\n");
+        home.makeFolder(u"사진"_qs);
+    }
 
     DoneScreen *show(Mode mode)
     {
@@ -76,6 +84,11 @@ protected:
         return count;
     }
 
+    /// A desktop of our own: the user's real folders are never named or opened.
+    test::TempFolder home;
+    test::ScopedEnv homeEnv{"HOME", home.path().toUtf8()};
+    test::ScopedEnv configEnv{"XDG_CONFIG_HOME", home.filePath(u".config"_qs).toUtf8()};
+    test::ScopedEnv libraryEnv{"POMELARK_PHOTOS_DIR", {}};
     test::SteppedTime time;
     QWidget window;
     int restarts = 0;
@@ -87,7 +100,7 @@ TEST_F(DoneScreenTest, SuccessShowsOnlyTheRowsItsCountsCallFor)
 {
     const QString title = QStringLiteral("All set in your Photos folder");
     const QString line = QStringLiteral("Nothing was left on your computer · SD card originals untouched");
-    const QString photosLine = QStringLiteral("Went into Photos · in your Pictures folder");
+    const QString photosLine = QStringLiteral("Went into Photos · in your 사진 folder");
     const QString videosLine = QStringLiteral("Converted to iPhone format and sent");
     const QString back = QStringLiteral("Back to start");
     struct Case {
@@ -128,23 +141,48 @@ TEST_F(DoneScreenTest, BackToStartCallsOnlyRestart)
 
 TEST_F(DoneScreenTest, RefusedSendOffersThePicturesFolderAndTheWayBackToTheGrid)
 {
-    test::TempFolder temp;
-    const QString pictures = temp.makeFolder(QStringLiteral("Pictures"));
-    qputenv("POMELARK_PHOTOS_DIR", (pictures + QStringLiteral("/Photos")).toUtf8());
-
     DoneScreen *screen = show(Mode::permissionDenied());
     EXPECT_EQ(test::shownTexts(*screen),
-              (QStringList{QStringLiteral("Photos access needed"), QStringLiteral("Let Pomelark write to Pictures → Photos"),
-                           QStringLiteral("Open Pictures Folder"), QStringLiteral("Back to grid")}));
+              (QStringList{QStringLiteral("Photos access needed"), QStringLiteral("Let Pomelark write to 사진 → Photos"),
+                           QStringLiteral("Open 사진 Folder"), QStringLiteral("Back to grid")}));
     EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("done-permission-denied")));
 
-    QTest::mouseClick(button(*screen, QStringLiteral("Open Pictures Folder")), Qt::LeftButton);
-    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(pictures)});
+    QTest::mouseClick(button(*screen, QStringLiteral("Open 사진 Folder")), Qt::LeftButton);
+    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(home.filePath(u"사진"_qs))});
     EXPECT_EQ(restarts + backs, 0);
     QTest::mouseClick(button(*screen, QStringLiteral("Back to grid")), Qt::LeftButton);
     EXPECT_EQ(backs, 1);
     EXPECT_EQ(restarts, 0);
-    qunsetenv("POMELARK_PHOTOS_DIR");
+}
+
+TEST_F(DoneScreenTest, NamesTheFoldersThePhotosReallyWentInto)
+{
+    struct Case {
+        QString root;
+        QString library;
+        QString holder;
+        QString opens;
+    };
+    const QString backup = home.makeFolder(u"Backup"_qs);
+    const QList<Case> cases = {
+        {backup + u"/Family"_qs, u"Family"_qs, u"the Backup"_qs, u"Backup"_qs},
+        {home.filePath(u"Photos"_qs), u"Photos"_qs, u"your Home"_qs, u"Home"_qs},
+    };
+    for (const Case &c : cases) {
+        const test::ScopedEnv elsewhere("POMELARK_PHOTOS_DIR", c.root.toUtf8());
+        DoneScreen *screen = show(Mode::success(3, 0, 0));
+        EXPECT_EQ(test::shownTexts(*screen),
+                  (QStringList{u"All set in your %1 folder"_qs.arg(c.library),
+                               u"Nothing was left on your computer · SD card originals untouched"_qs, u"3 photos"_qs,
+                               u"Went into %1 · in %2 folder"_qs.arg(c.library, c.holder), u"Back to start"_qs}));
+        delete screen;
+        screen = show(Mode::permissionDenied());
+        const QString writeTo = c.holder.section(u' ', 1);
+        EXPECT_EQ(test::shownTexts(*screen),
+                  (QStringList{u"Photos access needed"_qs, u"Let Pomelark write to %1 → %2"_qs.arg(writeTo, c.library),
+                               u"Open %1 Folder"_qs.arg(c.opens), u"Back to grid"_qs}));
+        delete screen;
+    }
 }
 
 TEST_F(DoneScreenTest, CheckMarkPopsInOnTheSpringAfterTheScreenAppears)

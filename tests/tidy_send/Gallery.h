@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/GalleryPictures.h"
+#include "support/ShownTexts.h"
 
 #include <QWidget>
 
@@ -13,8 +14,5 @@ inline bool saveToGallery(QWidget &widget, const QString &name)
     const QImage image = widget.grab().toImage();
     return showsSomething(image, 4) && image.save(galleryPath(name + QStringLiteral(".png")));
 }
-
-/// The texts of every label under `root` that is shown, in creation order.
-QStringList shownTexts(const QWidget &root);
 
 } // namespace pomelark::test

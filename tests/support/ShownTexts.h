@@ -1,13 +1,17 @@
-#include "Gallery.h"
+#pragma once
 
 #include "look/WrappedText.h"
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QStringList>
+#include <QWidget>
 
 namespace pomelark::test {
 
-QStringList shownTexts(const QWidget &root)
+/// The texts of every label, wrapped text and button under `root` that is
+/// shown, in creation order.
+inline QStringList shownTexts(const QWidget &root)
 {
     QStringList texts;
     for (const QWidget *child : root.findChildren<QWidget *>()) {
