@@ -1,5 +1,7 @@
 #include "services/FFmpegError.h"
 
+#include "platform/SystemErrorText.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -105,9 +107,12 @@ QString FFmpegError::description() const
         return QStringLiteral("Failed to launch ffmpeg: ") + m_text;
     case Kind::nonZeroExit:
         if (m_outputReason) {
-            // A photo's words for the same failure, so one translation serves both.
+            // A photo's words for the same failure, so one translation serves
+            // both; ffmpeg's English cause becomes ours in the display language.
             const QString failed = QCoreApplication::translate("ConvertError", "Conversion failed");
-            return m_outputReason->isEmpty() ? failed : failed + QStringLiteral(": ") + *m_outputReason;
+            return m_outputReason->isEmpty()
+                       ? failed
+                       : failed + QStringLiteral(": ") + SystemErrorText::ofDescription(*m_outputReason);
         }
         return QStringLiteral("ffmpeg exited with code ") + QString::number(m_code) + QStringLiteral(": ")
                + reasonLine(m_text);

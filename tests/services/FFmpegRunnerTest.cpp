@@ -166,11 +166,11 @@ TEST_F(FakeFFmpegTest, AnOutputThatCannotBeWrittenFailsInThePhotosWordsWithoutIt
     const QString output = folder.filePath(QStringLiteral("export-staging/5D5F/9E60.mov"));
     const QList<std::pair<QString, QString>> cases{
         {u"Could not write header for output file #0 (incorrect codec parameters ?): No space left on device\n"
-         u"Error initializing output stream 0:1 -- \n"_qs, u"Conversion failed: No space left on device"_qs},
+         u"Error initializing output stream 0:1 -- \n"_qs, u"Conversion failed: The disk is full"_qs},
         {u"av_interleaved_write_frame(): Disk quota exceeded\n    Last message repeated 22 times\n"
          u"Error writing trailer of "_qs + output + u": Disk quota exceeded\n"_qs,
-         u"Conversion failed: Disk quota exceeded"_qs},
-        {output + u": Permission denied\n"_qs, u"Conversion failed: Permission denied"_qs},
+         u"Conversion failed: Your disk quota is used up"_qs},
+        {output + u": Permission denied\n"_qs, u"Conversion failed: No permission"_qs},
         {u"[mov @ 0x55d0c0ffee00] Cannot open '"_qs + output + u"'\n"_qs, u"Conversion failed"_qs},
         {u"/card/MVI.MOV: Permission denied\n"_qs, u"ffmpeg exited with code 1: /card/MVI.MOV: Permission denied"_qs},
     };
@@ -184,7 +184,7 @@ TEST_F(FakeFFmpegTest, AnOutputThatCannotBeWrittenFailsInThePhotosWordsWithoutIt
     ASSERT_TRUE(korean.load(QStringLiteral(POMELARK_QM_DIR "/pomelark_ko.qm")));
     QCoreApplication::installTranslator(&korean);
     qputenv("FAKE_FFMPEG_LOG", cases[0].first.toUtf8());
-    EXPECT_EQ(runFailure(runner, {output}).description(), u"변환에 실패했어요: No space left on device"_qs);
+    EXPECT_EQ(runFailure(runner, {output}).description(), u"변환에 실패했어요: 디스크가 가득 찼어요"_qs);
     QCoreApplication::removeTranslator(&korean);
 }
 

@@ -309,7 +309,7 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
     EXPECT_EQ(failureLines(coordinator.phase().failed),
               QStringList({u"IMG_0001.JPG: Conversion failed: The file is too large"_qs,
                            u"broken.mov: ffmpeg exited with code 1: /card/MVI.MOV: corrupt input packet in stream 0"_qs,
-                           u"MVI_0002.MOV: Conversion failed: File too large"_qs,
+                           u"MVI_0002.MOV: Conversion failed: The file is too large"_qs,
                            u"gone.mov: Couldn't read the source file"_qs, u"pulled.mov: The SD card was removed"_qs}));
     // ffmpeg's whole log is there for whoever looks into a failure, on one line.
     ASSERT_EQ(systemLog.lines().size(), 9);
