@@ -3,6 +3,7 @@
 #include "platform/FileDescriptor.h"
 #include "platform/ImageSource.h"
 #include "platform/MediaProbe.h"
+#include "platform/ReadCheck.h"
 #include "services/SourceCheck.h"
 
 #include <QFile>
@@ -56,7 +57,12 @@ bool ValidationService::checkFileNow(const QString &path, MediaItem::Kind kind)
 
     if (kind == MediaItem::Kind::video) {
         const std::optional<MediaInfo> info = MediaProbe::probe(path);
-        return info && !info->tracks.isEmpty();
+        if (info && !info->tracks.isEmpty())
+            return true;
+        // As for a photo: a video whose reads fail is unreadable, not damaged.
+        if (ReadCheck::readError(path) != 0)
+            throw FileAttributesError();
+        return false;
     }
     switch (ImageSource(path).recognise()) {
     case ImageSource::Recognition::image:

@@ -212,8 +212,12 @@ TEST(ValidationService, CheckFileAnswersAndThrowsAsDocumented)
     // The kernel answers every read of this non-empty file with EIO, as a
     // failing card does: that says nothing of the content.
     const QString failsReads = QStringLiteral("/sys/class/net/lo/power/autosuspend_delay_ms");
-    if (QFileInfo(failsReads).size() > 0)
+    if (QFileInfo(failsReads).size() > 0) {
         EXPECT_THROW(check(failsReads, MediaItem::Kind::photo), FileAttributesError);
+        const QString video = folder.filePath(QStringLiteral("d.mov"));
+        ASSERT_TRUE(QFile::link(failsReads, video));
+        EXPECT_THROW(check(video, MediaItem::Kind::video), FileAttributesError);
+    }
 }
 
 TEST(ValidationService, AFileFailingAsTheCardGoesEndsTheRunInsteadOfBeingListed)
