@@ -12,16 +12,13 @@ constexpr std::chrono::nanoseconds turn = std::chrono::seconds(1);
 } // namespace
 
 ActivitySpinner::ActivitySpinner(Size size, QColor color, QWidget *parent, FrameTicker &ticker)
-    : QWidget(parent), m_size(size), m_color(color), m_ticker(ticker)
+    : QWidget(parent), m_size(size), m_color(color), m_spokes(ticker, [this] { update(); })
 {
     setFixedSize(sizeHint());
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-ActivitySpinner::~ActivitySpinner()
-{
-    m_ticker.remove(this);
-}
+ActivitySpinner::~ActivitySpinner() = default;
 
 QSize ActivitySpinner::sizeHint() const
 {
@@ -31,12 +28,12 @@ QSize ActivitySpinner::sizeHint() const
 void ActivitySpinner::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_ticker.add(this);
+    m_spokes.setRunning(true);
 }
 
 void ActivitySpinner::hideEvent(QHideEvent *event)
 {
-    m_ticker.remove(this);
+    m_spokes.setRunning(false);
     QWidget::hideEvent(event);
 }
 
@@ -44,15 +41,6 @@ int ActivitySpinner::leadingSpokeAt(std::chrono::nanoseconds now)
 {
     // Whole spokes, as the platform's spinner steps rather than glides.
     return int((now.count() % turn.count()) * spokes / turn.count());
-}
-
-void ActivitySpinner::advanceTo(std::chrono::nanoseconds now)
-{
-    const int leading = leadingSpokeAt(now);
-    if (leading == m_leading)
-        return;
-    m_leading = leading;
-    update();
 }
 
 void ActivitySpinner::paint(QPainter &painter, const QRectF &frame, const QColor &color, int leadingSpoke)
@@ -81,7 +69,7 @@ void ActivitySpinner::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const qreal s = side(m_size);
-    paint(painter, QRectF(0, 0, s, s), m_color, m_leading);
+    paint(painter, QRectF(0, 0, s, s), m_color, m_spokes.leadingSpoke());
 }
 
 } // namespace pomelark

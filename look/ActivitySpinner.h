@@ -1,6 +1,6 @@
 #pragma once
 
-#include "look/FrameTicker.h"
+#include "look/SpinnerSpokes.h"
 
 #include <QColor>
 #include <QRectF>
@@ -14,7 +14,7 @@ namespace pomelark {
 /// the circle once a second. Large (32 px) on a dark ground for a picture still
 /// loading, small (16 px) on a card's placeholder, regular (20 px) elsewhere. It
 /// moves only while shown.
-class ActivitySpinner : public QWidget, public FrameClient {
+class ActivitySpinner : public QWidget {
     Q_OBJECT
 public:
     enum class Size { small, regular, large };
@@ -24,15 +24,15 @@ public:
 
     static int side(Size size) { return size == Size::large ? 32 : size == Size::small ? 16 : 20; }
     /// Which spoke is brightest, 0…11, clockwise from the top.
-    int leadingSpoke() const { return m_leading; }
+    int leadingSpoke() const { return m_spokes.leadingSpoke(); }
     /// The brightest spoke at the ticker time `now`, one turn a second.
     static int leadingSpokeAt(std::chrono::nanoseconds now);
     /// Paints the spinner filling `frame` (square) in `color`, with
-    /// `leadingSpoke` brightest, for views that draw spinners without a widget.
+    /// `leadingSpoke` brightest, for views that draw spinners without a widget
+    /// (turned by a SpinnerSpokes of their own).
     static void paint(QPainter &painter, const QRectF &frame, const QColor &color, int leadingSpoke);
 
     QSize sizeHint() const override;
-    void advanceTo(std::chrono::nanoseconds now) override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -42,8 +42,7 @@ protected:
 private:
     Size m_size;
     QColor m_color;
-    FrameTicker &m_ticker;
-    int m_leading = 0;
+    SpinnerSpokes m_spokes;
 };
 
 } // namespace pomelark

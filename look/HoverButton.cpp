@@ -1,9 +1,10 @@
 #include "look/HoverButton.h"
 
 #include "look/ContinuousShape.h"
+#include "look/PointerOver.h"
 #include "look/TuppoTooltip.h"
 
-#include <QEnterEvent>
+#include <QEvent>
 #include <QPainter>
 
 namespace pomelark {
@@ -17,20 +18,17 @@ HoverButton::HoverButton(const QString &help, bool hoverNeedsEnabled, std::funct
     setAccessibleName(help);
     m_hover.setOnChange([this] { update(); });
     m_tooltip = new TuppoTooltip(this, help, ticker);
+    m_pointer = new PointerOver(this);
+    connect(m_pointer, &PointerOver::insideChanged, this, &HoverButton::updateHover);
     if (action)
         connect(this, &QAbstractButton::clicked, this, [action = std::move(action)] { action(); });
 }
 
-void HoverButton::enterEvent(QEnterEvent *event)
+HoverButton::~HoverButton()
 {
-    updateHover(true);
-    QAbstractButton::enterEvent(event);
-}
-
-void HoverButton::leaveEvent(QEvent *event)
-{
-    updateHover(false);
-    QAbstractButton::leaveEvent(event);
+    // QWidget's destructor tells of the pointer leaving, when this part of the
+    // button is gone already: the hover animation must not hear of it.
+    delete m_pointer;
 }
 
 void HoverButton::changeEvent(QEvent *event)

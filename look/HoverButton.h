@@ -8,15 +8,18 @@
 
 namespace pomelark {
 
+class PointerOver;
 class TuppoTooltip;
 
 /// The common ground of the icon buttons: a plain button without chrome that
-/// tracks whether the pointer is over it (easing its hover look in and out over
-/// 0.15 s), shows a tip after resting on it, calls an action on click and takes
-/// no keyboard focus.
+/// tracks whether the pointer is over it, also while the button moves under a
+/// resting pointer (easing its hover look in and out over 0.15 s), shows a tip
+/// after resting on it, calls an action on click and takes no keyboard focus.
 class HoverButton : public QAbstractButton {
     Q_OBJECT
 public:
+    ~HoverButton() override;
+
     /// Whether the hover look applies (pointer inside, and for buttons that say
     /// so, enabled).
     bool isHover() const { return m_isHover; }
@@ -38,8 +41,6 @@ protected:
     static constexpr int toolSide = 34;
     static constexpr qreal toolDisabledOpacity = 0.4;
 
-    void enterEvent(QEnterEvent *event) override;
-    void leaveEvent(QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -51,6 +52,7 @@ private:
     bool m_hoverNeedsEnabled;
     bool m_inside = false;
     TuppoTooltip *m_tooltip = nullptr;
+    PointerOver *m_pointer = nullptr;
 };
 
 } // namespace pomelark

@@ -1,9 +1,9 @@
 #include "look/TuppoTooltip.h"
 
+#include "look/PointerOver.h"
 #include "look/TooltipBubble.h"
 #include "look/TooltipPlacement.h"
 
-#include <QEvent>
 #include <QWidget>
 
 namespace pomelark {
@@ -12,8 +12,15 @@ TuppoTooltip::TuppoTooltip(QWidget *content, const QString &text, FrameTicker &t
     : QObject(content), m_content(content), m_ticker(ticker), m_text(text),
       m_presence(Transition::opacity(), ticker)
 {
-    content->installEventFilter(this);
     m_presence.setOnChange([this] { syncBubble(); });
+    auto *pointer = new PointerOver(content);
+    connect(pointer, &PointerOver::insideChanged, this, [this](bool inside) {
+        if (inside)
+            pointerEntered();
+        else
+            pointerLeft();
+    });
+    connect(pointer, &PointerOver::placeChanged, this, &TuppoTooltip::syncBubble);
 }
 
 TuppoTooltip::~TuppoTooltip()
@@ -35,24 +42,6 @@ void TuppoTooltip::setText(const QString &text)
 TooltipBubble *TuppoTooltip::bubble() const
 {
     return m_bubble && m_bubble->isVisible() ? m_bubble.data() : nullptr;
-}
-
-bool TuppoTooltip::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_content) {
-        switch (event->type()) {
-        case QEvent::Enter:
-            pointerEntered();
-            break;
-        case QEvent::Leave:
-        case QEvent::Hide:
-            pointerLeft();
-            break;
-        default:
-            break;
-        }
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 void TuppoTooltip::pointerEntered()

@@ -21,6 +21,10 @@ class TooltipBubble;
 /// 0.15 s, 38 px below the control's bottom-trailing corner, on the window's top
 /// layer; where that would leave the window, above the control or moved back
 /// inside (see tooltipPlacement). Disabled controls show their tips too.
+///
+/// The bubble lies on the window rather than on the control, so it follows the
+/// control when the control (or anything it lies in) moves, and goes when the
+/// control moves away from under the pointer or hides.
 class TuppoTooltip : public QObject, public FrameClient {
     Q_OBJECT
 public:
@@ -43,9 +47,6 @@ public:
     static constexpr qreal offsetBelow = 38;
 
     void advanceTo(std::chrono::nanoseconds now) override;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void pointerEntered();

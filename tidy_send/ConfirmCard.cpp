@@ -31,7 +31,8 @@ constexpr int pictureRowWidth = ConfirmCard::beforeSide + ConfirmCard::rowSpacin
 ConfirmCard::ConfirmCard(Binding<RotateSuggestion> suggestion, int appearIndex, QWidget *parent, FrameTicker &ticker,
                          ThumbnailMemoryCache &thumbnails)
     : QWidget(parent), m_binding(std::move(suggestion)), m_appearIndex(appearIndex), m_thumbnails(thumbnails),
-      m_angle(0.0, ticker), m_accept(1.0, ticker)
+      m_angle(0.0, ticker), m_accept(1.0, ticker),
+      m_spinner(ticker, [this] { update(beforeFrame().toAlignedRect()); update(afterFrame().toAlignedRect()); })
 {
     m_shown = m_binding.get();
     m_accept.setValue(m_shown.accepted ? 1.0 : 0.0);
@@ -52,12 +53,6 @@ ConfirmCard::ConfirmCard(Binding<RotateSuggestion> suggestion, int appearIndex, 
     stack->setContentsMargins(outlineRoom, outlineRoom + afterSide + rowSpacing, outlineRoom, outlineRoom);
     stack->addLayout(chips);
     setFixedSize(sizeHint());
-
-    for (const QRectF &side : {beforeFrame(), afterFrame()}) {
-        auto *spinner = new ActivitySpinner(ActivitySpinner::Size::small, Palette::inkSecondary(), this, ticker);
-        spinner->move((side.center() - QPointF(spinner->width(), spinner->height()) / 2).toPoint());
-        m_spinners.append(spinner);
-    }
 }
 
 ConfirmCard::~ConfirmCard() = default;
@@ -130,10 +125,17 @@ void ConfirmCard::refresh()
 void ConfirmCard::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    runSpinners(true);
     if (!m_loadStarted) {
         m_loadStarted = true;
         loadThumbnail();
     }
+}
+
+void ConfirmCard::hideEvent(QHideEvent *event)
+{
+    runSpinners(false);
+    QWidget::hideEvent(event);
 }
 
 void ConfirmCard::loadThumbnail()
@@ -142,7 +144,8 @@ void ConfirmCard::loadThumbnail()
     m_image.reset();
     m_beforePicture = m_afterPicture = CoverPicture();
     m_stood = false;
-    showSpinners();
+    runSpinners(isVisible());
+    update();
     // The result reaches the card only while it exists and still wants this photo.
     auto load = [](QPointer<ConfirmCard> card, ThumbnailMemoryCache &thumbnails, QUrl url,
                    quint64 generation) -> QCoro::Task<void> {
@@ -163,14 +166,13 @@ void ConfirmCard::deliver(std::optional<QImage> image, quint64 generation)
     // Cards stand up one after another, each a little after its own picture arrives.
     const double delay = m_appearIndex * 0.1 + 0.15;
     m_angle.animateTo(displayedAngle(), Animation::easeOut(turnSeconds).delayed(delay));
-    showSpinners();
+    runSpinners(isVisible());
     update();
 }
 
-void ConfirmCard::showSpinners()
+void ConfirmCard::runSpinners(bool shown)
 {
-    for (ActivitySpinner *spinner : std::as_const(m_spinners))
-        spinner->setVisible(!m_image);
+    m_spinner.setRunning(shown && showsSpinners());
 }
 
 void ConfirmCard::paintEvent(QPaintEvent *)
@@ -202,8 +204,15 @@ void ConfirmCard::paintThumb(QPainter &painter, CoverPicture &picture, const QRe
     painter.save();
     painter.setClipPath(continuousRoundedRect(frame, radius));
     painter.fillRect(frame, Palette::accentSoft());
-    if (m_image)
+    if (m_image) {
         picture.draw(painter, frame, angle);
+    } else {
+        // On whole pixels, as a child widget would lie, so the thin spokes stay crisp.
+        const qreal side = ActivitySpinner::side(ActivitySpinner::Size::small);
+        const QPointF topLeft = (frame.center() - QPointF(side, side) / 2).toPoint();
+        ActivitySpinner::paint(painter, QRectF(topLeft, QSizeF(side, side)), Palette::inkSecondary(),
+                               m_spinner.leadingSpoke());
+    }
     painter.restore();
 }
 

@@ -3,18 +3,17 @@
 #include "browsing/CoverPicture.h"
 #include "look/AnimatedValue.h"
 #include "look/Binding.h"
+#include "look/SpinnerSpokes.h"
 #include "services/ThumbnailMemoryCache.h"
 #include "tidy_send/RotateSuggestion.h"
 
 #include <QImage>
-#include <QList>
 #include <QWidget>
 
 #include <optional>
 
 namespace pomelark {
 
-class ActivitySpinner;
 class AnswerChip;
 
 /// One sideways photo of the rotation confirmation: the photo small as it is, an
@@ -63,6 +62,9 @@ public:
 
     bool isStood() const { return m_stood; }
     bool hasImage() const { return m_image.has_value(); }
+    /// Whether both sides show the spinner (the thumbnail is not in); it turns only while the card is shown.
+    bool showsSpinners() const { return !m_image; }
+    const SpinnerSpokes &spinner() const { return m_spinner; }
     const RotateSuggestion &suggestion() const { return m_shown; }
     int appearIndex() const { return m_appearIndex; }
     AnswerChip *rotateChip() const { return m_rotate; }
@@ -77,12 +79,13 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void loadThumbnail();
     void deliver(std::optional<QImage> image, quint64 generation);
     /// The placeholders' spinners turn until the thumbnail is in (and stay when it never decodes).
-    void showSpinners();
+    void runSpinners(bool shown);
     void paintThumb(QPainter &painter, CoverPicture &picture, const QRectF &frame, qreal angle, qreal radius) const;
 
     Binding<RotateSuggestion> m_binding;
@@ -98,7 +101,8 @@ private:
     quint64 m_generation = 0;
     AnimatedValue m_angle;
     AnimatedValue m_accept;
-    QList<ActivitySpinner *> m_spinners; ///< before and after
+    // Painted with the pictures rather than as child widgets, so they fade with them.
+    SpinnerSpokes m_spinner;
     AnswerChip *m_rotate = nullptr;
     AnswerChip *m_leave = nullptr;
 };

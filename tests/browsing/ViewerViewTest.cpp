@@ -4,6 +4,7 @@
 #include "browsing/ViewerCheck.h"
 #include "browsing/ViewerView.h"
 #include "look/HiddenShortcuts.h"
+#include "look/TuppoTooltip.h"
 #include "platform/SystemLog.h"
 
 #include "support/SteppedTime.h"
@@ -220,6 +221,18 @@ TEST_F(ViewerViewTest, AVideoGetsThePanelNoRotationAndSpaceOnlyOutsideSelectMode
     ASSERT_TRUE(viewer->photoView());
     EXPECT_FALSE(viewer->rotateButton()->parentWidget()->isHidden());
     EXPECT_FALSE(viewer->showsExcludedBadge());
+
+    // Without the rotate row Next moves down, away from the pointer resting on it, and its tip goes with it.
+    RoundOverlayButton *next = viewer->nextButton();
+    QTest::mouseMove(window.windowHandle(), next->mapTo(&window, next->rect().center()));
+    time.step(320ms);
+    ASSERT_TRUE(next->tooltip()->bubble());
+    const int wasAt = next->y();
+    QTest::keyClick(&window, Qt::Key_Right);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    ASSERT_GT(next->y(), wasAt + next->height() / 2);
+    EXPECT_FALSE(next->tooltip()->showTip());
+    EXPECT_FALSE(next->isHover());
 }
 
 TEST_F(ViewerViewTest, AVideoWithoutPictureFailsRatherThanPlayItsSoundAndClosingStopsPlayback)

@@ -115,6 +115,49 @@ TEST_F(Controls, EnteringAgainRestartsTheWholeDelay)
     EXPECT_TRUE(button->tooltip()->showTip());
 }
 
+TEST_F(Controls, TipFollowsItsControlUnderARestingPointerAndGoesWhenTheControlMovesAway)
+{
+    // Qt tells a control of the pointer only when the pointer moves; here only the control moves.
+    auto *holder = new QWidget(&window);
+    holder->setGeometry(100, 60, 200, 200);
+    holder->show();
+    auto *button = place(new IconBtn(QStringLiteral("chevron.right"), QStringLiteral("Next"), 38, 19, 12, {}, holder,
+                                     time.ticker),
+                         {20, 20});
+    pointerAt(button->mapTo(&window, QPoint(5, 5)));
+    pointerAt(button->mapTo(&window, QPoint(30, 30)));
+    time.step(320ms);
+    TuppoTooltip *tip = button->tooltip();
+    ASSERT_NE(tip->bubble(), nullptr);
+    const auto underButton = [&] {
+        const QRectF control(button->mapTo(&window, QPoint(0, 0)), button->size());
+        return tip->bubble() && tip->bubble()->bubbleRect().right() == control.right()
+            && tip->bubble()->bubbleRect().bottom() == control.bottom() + TuppoTooltip::offsetBelow;
+    };
+
+    button->move(16, 16);
+    EXPECT_TRUE(tip->showTip());
+    EXPECT_TRUE(underButton()) << "moved by itself";
+    holder->move(98, 58);
+    EXPECT_TRUE(underButton()) << "moved with what it lies in";
+
+    holder->move(78, 58); // the pointer, last seen at (30, 30) rather than where it came in, is now past its edge
+    EXPECT_FALSE(tip->showTip());
+    EXPECT_FALSE(button->isHover());
+    time.step(160ms);
+    EXPECT_EQ(tip->bubble(), nullptr);
+
+    holder->move(98, 58); // back under the pointer: a new wait, as on entering
+    EXPECT_TRUE(button->isHover());
+    EXPECT_TRUE(tip->isWaiting());
+    time.step(320ms);
+    EXPECT_TRUE(underButton());
+
+    // Qt tells the pointer's leave while the button is half destroyed: nothing of it may start to move then.
+    delete button;
+    EXPECT_FALSE(time.ticker.isRunning());
+}
+
 TEST_F(Controls, DisabledToolButtonShowsNoHoverIgnoresClicksButShowsItsTip)
 {
     auto *button = place(new ToolIconBtn(QStringLiteral("rotate.right"), QStringLiteral("Stand photos up"), false, {},

@@ -108,10 +108,20 @@ protected:
 
     ConfirmCard *card(int index) const { return view->cards().at(index); }
 
-    static qsizetype spinnersShown(const ConfirmCard *card)
+    /// How far the brightest spoke of the spinner on `side` stands out from the square around it.
+    static int spinnerContrast(ConfirmCard *card, const QRectF &side)
     {
-        const QList<ActivitySpinner *> spinners = card->findChildren<ActivitySpinner *>();
-        return std::count_if(spinners.begin(), spinners.end(), [](const QWidget *w) { return w->isVisible(); });
+        QImage image(card->size(), QImage::Format_RGB32);
+        image.fill(Palette::surface());
+        card->render(&image);
+        const int ground = qGray(image.pixel(int(side.left()) + 4, int(side.center().y())));
+        const qreal half = ActivitySpinner::side(ActivitySpinner::Size::small) / 2.0;
+        const QRect spinner = QRectF(side.center() - QPointF(half, half), side.center() + QPointF(half, half)).toRect();
+        int contrast = 0;
+        for (int y = spinner.top(); y <= spinner.bottom(); ++y)
+            for (int x = spinner.left(); x <= spinner.right(); ++x)
+                contrast = std::max(contrast, std::abs(qGray(image.pixel(x, y)) - ground));
+        return contrast;
     }
 
     test::SteppedTime time;
@@ -197,13 +207,14 @@ TEST_F(RotateConfirmViewTest, CardsStandUpOneAfterAnotherOnceTheirPicturesArrive
     for (const ConfirmCard *each : view->cards()) {
         EXPECT_FALSE(each->isStood());
         EXPECT_EQ(each->drawnAngle(), 0) << "nothing turns before its picture is in";
-        EXPECT_EQ(spinnersShown(each), 2) << "the shared small spinner on either side";
+        EXPECT_TRUE(each->showsSpinners()) << "the shared small spinner on either side";
     }
     EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("rotate-confirm-loading")));
     decodes.permits->release(3);
     ASSERT_TRUE(allLoaded());
     EXPECT_TRUE(card(0)->hasImage());
-    EXPECT_EQ(spinnersShown(card(0)), 0);
+    EXPECT_FALSE(card(0)->showsSpinners());
+    EXPECT_FALSE(card(0)->spinner().isRunning());
 
     // Delays of 0.15, 0.25 and 0.35 s, then 0.55 s of turning each.
     time.step(160ms);
@@ -219,6 +230,32 @@ TEST_F(RotateConfirmViewTest, CardsStandUpOneAfterAnotherOnceTheirPicturesArrive
     EXPECT_LT(card(2)->drawnAngle(), 90);
     time.step(100ms);
     EXPECT_EQ(card(2)->drawnAngle(), 90);
+}
+
+TEST_F(RotateConfirmViewTest, SpinnersFadeWithTheirPicturesAndTurnOnlyWhileShown)
+{
+    decodes.closed = true;
+    open({suggestion(QStringLiteral("A.JPG"), 90), suggestion(QStringLiteral("B.JPG"), 90)});
+    QTest::mouseClick(card(1)->leaveChip(), Qt::LeftButton);
+    time.step(300ms);
+    // The before side is drawn at 0.55 of its row, a declined row at 0.45: a
+    // spinner at full strength would stand out as much as on an accepted after side.
+    const int after = spinnerContrast(card(0), card(0)->afterFrame());
+    ASSERT_GT(after, 40);
+    const qreal before = qreal(spinnerContrast(card(0), card(0)->beforeFrame())) / after;
+    EXPECT_GT(before, 0.4);
+    EXPECT_LT(before, 0.7);
+    const qreal declined = qreal(spinnerContrast(card(1), card(1)->afterFrame())) / after;
+    EXPECT_GT(declined, 0.3);
+    EXPECT_LT(declined, 0.6);
+
+    const int spoke = card(0)->spinner().leadingSpoke();
+    time.step(250ms);
+    EXPECT_NE(card(0)->spinner().leadingSpoke(), spoke);
+    window.hide();
+    EXPECT_FALSE(card(0)->spinner().isRunning());
+    window.show();
+    EXPECT_TRUE(card(0)->spinner().isRunning());
 }
 
 TEST_F(RotateConfirmViewTest, ACardLeftBeforeItsPictureArrivesStaysUprightUntilAcceptedAgain)
