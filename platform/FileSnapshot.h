@@ -4,7 +4,10 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
 #include <optional>
+
+#include <sys/types.h>
 
 namespace pomelark {
 
@@ -36,9 +39,15 @@ struct FileSnapshot {
     QByteArray content;
     Stamp stamp; ///< of the open the content was read through, taken before the read
 
-    /// Reads the regular file at `path` whole. Nothing when it cannot be opened,
-    /// is not a regular file (a pipe would block the read), or a read fails.
-    static std::optional<FileSnapshot> read(const QString &path);
+    /// Reads up to `size` bytes of the open file `fd` into `buffer`, as ::read() does.
+    using ReadSome = std::function<ssize_t(int fd, void *buffer, size_t size)>;
+
+    /// Reads the regular file at `path` whole, through one open, with
+    /// `readSome` (tests make it fail). Nothing when it cannot be opened, is not
+    /// a regular file (a pipe would block the read), a read fails, or what came
+    /// is not the whole file as that open found it: fewer or more bytes than
+    /// its size, or a file whose size or times changed during the read.
+    static std::optional<FileSnapshot> read(const QString &path, const ReadSome &readSome = ::read);
 };
 
 } // namespace pomelark
