@@ -57,18 +57,21 @@ FileSnapshot::Stamp FileSnapshot::Stamp::of(const QString &path)
     return stampOf(status);
 }
 
-std::optional<FileSnapshot> FileSnapshot::read(const QString &path, const ReadSome &readSome)
+std::variant<FileSnapshot, FileSnapshot::Failure> FileSnapshot::read(const QString &path, qint64 maxBytes,
+                                                                     const ReadSome &readSome)
 {
     const FileDescriptor file = FileDescriptor::openToRead(path);
     struct stat status {};
     if (!file.isOpen() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
+        return Failure::unreadable;
+    if (status.st_size > maxBytes)
+        return Failure::tooLarge;
     std::optional<QByteArray> content = readExactly(file.get(), status.st_size, readSome);
     // The same size before and after is no proof: a file rewritten during the
     // read gives part old, part new bytes.
     struct stat after {};
     if (!content || ::fstat(file.get(), &after) != 0 || stampOf(after) != stampOf(status))
-        return std::nullopt;
+        return Failure::unreadable;
     return FileSnapshot{std::move(*content), stampOf(status)};
 }
 

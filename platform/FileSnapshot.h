@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <variant>
 
 #include <sys/types.h>
 
@@ -42,12 +43,22 @@ struct FileSnapshot {
     /// Reads up to `size` bytes of the open file `fd` into `buffer`, as ::read() does.
     using ReadSome = std::function<ssize_t(int fd, void *buffer, size_t size)>;
 
+    /// Why a file gave no snapshot.
+    enum class Failure {
+        /// It cannot be opened, is not a regular file (a pipe would block the
+        /// read), a read failed, or what came is not the whole file as its open
+        /// found it: fewer or more bytes than its size, or a file whose size or
+        /// times changed during the read.
+        unreadable,
+        /// It holds more than asked for; nothing of it was read.
+        tooLarge,
+    };
+
     /// Reads the regular file at `path` whole, through one open, with
-    /// `readSome` (tests make it fail). Nothing when it cannot be opened, is not
-    /// a regular file (a pipe would block the read), a read fails, or what came
-    /// is not the whole file as that open found it: fewer or more bytes than
-    /// its size, or a file whose size or times changed during the read.
-    static std::optional<FileSnapshot> read(const QString &path, const ReadSome &readSome = ::read);
+    /// `readSome` (tests make it fail), when it holds at most `maxBytes`.
+    /// Fails as Failure says.
+    static std::variant<FileSnapshot, Failure> read(const QString &path, qint64 maxBytes,
+                                                    const ReadSome &readSome = ::read);
 };
 
 } // namespace pomelark

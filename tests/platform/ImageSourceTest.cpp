@@ -176,11 +176,20 @@ TEST(FileSnapshot, AReadIsTheWholeFileInOneVersionOrNothing)
             came += std::max<ssize_t>(n, 0);
             return n;
         };
-        const std::optional<FileSnapshot> snapshot = FileSnapshot::read(path, readSome);
-        EXPECT_EQ(snapshot.has_value(), name == cases[0].first) << name;
+        const auto read = FileSnapshot::read(path, bytes.size(), readSome);
+        const auto *snapshot = std::get_if<FileSnapshot>(&read);
+        EXPECT_EQ(snapshot != nullptr, name == cases[0].first) << name;
         if (snapshot)
             EXPECT_TRUE(snapshot->content == bytes && snapshot->stamp == FileSnapshot::Stamp::of(path)) << name;
     }
+    // One byte over what is asked for, and not a byte of it is read.
+    bool readAtAll = false;
+    const auto tooLarge = FileSnapshot::read(path, bytes.size() - 1, [&](int, void *, size_t) -> ssize_t {
+        readAtAll = true;
+        return 0;
+    });
+    const auto *failure = std::get_if<FileSnapshot::Failure>(&tooLarge);
+    EXPECT_TRUE(failure && *failure == FileSnapshot::Failure::tooLarge && !readAtAll);
 }
 
 TEST(ImageSource, BoundedSizeKeepsAspectAndNeverEnlarges)

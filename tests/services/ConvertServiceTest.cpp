@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimeZone>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -154,6 +155,11 @@ TEST_F(ConvertPhoto, FailuresSayWhatWentWrong)
               ConvertError::Kind::sourceUnreadable);
     EXPECT_EQ(ConvertError(ConvertError::Kind::sourceUnreadable).message(),
               QStringLiteral("Couldn't read the source file"));
+    QTranslator korean;
+    ASSERT_TRUE(korean.load(QStringLiteral(POMELARK_QM_DIR "/pomelark_ko.qm")));
+    QCoreApplication::installTranslator(&korean);
+    EXPECT_EQ(ConvertError(ConvertError::Kind::sourceTooLarge).message(), u"사진이 너무 커서 변환할 수 없어요 (512MB 초과)"_qs);
+    QCoreApplication::removeTranslator(&korean);
 
     const QString photo = makeJpeg(folder.filePath(QStringLiteral("a.jpg")));
     EXPECT_EQ(failureOf(photo, folder.filePath(QStringLiteral("no/folder/a.heic"))).kind,
