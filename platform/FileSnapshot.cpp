@@ -4,6 +4,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <cerrno>
+
 #include <sys/stat.h>
 
 namespace pomelark {
@@ -17,16 +20,25 @@ FileSnapshot::Stamp stampOf(const struct stat &status)
             qint64(status.st_ctim.tv_nsec)};
 }
 
-/// Reads from `fd` to its end. Nothing when a read fails: what came before
-/// the failure is no picture of the file.
-std::optional<QByteArray> readToEnd(int fd)
+/// The `size` bytes of `fd` from where it stands; nothing when a read fails,
+/// or the file ends before them or goes on after them. Our own loop, as Qt's
+/// unbuffered readAll() gives what came before a failed read as the whole.
+std::optional<QByteArray> readExactly(int fd, qint64 size, const FileSnapshot::ReadSome &readSome)
 {
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+    // One byte more than the size, to see a file that grew.
+    QByteArray content(size + 1, Qt::Uninitialized);
+    qint64 filled = 0;
+    while (filled < content.size()) {
+        const ssize_t n = readSome(fd, content.data() + filled, size_t(content.size() - filled));
+        if (n == 0)
+            break;
+        if (n < 0 && errno != EINTR)
+            return std::nullopt;
+        filled += std::max<ssize_t>(n, 0);
+    }
+    if (filled != size)
         return std::nullopt;
-    QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    content.chop(1);
     return content;
 }
 
@@ -45,15 +57,21 @@ FileSnapshot::Stamp FileSnapshot::Stamp::of(const QString &path)
     return stampOf(status);
 }
 
-std::optional<FileSnapshot> FileSnapshot::read(const QString &path)
+std::variant<FileSnapshot, FileSnapshot::Failure> FileSnapshot::read(const QString &path, qint64 maxBytes,
+                                                                     const ReadSome &readSome)
 {
     const FileDescriptor file = FileDescriptor::openToRead(path);
     struct stat status {};
     if (!file.isOpen() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
-    std::optional<QByteArray> content = readToEnd(file.get());
-    if (!content)
-        return std::nullopt;
+        return Failure::unreadable;
+    if (status.st_size > maxBytes)
+        return Failure::tooLarge;
+    std::optional<QByteArray> content = readExactly(file.get(), status.st_size, readSome);
+    // The same size before and after is no proof: a file rewritten during the
+    // read gives part old, part new bytes.
+    struct stat after {};
+    if (!content || ::fstat(file.get(), &after) != 0 || stampOf(after) != stampOf(status))
+        return Failure::unreadable;
     return FileSnapshot{std::move(*content), stampOf(status)};
 }
 

@@ -4,7 +4,11 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <variant>
+
+#include <sys/types.h>
 
 namespace pomelark {
 
@@ -36,9 +40,25 @@ struct FileSnapshot {
     QByteArray content;
     Stamp stamp; ///< of the open the content was read through, taken before the read
 
-    /// Reads the regular file at `path` whole. Nothing when it cannot be opened,
-    /// is not a regular file (a pipe would block the read), or a read fails.
-    static std::optional<FileSnapshot> read(const QString &path);
+    /// Reads up to `size` bytes of the open file `fd` into `buffer`, as ::read() does.
+    using ReadSome = std::function<ssize_t(int fd, void *buffer, size_t size)>;
+
+    /// Why a file gave no snapshot.
+    enum class Failure {
+        /// It cannot be opened, is not a regular file (a pipe would block the
+        /// read), a read failed, or what came is not the whole file as its open
+        /// found it: fewer or more bytes than its size, or a file whose size or
+        /// times changed during the read.
+        unreadable,
+        /// It holds more than asked for; nothing of it was read.
+        tooLarge,
+    };
+
+    /// Reads the regular file at `path` whole, through one open, with
+    /// `readSome` (tests make it fail), when it holds at most `maxBytes`.
+    /// Fails as Failure says.
+    static std::variant<FileSnapshot, Failure> read(const QString &path, qint64 maxBytes,
+                                                    const ReadSome &readSome = ::read);
 };
 
 } // namespace pomelark

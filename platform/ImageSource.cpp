@@ -286,8 +286,9 @@ QImage ImageSource::decodeFull(bool applyOrientation) const
 QImage ImageSource::decodeComplete(bool applyOrientation) const
 {
     if (!m_content) {
-        std::optional<FileSnapshot> file = FileSnapshot::read(m_path);
-        return file ? fromContent(std::move(file->content)).decodeComplete(applyOrientation) : QImage();
+        auto file = FileSnapshot::read(m_path, largestFileBytes);
+        auto *snapshot = std::get_if<FileSnapshot>(&file);
+        return snapshot ? fromContent(std::move(snapshot->content)).decodeComplete(applyOrientation) : QImage();
     }
     if (!JpegDecoder::isJpeg(*m_content))
         return decodeWholeWithQt(*m_content, applyOrientation);

@@ -78,8 +78,13 @@ public:
     /// Decodes the whole image at its stored size, and only when all of it can
     /// be read: an image whose data ends early or is damaged throws Damaged
     /// rather than give the part that could be decoded. A null image when it
-    /// cannot be decoded at all or is too large to.
+    /// cannot be decoded at all, or it or its file is too large to.
     QImage decodeComplete(bool applyOrientation) const;
+
+    /// Largest file, in bytes, read whole into memory for a complete decode:
+    /// far beyond any camera's photo (a 100-MP JPEG at its finest is some
+    /// 60 MB), so that a larger file named as a photo is refused unread.
+    static constexpr qint64 largestFileBytes = qint64(512) * 1024 * 1024;
 
     /// Largest image, in megabytes, that a decode may allocate (Qt's default of 256
     /// would refuse the panoramas some cameras make).

@@ -14,10 +14,12 @@ namespace pomelark {
 /// picture does (a card pulled during the read, a copy cut short) or is damaged
 /// is an error. A picture decoded whole from its data is whole even when what
 /// should follow it is missing or padded: cameras and editors write files
-/// without their end marker, or with zeros before it.
+/// without their end marker, or with zeros before it. Zeros the picture took
+/// as data, and then left some of, stood in for data never written: an error.
 class JpegDecoder {
 public:
-    /// The picture's data ends early, is damaged, or cannot be decoded at all.
+    /// The picture's data ends early (in zeros too), is damaged, or cannot be
+    /// decoded at all.
     /// The text is libjpeg's.
     class Damaged : public std::runtime_error {
     public:

@@ -63,6 +63,10 @@ QString ConvertError::message() const
     case Kind::encodingFailed:
         text = QCoreApplication::translate("ConvertError", "Conversion failed");
         break;
+    case Kind::sourceTooLarge:
+        text = QCoreApplication::translate("ConvertError", "This photo is too large to convert (over %1 MB)")
+                   .arg(ImageSource::largestFileBytes / (1024 * 1024));
+        break;
     }
     // The system's own words, as an add to Photos that failed keeps them.
     return systemReason.isEmpty() ? text : text + QStringLiteral(": ") + systemReason;
@@ -130,14 +134,17 @@ ReadPhoto ConvertService::readSourcePhoto(const QString &path, int rotation)
     using Kind = ConvertError::Kind;
     // One read: a card pulled after it cannot strip the metadata, and a file
     // rewritten since cannot pair its new metadata with these pixels.
-    std::optional<FileSnapshot> file = FileSnapshot::read(path);
-    if (!file)
-        throw ConvertError(Kind::sourceUnreadable);
-    const ImageSource source = ImageSource::fromContent(std::move(file->content));
+    // A file larger than any photo is not read: the read-ahead could hold
+    // two such reads at once.
+    auto read = FileSnapshot::read(path, ImageSource::largestFileBytes);
+    if (const auto *failure = std::get_if<FileSnapshot::Failure>(&read))
+        throw ConvertError(*failure == FileSnapshot::Failure::tooLarge ? Kind::sourceTooLarge : Kind::sourceUnreadable);
+    FileSnapshot &file = std::get<FileSnapshot>(read);
+    const ImageSource source = ImageSource::fromContent(std::move(file.content));
     std::optional<ImageSource::Properties> properties = source.properties();
     if (!properties)
         throw ConvertError(Kind::sourceUnreadable);
-    ReadPhoto photo{std::move(*properties), {}, source.exifBlock(), file->stamp};
+    ReadPhoto photo{std::move(*properties), {}, source.exifBlock(), file.stamp};
     // A photo read only in part (a card pulled mid-read, a file cut short) is
     // not sent half grey; one that does not decode at all is the file's fault too.
     try {

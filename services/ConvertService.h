@@ -21,7 +21,9 @@ namespace pomelark {
 /// Why a photo could not be converted.
 class ConvertError : public std::exception {
 public:
-    enum class Kind { sourceUnreadable, destinationFailed, encodingFailed };
+    /// sourceTooLarge: the source file is larger than any photo
+    /// (ImageSource::largestFileBytes), so it was not read.
+    enum class Kind { sourceUnreadable, destinationFailed, encodingFailed, sourceTooLarge };
 
     explicit ConvertError(Kind kind, QString systemReason = {}) : kind(kind), systemReason(std::move(systemReason)) {}
     const char *what() const noexcept override { return "photo conversion failed"; }
@@ -102,8 +104,10 @@ public:
     /// The photo at `path` as it is encoded, all from one read of the file: its
     /// properties, EXIF block and whole pixels, stood upright and turned by
     /// `rotation` (0…359) when that is not 0. Throws
-    /// ConvertError(sourceUnreadable) when it cannot be read, is no readable
-    /// image, or its picture data ends early or is damaged. Any thread.
+    /// ConvertError(sourceTooLarge), having read nothing, when the file is
+    /// larger than any photo; ConvertError(sourceUnreadable) when it cannot be
+    /// read, is no readable image, or its picture data ends early or is
+    /// damaged. Any thread.
     static ReadPhoto readSourcePhoto(const QString &path, int rotation);
 
     /// Converts the video at `source` into an HEVC QuickTime file at

@@ -56,6 +56,10 @@
         <source>Conversion failed</source>
         <translation>변환에 실패했어요</translation>
     </message>
+    <message>
+        <source>This photo is too large to convert (over %1 MB)</source>
+        <translation>사진이 너무 커서 변환할 수 없어요 (%1MB 초과)</translation>
+    </message>
 </context>
 <context>
     <name>FFmpegError</name>

@@ -1,11 +1,18 @@
+#include "platform/FileSnapshot.h"
 #include "platform/ImageSource.h"
 
 #include "support/Fixtures.h"
 #include "support/TempFolder.h"
 
+#include <QFile>
 #include <QImageReader>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <functional>
+
+#include <unistd.h>
 
 using namespace pomelark;
 using namespace pomelark::test;
@@ -128,6 +135,61 @@ TEST(ImageSource, ACompleteDecodeIsTheWholeDecodeOrNothing)
     cutInScanData(cut);
     EXPECT_THROW(ImageSource(cut).decodeComplete(false), ImageSource::Damaged);
     EXPECT_FALSE(ImageSource(cut).decodeFull(false).isNull()) << "the viewer still shows what there is";
+}
+
+TEST(FileSnapshot, AReadIsTheWholeFileInOneVersionOrNothing)
+{
+    TempFolder folder;
+    const QString path = folder.filePath(u"IMG_0001.JPG"_qs);
+    const QByteArray bytes(1'000'000, 'j');
+    const auto writeAt = [&](qint64 at, const QByteArray &with) {
+        QFile file(path);
+        file.open(QIODevice::ReadWrite);
+        file.seek(at);
+        file.write(with);
+    };
+    bool failing = false;
+    // What befalls the file, or its reads, once 300,000 bytes have come.
+    const QList<std::pair<const char *, std::function<void()>>> cases = {
+        {"read as it is", [] {}},
+        {"a read fails, as on a card pulled", [&] { failing = true; }},
+        {"cut short", [&] { truncateFile(path, 300'000); }},
+        {"grown", [&] { writeAt(bytes.size(), "more"); }},
+        {"rewritten in place, its size kept",
+         [&] {
+             writeAt(0, "other");
+             QFile(path).setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)), QFileDevice::FileModificationTime);
+         }},
+    };
+    for (const auto &[name, befallen] : cases) {
+        makeTextFile(path, bytes);
+        failing = false;
+        qint64 came = 0;
+        const auto readSome = [&, befall = befallen](int fd, void *buffer, size_t size) -> ssize_t {
+            if (came == 300'000)
+                befall();
+            if (failing) {
+                errno = EIO;
+                return -1;
+            }
+            const ssize_t n = ::read(fd, buffer, came < 300'000 ? std::min<size_t>(size, 300'000 - came) : size);
+            came += std::max<ssize_t>(n, 0);
+            return n;
+        };
+        const auto read = FileSnapshot::read(path, bytes.size(), readSome);
+        const auto *snapshot = std::get_if<FileSnapshot>(&read);
+        EXPECT_EQ(snapshot != nullptr, name == cases[0].first) << name;
+        if (snapshot)
+            EXPECT_TRUE(snapshot->content == bytes && snapshot->stamp == FileSnapshot::Stamp::of(path)) << name;
+    }
+    // One byte over what is asked for, and not a byte of it is read.
+    bool readAtAll = false;
+    const auto tooLarge = FileSnapshot::read(path, bytes.size() - 1, [&](int, void *, size_t) -> ssize_t {
+        readAtAll = true;
+        return 0;
+    });
+    const auto *failure = std::get_if<FileSnapshot::Failure>(&tooLarge);
+    EXPECT_TRUE(failure && *failure == FileSnapshot::Failure::tooLarge && !readAtAll);
 }
 
 TEST(ImageSource, BoundedSizeKeepsAspectAndNeverEnlarges)

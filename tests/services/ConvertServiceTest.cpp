@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimeZone>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -154,6 +155,11 @@ TEST_F(ConvertPhoto, FailuresSayWhatWentWrong)
               ConvertError::Kind::sourceUnreadable);
     EXPECT_EQ(ConvertError(ConvertError::Kind::sourceUnreadable).message(),
               QStringLiteral("Couldn't read the source file"));
+    QTranslator korean;
+    ASSERT_TRUE(korean.load(QStringLiteral(POMELARK_QM_DIR "/pomelark_ko.qm")));
+    QCoreApplication::installTranslator(&korean);
+    EXPECT_EQ(ConvertError(ConvertError::Kind::sourceTooLarge).message(), u"사진이 너무 커서 변환할 수 없어요 (512MB 초과)"_qs);
+    QCoreApplication::removeTranslator(&korean);
 
     const QString photo = makeJpeg(folder.filePath(QStringLiteral("a.jpg")));
     EXPECT_EQ(failureOf(photo, folder.filePath(QStringLiteral("no/folder/a.heic"))).kind,
@@ -203,6 +209,28 @@ TEST(ConvertService, ASourceIsReadWholeOrNotAtAll)
     const QByteArray progressive =
         contentOf(makeJpeg(folder.filePath(u"p.jpg"_qs), {.size = QSize(320, 240), .progressive = true}));
     const QByteArray end("\xff\xd9", 2), zeros(64, '\0');
+    // Zeros are valid picture data: a tail the card never wrote (a short valid
+    // length, sectors erased by a power loss) decodes as a flat band.
+    const auto zeroedTail = [](const QByteArray &content, double share) -> QByteArray {
+        const qsizetype kept = qsizetype(content.size() * (1 - share));
+        return content.left(kept) + QByteArray(content.size() - kept, '\0');
+    };
+    // Tables made for the picture, as many cameras write, give zeros short
+    // codes: a zeroed tail decodes into the rest of the picture and leaves zeros over.
+    const QByteArray photo =
+        contentOf(makeJpeg(folder.filePath(u"b.jpg"_qs), {.size = QSize(640, 480), .optimized = true}));
+    const QByteArray progressivePhoto =
+        contentOf(makeJpeg(folder.filePath(u"c.jpg"_qs), {.size = QSize(640, 480), .progressive = true}));
+    const QByteArray restarts = contentOf(
+        makeJpeg(folder.filePath(u"d.jpg"_qs), {.size = QSize(640, 480), .optimized = true, .restartInterval = 40}));
+    qsizetype lastInterval = restarts.size() - 2;
+    while (uchar(restarts[lastInterval]) != 0xff || (uchar(restarts[lastInterval + 1]) & 0xf8) != 0xd0)
+        --lastInterval; // back to the last restart marker
+    // Encoders pad the last byte with ones, so a picture whose data ends in
+    // zero bytes needs every one of them.
+    QByteArray endsInZeros;
+    for (int width = 320; !endsInZeros.endsWith(QByteArray("\0\xff\xd9", 3)); width += 8)
+        endsInZeros = contentOf(makeJpeg(folder.filePath(u"e.jpg"_qs), {.size = QSize(width, 240)}));
 
     // Whatever the name says, a file ends where its picture does, and a
     // complete picture without its end marker is still whole.
@@ -215,6 +243,18 @@ TEST(ConvertService, ASourceIsReadWholeOrNotAtAll)
         {"progressive jpeg cut before its last scan", progressive, progressive.left(progressive.lastIndexOf("\xff\xda")),
          false},
         {"progressive jpeg cut in its last scan", progressive, progressive.chopped(40), false},
+        {"jpeg whose data ends in zero bytes", endsInZeros, endsInZeros, true},
+        {"jpeg whose data ends in zero bytes, without its end marker", endsInZeros, endsInZeros.chopped(2), true},
+        {"jpeg with its last 30 % zeroed", photo, zeroedTail(photo, 0.3), false},
+        {"jpeg with its last 50 % zeroed, then its end marker", photo, zeroedTail(photo, 0.5).chopped(2) + end, false},
+        {"jpeg with only its last bytes of scan data zeroed", photo, zeroedTail(photo.chopped(2), 0.002) + end, false},
+        {"progressive jpeg with its last 30 % zeroed", progressivePhoto, zeroedTail(progressivePhoto, 0.3), false},
+        {"progressive jpeg with its last 50 % zeroed, then its end marker", progressivePhoto,
+         zeroedTail(progressivePhoto, 0.5).chopped(2) + end, false},
+        {"jpeg with restart markers and its last 30 % zeroed", restarts, zeroedTail(restarts, 0.3), false},
+        {"jpeg with restart markers zeroed within its last interval", restarts,
+         restarts.left((lastInterval + restarts.size()) / 2) + QByteArray((restarts.size() - lastInterval) / 2, '\0'),
+         false},
         {"bmp", contentOf(bmp), contentOf(bmp), true},
         {"bmp cut", contentOf(bmp), contentOf(bmp).chopped(5000), false},
         {"gif", contentOf(gif), contentOf(gif), true},

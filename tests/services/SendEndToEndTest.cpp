@@ -61,6 +61,16 @@ QStringList failureLines(const QList<ExportCoordinator::FailedItem> &failed)
     return lines;
 }
 
+/// Bytes this process has read from files so far.
+qint64 bytesReadSoFar()
+{
+    QFile io(u"/proc/self/io"_qs);
+    io.open(QIODevice::ReadOnly);
+    const QByteArray counts = io.readAll();
+    const qsizetype at = counts.indexOf("rchar: ") + 7;
+    return counts.mid(at, counts.indexOf('\n', at) - at).toLongLong();
+}
+
 /// The app's converter, with the card pulled while one photo is read: the read
 /// comes up short and the card test turns true.
 class CardPulledDuringOnePhoto : public ConvertService {
@@ -286,7 +296,8 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
     const ScopedEnv exit("FAKE_FFMPEG_EXIT", "1");
     const ScopedEnv log("FAKE_FFMPEG_LOG", "[NULL @ 0x55d0c0ffee00] Invalid NAL unit size (1260 > 713).\n"
                                            "/card/MVI.MOV: corrupt input packet in stream 0\n");
-    MediaItems items = morningPhotos(card, {u"IMG_0001.JPG"_qs});
+    MediaItems items = morningPhotos(card, {u"IMG_0001.JPG"_qs, u"IMG_0002.JPG"_qs});
+    truncateFile(items[1].url.toLocalFile(), qint64(3) << 30); // a photo, then a 3 GB hole
     for (const QString &path : {makeTextFile(card.filePath(u"broken.mov"_qs)),
                                 makeVideo(card.filePath(u"MVI_0002.MOV"_qs)),
                                 makeDanglingLink(card.filePath(u"gone.mov"_qs)),
@@ -303,16 +314,20 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
     const rlimit full{64, fileSize.rlim_max};
     std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &full);
+    const qint64 readBefore = bytesReadSoFar();
     awaitTask(coordinator.exportItems(items, {}, {}, [&] { return coordinator.currentName() == u"pulled.mov"_qs; }));
     setrlimit(RLIMIT_FSIZE, &fileSize);
 
+    // Neither the read-ahead nor its turn read the huge one into memory.
+    EXPECT_LT(bytesReadSoFar() - readBefore, 64 << 20);
     EXPECT_EQ(failureLines(coordinator.phase().failed),
               QStringList({u"IMG_0001.JPG: Conversion failed: The file is too large"_qs,
+                           u"IMG_0002.JPG: This photo is too large to convert (over 512 MB)"_qs,
                            u"broken.mov: ffmpeg exited with code 1: /card/MVI.MOV: corrupt input packet in stream 0"_qs,
                            u"MVI_0002.MOV: Conversion failed: The file is too large"_qs,
                            u"gone.mov: Couldn't read the source file"_qs, u"pulled.mov: The SD card was removed"_qs}));
     // ffmpeg's whole log is there for whoever looks into a failure, on one line.
-    ASSERT_EQ(systemLog.lines().size(), 9);
+    ASSERT_EQ(systemLog.lines().size(), 10);
     EXPECT_TRUE(systemLog.lines().first().endsWith(u"713). | /card/MVI.MOV: corrupt input packet in stream 0"_qs));
 
     // A named pipe reads as empty, but it is no photo either.

@@ -29,11 +29,13 @@ void makeParent(const QString &path)
     QDir().mkpath(QFileInfo(path).absolutePath());
 }
 
-void writeCmykJpeg(const QString &path, const QImage &picture, int quality)
+/// Writes through libjpeg itself, for what Qt's writer cannot: CMYK, restart markers.
+void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegSpec &spec)
 {
     FILE *file = std::fopen(QFile::encodeName(path).constData(), "wb");
     if (!file)
         throw std::runtime_error("cannot write fixture");
+    const bool cmyk = spec.colour == JpegColour::cmyk;
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -41,18 +43,26 @@ void writeCmykJpeg(const QString &path, const QImage &picture, int quality)
     jpeg_stdio_dest(&info, file);
     info.image_width = JDIMENSION(picture.width());
     info.image_height = JDIMENSION(picture.height());
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
+    info.input_components = cmyk ? 4 : 3;
+    info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_set_quality(&info, spec.quality, TRUE);
+    info.restart_interval = JDIMENSION(spec.restartInterval);
+    info.optimize_coding = spec.optimized;
     jpeg_start_compress(&info, TRUE);
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     std::vector<JSAMPLE> row(size_t(picture.width()) * 4);
     while (info.next_scanline < info.image_height) {
         const auto *pixels = reinterpret_cast<const QRgb *>(rgb.constScanLine(int(info.next_scanline)));
         for (int x = 0; x < picture.width(); ++x) {
-            // Adobe's inverted CMYK, as cameras and editors write it.
             const int r = qRed(pixels[x]), g = qGreen(pixels[x]), b = qBlue(pixels[x]);
+            if (!cmyk) {
+                row[size_t(x) * 3 + 0] = JSAMPLE(r);
+                row[size_t(x) * 3 + 1] = JSAMPLE(g);
+                row[size_t(x) * 3 + 2] = JSAMPLE(b);
+                continue;
+            }
+            // Adobe's inverted CMYK, as cameras and editors write it.
             const int k = 255 - std::max({r, g, b});
             const int c = k == 255 ? 0 : (255 - r - k) * 255 / (255 - k);
             const int m = k == 255 ? 0 : (255 - g - k) * 255 / (255 - k);
@@ -180,9 +190,14 @@ QString makeJpeg(const QString &path, const JpegSpec &spec)
         picture.setColorSpace(spec.colourSpace);
     switch (spec.colour) {
     case JpegColour::rgb: {
+        if (spec.restartInterval > 0) {
+            writeWithLibjpeg(path, picture, spec);
+            break;
+        }
         QImageWriter writer(path, "JPG");
         writer.setQuality(spec.quality);
         writer.setProgressiveScanWrite(spec.progressive);
+        writer.setOptimizedWrite(spec.optimized);
         if (!writer.write(picture))
             throw std::runtime_error("cannot write fixture JPEG");
         break;
@@ -192,7 +207,7 @@ QString makeJpeg(const QString &path, const JpegSpec &spec)
             throw std::runtime_error("cannot write fixture JPEG");
         break;
     case JpegColour::cmyk:
-        writeCmykJpeg(path, picture, spec.quality);
+        writeWithLibjpeg(path, picture, spec);
         break;
     }
     writeExif(path, spec);

@@ -22,6 +22,8 @@ struct JpegSpec {
     int quality = 90;
     QColorSpace colourSpace;      ///< embedded as an ICC profile when valid (colour JPEGs only)
     bool progressive = false;     ///< colour JPEGs only
+    bool optimized = false;       ///< Huffman tables made for the picture, as many cameras write (colour JPEGs only)
+    int restartInterval = 0;      ///< MCUs between restart markers (colour JPEGs only); 0 writes none
     /// Further EXIF tags by Exiv2 key, their values as Exiv2 reads them from text
     /// ("Exif.Photo.ExposureTime" = "1/250").
     QMap<QString, QString> exif;
