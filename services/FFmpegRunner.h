@@ -33,8 +33,9 @@ public:
     using Lookup = std::function<std::optional<QString>()>;
 
     /// The x265 preset of the HEVC conversion: on textured, moving 1080p30 video
-    /// it matches the slower "fast" in SSIM at 2M and 1M while staying above real
-    /// time on two cores, where "fast" fell below it (bench/hevc_preset_bench).
+    /// it matches the slower "fast" in SSIM at 2M and 1M while keeping up with
+    /// real time on two cores (1.0x at 2M, 1.1x at 1M, with x265 held to them),
+    /// where "fast" fell to 0.8x (bench/hevc_preset_bench).
     static constexpr const char *hevcPreset = "faster";
 
     /// `lookup` finds the program on first use; its answer, a negative one
