@@ -11,7 +11,8 @@ namespace pomelark {
 
 /// A folder-only file dialog titled `message` whose confirm button says
 /// `prompt`, not yet shown. It speaks the display language throughout, its
-/// dates included.
+/// dates included, shows those dates whole once a folder is listed, and is no
+/// wider than the window of `parent`.
 std::unique_ptr<QFileDialog> makeFolderChooser(QWidget *parent, const QString &message, const QString &prompt);
 
 /// The folder chooser of an import session: a folder-only file dialog with the

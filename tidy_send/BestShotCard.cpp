@@ -38,7 +38,7 @@ BestShotCard::BestShotCard(QUrl url, int rotationDegrees, bool kept, bool isBest
                            std::function<void()> onOpen, QWidget *parent, FrameTicker &ticker)
     : QWidget(parent), m_url(std::move(url)), m_rotationDegrees(rotationDegrees), m_kept(kept), m_isBest(isBest),
       m_onOpen(std::move(onOpen)), m_keptProgress(kept ? 1.0 : 0.0, ticker),
-      m_hoverProgress(0.0, ticker)
+      m_hoverProgress(0.0, ticker), m_spinner(ticker, [this] { update(spinnerFrame().toAlignedRect()); })
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     resize(sizeHint());
@@ -49,10 +49,6 @@ BestShotCard::BestShotCard(QUrl url, int rotationDegrees, bool kept, bool isBest
     const int checkAt = bleed + int(checkInset) - KeepCheck::bleed;
     m_check->move(checkAt, checkAt);
     m_check->resize(m_check->sizeHint());
-
-    m_spinner = new ActivitySpinner(ActivitySpinner::Size::small, Palette::inkSecondary(), this, ticker);
-    m_spinner->move((square().center() - QPointF(m_spinner->width(), m_spinner->height()) / 2).toPoint());
-    m_check->raise();
 
     // The underlay sizes itself once, from its first cast: give it the deeper shadow.
     m_castLargest = true;
@@ -71,6 +67,13 @@ QSize BestShotCard::sizeHint() const
 QRectF BestShotCard::square() const
 {
     return {qreal(bleed), qreal(bleed), qreal(side), qreal(side)};
+}
+
+QRectF BestShotCard::spinnerFrame() const
+{
+    // On whole pixels, as a child widget would lie, so the thin spokes stay crisp.
+    const qreal side = ActivitySpinner::side(ActivitySpinner::Size::small);
+    return {(square().center() - QPointF(side, side) / 2).toPoint(), QSizeF(side, side)};
 }
 
 void BestShotCard::setUrl(const QUrl &url)
@@ -162,15 +165,27 @@ QCoro::Task<void> BestShotCard::loadThumbnail(QPointer<BestShotCard> card, QUrl 
     // must not keep showing the previous one.
     card->m_image = std::move(image);
     card->m_picture = CoverPicture(card->m_image.value_or(QImage()));
-    card->m_spinner->setVisible(!card->m_image);
+    card->runSpinner(card->isVisible());
     card->update();
 }
 
 void BestShotCard::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    runSpinner(true);
     if (!m_loadStarted)
         startLoad();
+}
+
+void BestShotCard::hideEvent(QHideEvent *event)
+{
+    runSpinner(false);
+    QWidget::hideEvent(event);
+}
+
+void BestShotCard::runSpinner(bool shown)
+{
+    m_spinner.setRunning(shown && showsSpinner());
 }
 
 void BestShotCard::enterEvent(QEnterEvent *event)
@@ -216,7 +231,10 @@ void BestShotCard::paintEvent(QPaintEvent *)
     painter.fillRect(square(), Palette::accentSoft());
     // Filled into the square first, then turned about its centre: a turned
     // landscape picture still covers the whole square.
-    m_picture.draw(painter, square(), m_rotationDegrees);
+    if (m_image)
+        m_picture.draw(painter, square(), m_rotationDegrees);
+    else
+        ActivitySpinner::paint(painter, spinnerFrame(), Palette::inkSecondary(), m_spinner.leadingSpoke());
     painter.restore();
 
     painter.setPen(QPen(borderColor(), borderWidth(), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));

@@ -3,6 +3,7 @@
 #include "browsing/CoverPicture.h"
 #include "look/AnimatedValue.h"
 #include "look/ShadowUnderlay.h"
+#include "look/SpinnerSpokes.h"
 
 #include <QImage>
 #include <QPointer>
@@ -16,7 +17,6 @@
 
 namespace pomelark {
 
-class ActivitySpinner;
 class KeepCheck;
 
 /// The 104 px square card of one photo in a group of similar shots: the photo's
@@ -59,6 +59,9 @@ public:
     /// The decoded thumbnail, once a load has delivered one.
     const std::optional<QImage> &image() const { return m_image; }
     KeepCheck *keepCheck() const { return m_check; }
+    /// Whether the placeholder shows the spinner (no picture is in); it turns only while the card is shown.
+    bool showsSpinner() const { return !m_image; }
+    const SpinnerSpokes &spinner() const { return m_spinner; }
 
     /// The 104 px square in the card's own coordinates.
     QRectF square() const;
@@ -75,6 +78,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -84,6 +88,9 @@ private:
     static QCoro::Task<void> loadThumbnail(QPointer<BestShotCard> card, QUrl url, quint64 generation);
     void startLoad();
     void repaintAll();
+    /// The placeholder's spinner turns until a picture is in (and stays when it never decodes).
+    void runSpinner(bool shown);
+    QRectF spinnerFrame() const;
 
     QUrl m_url;
     int m_rotationDegrees;
@@ -98,8 +105,9 @@ private:
     quint64 m_loadGeneration = 0;
     AnimatedValue m_keptProgress;
     AnimatedValue m_hoverProgress;
+    // Painted with the picture rather than as a child widget, so it dims with it.
+    SpinnerSpokes m_spinner;
     KeepCheck *m_check = nullptr;
-    ActivitySpinner *m_spinner = nullptr;
     QPointer<ShadowUnderlay> m_shadow;
     bool m_castLargest = false;
 };

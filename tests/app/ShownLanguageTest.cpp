@@ -41,12 +41,15 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QTranslator>
+#include <QTreeView>
 
 using namespace pomelark;
 using namespace pomelark::test;
@@ -231,23 +234,42 @@ void ShownLanguageTest::walkFolderChooser()
     // Qt's own dialog speaks the display language too: its list's types and dates.
     TempFolder place;
     const QString folder = place.makeFolder(u"DCIM"_qs);
+    for (int i = 1; i <= 20; ++i) // enough for a scroll bar, which takes room from the columns
+        place.makeFolder(u"%1"_qs.arg(i));
+    // Over the smallest window, which it must not outgrow.
+    const QSize windowSize = main->size();
+    main->resize(MainWindow::minimumContentSize);
     const std::unique_ptr<QFileDialog> chooser =
         makeFolderChooser(main.get(), ContentView::folderPanelMessage(), ContentView::folderPanelPrompt());
-    chooser->setViewMode(QFileDialog::Detail);
-    chooser->setDirectory(place.path());
-    chooser->resize(640, 400);
-    chooser->show();
     QAbstractProxyModel *list = chooser->proxyModel();
     const auto *files = qobject_cast<const QFileSystemModel *>(list->sourceModel());
     ASSERT_NE(files, nullptr);
+    const QSignalSpy listed(files, &QFileSystemModel::directoryLoaded);
+    chooser->setViewMode(QFileDialog::Detail);
+    chooser->setDirectory(place.path());
+    chooser->show();
     const auto cell = [&](int column) { return list->mapFromSource(files->index(folder, column)).data().toString(); };
-    ASSERT_TRUE(settle([&] { return !cell(2).isEmpty(); }));
+    ASSERT_TRUE(settle([&] { return !cell(2).isEmpty() && listed.contains(QVariantList{place.path()}); }));
     // Qt's own look, not ours: only its picture is kept.
     chooser->grab().save(galleryPath(AppLanguage(GetParam()).code() + u"/folder-chooser.png"_qs));
     const bool korean = GetParam() == AppLanguage::ko;
     EXPECT_EQ(QLocale().language(), korean ? QLocale::Korean : QLocale::English);
     EXPECT_EQ(cell(2), korean ? u"폴더"_qs : u"Folder"_qs);
     EXPECT_EQ(cell(3), QLocale().toString(QFileInfo(folder).lastModified(), QLocale::ShortFormat));
+
+    // Its dates, longer in Korean, are shown whole, with no sideways scrolling to reach them.
+    EXPECT_LE(chooser->width(), MainWindow::minimumContentSize.width());
+    const auto *tree = chooser->findChild<QTreeView *>();
+    ASSERT_NE(tree, nullptr);
+    const QHeaderView *header = tree->header();
+    const int textMargin = tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1;
+    const auto dateWidth = [&] { return tree->fontMetrics().horizontalAdvance(cell(3)) + 2 * textMargin; };
+    const auto dateEnd = [&] { return header->sectionViewportPosition(3) + header->sectionSize(3); };
+    // The list lays itself out a little after it is listed.
+    settle([&] { return dateWidth() <= header->sectionSize(3) && dateEnd() <= tree->viewport()->width(); });
+    EXPECT_LE(dateWidth(), header->sectionSize(3));
+    EXPECT_LE(dateEnd(), tree->viewport()->width());
+    main->resize(windowSize);
 }
 
 void ShownLanguageTest::walkGrid(const MediaItems &items)

@@ -1,5 +1,6 @@
 #include "tidy_send/BestShotCard.h"
 
+#include "Gallery.h"
 #include "SimilarShots.h"
 
 #include "look/Palette.h"
@@ -36,6 +37,14 @@ protected:
     static QRgb squarePixel(const QImage &grab, QPoint point)
     {
         return grab.pixel(point + QPoint(BestShotCard::bleed, BestShotCard::bleed));
+    }
+
+    /// A card whose photo never decodes, so its spinner stays.
+    BestShotCard *makeLoadlessCard(const QString &name, bool kept)
+    {
+        const QString path = shots.photo(name).toLocalFile();
+        test::truncateFile(path, 40);
+        return makeCard(QUrl::fromLocalFile(path), 0, kept, false);
     }
 
     test::SteppedTime time;
@@ -123,6 +132,7 @@ TEST_F(BestShotCardTest, PictureIsTurnedClockwiseAndStillCoversTheSquare)
     ASSERT_TRUE(loaded(turned));
     // Loaded once, then found in the cache.
     EXPECT_TRUE(ThumbnailMemoryCache::shared().contains(url));
+    EXPECT_FALSE(turned->spinner().isRunning()) << "no frames for a spinner no longer drawn";
 
     const QImage straight = upright->grab().toImage();
     EXPECT_TRUE(test::isBluish(squarePixel(straight, {92, 86})));
@@ -140,15 +150,12 @@ TEST_F(BestShotCardTest, PictureIsTurnedClockwiseAndStillCoversTheSquare)
 
 TEST_F(BestShotCardTest, UndecodablePhotoKeepsThePlaceholderAndIsNotCached)
 {
-    const QString path = shots.photo(QStringLiteral("broken.jpg")).toLocalFile();
-    test::truncateFile(path, 40);
-    const QUrl url = QUrl::fromLocalFile(path);
-    BestShotCard *card = makeCard(url, 0, true, false);
+    BestShotCard *card = makeLoadlessCard(QStringLiteral("broken.jpg"), true);
     window.show();
     // The load ends once no decode is left running for it.
     ASSERT_TRUE(test::spinUntil([] { return ThumbnailMemoryCache::shared().activeLoads() == 0; }));
     EXPECT_FALSE(card->image().has_value());
-    EXPECT_FALSE(ThumbnailMemoryCache::shared().contains(url));
+    EXPECT_FALSE(ThumbnailMemoryCache::shared().contains(card->url()));
     const QImage image = card->grab().toImage();
     EXPECT_EQ(squarePixel(image, {30, 95}), Palette::accentSoft().rgb());
     // The check and the click still work.
@@ -156,6 +163,33 @@ TEST_F(BestShotCardTest, UndecodablePhotoKeepsThePlaceholderAndIsNotCached)
     QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(60, 80));
     EXPECT_EQ(toggles, 1);
     EXPECT_EQ(opens, 1);
+}
+
+TEST_F(BestShotCardTest, SpinnerFadesWithThePictureAndTurnsOnlyWhileShown)
+{
+    BestShotCard *kept = makeLoadlessCard(QStringLiteral("kept.jpg"), true);
+    BestShotCard *excluded = makeLoadlessCard(QStringLiteral("excluded.jpg"), false);
+    excluded->move(130, 10);
+    window.resize(260, 130);
+    window.show();
+    ASSERT_TRUE(test::spinUntil([] { return ThumbnailMemoryCache::shared().activeLoads() == 0; }));
+    // An excluded card's picture is drawn at half strength: a spinner at full
+    // strength would stand out on it as much as on a kept one.
+    const int full = test::spinnerContrast(*kept, kept->square());
+    ASSERT_GT(full, 40);
+    const qreal faded = qreal(test::spinnerContrast(*excluded, excluded->square())) / full;
+    EXPECT_GT(faded, 0.3);
+    EXPECT_LT(faded, 0.7);
+    EXPECT_TRUE(test::saveToGallery(window, QStringLiteral("best-shot-cards-loading")));
+
+    ASSERT_TRUE(kept->showsSpinner());
+    const int spoke = kept->spinner().leadingSpoke();
+    time.step(250ms);
+    EXPECT_NE(kept->spinner().leadingSpoke(), spoke);
+    window.hide();
+    EXPECT_FALSE(kept->spinner().isRunning());
+    window.show();
+    EXPECT_TRUE(kept->spinner().isRunning());
 }
 
 TEST_F(BestShotCardTest, AnotherPhotoReplacesTheLoadAndTheOldResultIsDropped)

@@ -4,7 +4,6 @@
 #include "support/SteppedTime.h"
 #include "support/AsyncTest.h"
 
-#include "look/ActivitySpinner.h"
 #include "look/Palette.h"
 #include "look/PomelarkButton.h"
 #include "tidy_send/AnswerChip.h"
@@ -107,22 +106,6 @@ protected:
     }
 
     ConfirmCard *card(int index) const { return view->cards().at(index); }
-
-    /// How far the brightest spoke of the spinner on `side` stands out from the square around it.
-    static int spinnerContrast(ConfirmCard *card, const QRectF &side)
-    {
-        QImage image(card->size(), QImage::Format_RGB32);
-        image.fill(Palette::surface());
-        card->render(&image);
-        const int ground = qGray(image.pixel(int(side.left()) + 4, int(side.center().y())));
-        const qreal half = ActivitySpinner::side(ActivitySpinner::Size::small) / 2.0;
-        const QRect spinner = QRectF(side.center() - QPointF(half, half), side.center() + QPointF(half, half)).toRect();
-        int contrast = 0;
-        for (int y = spinner.top(); y <= spinner.bottom(); ++y)
-            for (int x = spinner.left(); x <= spinner.right(); ++x)
-                contrast = std::max(contrast, std::abs(qGray(image.pixel(x, y)) - ground));
-        return contrast;
-    }
 
     test::SteppedTime time;
     Decodes decodes;
@@ -240,12 +223,12 @@ TEST_F(RotateConfirmViewTest, SpinnersFadeWithTheirPicturesAndTurnOnlyWhileShown
     time.step(300ms);
     // The before side is drawn at 0.55 of its row, a declined row at 0.45: a
     // spinner at full strength would stand out as much as on an accepted after side.
-    const int after = spinnerContrast(card(0), card(0)->afterFrame());
+    const int after = test::spinnerContrast(*card(0), card(0)->afterFrame());
     ASSERT_GT(after, 40);
-    const qreal before = qreal(spinnerContrast(card(0), card(0)->beforeFrame())) / after;
+    const qreal before = qreal(test::spinnerContrast(*card(0), card(0)->beforeFrame())) / after;
     EXPECT_GT(before, 0.4);
     EXPECT_LT(before, 0.7);
-    const qreal declined = qreal(spinnerContrast(card(1), card(1)->afterFrame())) / after;
+    const qreal declined = qreal(test::spinnerContrast(*card(1), card(1)->afterFrame())) / after;
     EXPECT_GT(declined, 0.3);
     EXPECT_LT(declined, 0.6);
 
