@@ -6,8 +6,6 @@
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <clocale>
-#include <cstring>
 
 namespace pomelark {
 
@@ -78,11 +76,9 @@ std::optional<QString> FFmpegError::outputFailure(const QString &log, const QStr
 {
     // ffmpeg words them as the C locale does, whatever the user's language.
     static const QStringList writingOnly = [] {
-        const locale_t c = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
         QStringList reasons;
         for (const int error : {ENOSPC, EFBIG, EDQUOT, EROFS})
-            reasons << QString::fromUtf8(::strerror_l(error, c));
-        ::freelocale(c);
+            reasons << SystemErrorText::systemDescription(error);
         return reasons;
     }();
     const QString named = output + QStringLiteral(": ");
