@@ -60,6 +60,11 @@ QCoro::Task<void> ImportSession::pickFolder()
 
 QCoro::Task<void> ImportSession::runImportSession(QUrl folder)
 {
+    return run(std::move(folder), PullSigns::watcherOrReads);
+}
+
+QCoro::Task<void> ImportSession::run(QUrl folder, PullSigns signs)
+{
     QPointer<ContentView> view = &m_view;
     const quint64 generation = ++m_view.m_sessionGeneration;
     SessionClock &clock = *m_view.m_clock;
@@ -84,7 +89,7 @@ QCoro::Task<void> ImportSession::runImportSession(QUrl folder)
         co_await view->m_services.resetWorkingFolders();
         if (!current(view, generation))
             co_return;
-        outcome = co_await view->m_services.validate(folder, [view] { return view && view->isCardPresent(); });
+        outcome = co_await view->m_services.validate(folder, [view] { return view && view->isCardPresent(); }, signs);
         if (!current(view, generation))
             co_return;
         view->setValidationOutcome(outcome);
@@ -154,7 +159,8 @@ QCoro::Task<void> ImportSession::awaitCardNotice(QPointer<ContentView> view, qui
 {
     // The card's own reads may have ended the run before the system unmounted
     // it. Once the watcher hears of that, the card-missing screen and the
-    // card's return take over; a card it never reports gone is still here.
+    // card's return take over; a card it never reports gone is still here, and
+    // its files fail on their own: the next run lists them.
     SessionClock &clock = *view->m_clock;
     for (std::chrono::nanoseconds waited{0}; waited < cardNoticeWait; waited += PreparingPace::poll) {
         if (!current(view, generation) || view->isCardMissing())
@@ -164,7 +170,8 @@ QCoro::Task<void> ImportSession::awaitCardNotice(QPointer<ContentView> view, qui
     if (!current(view, generation) || view->isCardMissing())
         co_return;
     ContentView *again = view;
-    view->spawnMainActorTask([again, folder] { return again->runImportSession(folder); });
+    view->spawnMainActorTask(
+        [again, folder] { return again->m_importSession.run(folder, PullSigns::watcherOnly); });
 }
 
 QCoro::Task<void> ImportSession::restartPrewarmer(QPointer<ContentView> view, MediaItems videos)

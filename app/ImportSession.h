@@ -1,6 +1,7 @@
 #pragma once
 
 #include "services/MediaItem.h"
+#include "services/Validation.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -22,9 +23,10 @@ public:
     explicit ImportSession(ContentView &view) : m_view(view) {}
 
     /// How long a run ended by the card's own reads waits for the card watcher
-    /// to report the card gone before it validates again. The system unmounts
-    /// a pulled card within milliseconds, but a card reader that finds its card
-    /// gone only by polling may take a couple of seconds.
+    /// to report the card gone before it validates again, once, trusting the
+    /// watcher alone. The system unmounts a pulled card within milliseconds,
+    /// but a card reader that finds its card gone only by polling may take a
+    /// couple of seconds.
     static constexpr std::chrono::milliseconds cardNoticeWait{5000};
 
     QCoro::Task<void> pickFolder();
@@ -38,6 +40,8 @@ private:
     /// Empties what the last folder brought: its items, their turns and
     /// exclusions, the selection and every overlay.
     void forgetItems();
+    /// The session from the folder on, its validation told of a pull by `signs`.
+    QCoro::Task<void> run(QUrl folder, PullSigns signs);
     /// Whether a run that began under `generation` still owns the session.
     static bool current(const QPointer<ContentView> &view, quint64 generation);
     /// Steps of a run after the validation; false when the run was overtaken.
@@ -45,7 +49,8 @@ private:
                                      std::chrono::nanoseconds startedAt);
     /// After a run the card ended, waits for the card watcher to say the card
     /// is missing, then leaves the rest to the card's return; validates the
-    /// folder again when it has not said so within cardNoticeWait.
+    /// folder again, by the watcher alone, when it has not said so within
+    /// cardNoticeWait.
     static QCoro::Task<void> awaitCardNotice(QPointer<ContentView> view, quint64 generation, QUrl folder);
     /// Stops the prewarmer (waiting for its worker to end), then starts it on
     /// `videos`: two workers at once would convert the same videos twice.

@@ -15,8 +15,8 @@ SessionServices SessionServices::standard()
     SessionServices services;
     services.findCardFolder = [] { return ImportService().findCardFolder(); };
     services.resetWorkingFolders = [] { return CacheJanitor::shared().resetForNewSession(); };
-    services.validate = [](QUrl folder, std::function<bool()> isStillPresent) {
-        return ValidationService::shared().validate(std::move(folder), std::move(isStillPresent));
+    services.validate = [](QUrl folder, std::function<bool()> isStillPresent, PullSigns signs) {
+        return ValidationService::shared().validate(std::move(folder), std::move(isStillPresent), signs);
     };
     services.preparePosters = [](MediaItems videos) {
         return ThumbnailService::shared().prewarm(std::move(videos), [](int, int) {});

@@ -45,9 +45,9 @@ struct SessionServices {
     /// Empties the working folders and the thumbnail memory for a new session. Never fails.
     std::function<QCoro::Task<void>()> resetWorkingFolders;
     /// Validates every file of a folder, asking before each file whether the card
-    /// is still there. Throws ValidationAborted when it is not, other errors
-    /// when the folder cannot be read.
-    std::function<QCoro::Task<ValidationOutcome>(QUrl, std::function<bool()>)> validate;
+    /// is still there, and after a failed file by the signs given. Throws
+    /// ValidationAborted when it is not, other errors when the folder cannot be read.
+    std::function<QCoro::Task<ValidationOutcome>(QUrl, std::function<bool()>, PullSigns)> validate;
     /// Makes sure every video's poster and duration are cached. Never fails.
     std::function<QCoro::Task<void>(MediaItems)> preparePosters;
     /// Suggested clockwise turns by photo URL. Never fails.

@@ -37,6 +37,17 @@ struct ValidationOutcome {
     int totalScanned = 0;                  ///< valid plus failed
 };
 
+/// What tells a validation run that the card is going when one of its files fails.
+enum class PullSigns {
+    /// The card watcher, or the card's own reads: a pulled card fails every
+    /// read before the system unmounts it and the watcher hears of it.
+    watcherOrReads,
+    /// The card watcher alone: while it says present, every failure is listed.
+    /// For a run again after one its reads ended, so that no folder is
+    /// validated again and again for files that fail as a going card's would.
+    watcherOnly,
+};
+
 /// Ends a validation run when the source went away (the card was pulled).
 struct ValidationAborted : std::exception {
     const char *what() const noexcept override { return "validation aborted"; }

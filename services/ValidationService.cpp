@@ -83,7 +83,8 @@ QCoro::Task<bool> ValidationService::checkFile(QUrl url, MediaItem::Kind kind)
     co_return co_await m_executor.run([check, path, kind] { return check(path, kind); });
 }
 
-QCoro::Task<ValidationOutcome> ValidationService::validate(QUrl folder, std::function<bool()> isStillPresent)
+QCoro::Task<ValidationOutcome> ValidationService::validate(QUrl folder, std::function<bool()> isStillPresent,
+                                                           PullSigns signs)
 {
     struct Scanned {
         ImportService::ScanResult files;
@@ -127,13 +128,17 @@ QCoro::Task<ValidationOutcome> ValidationService::validate(QUrl folder, std::fun
         // a failure counts only when the card still answers.
         if (!isStillPresent())
             throw ValidationAborted();
-        // With nothing passed yet, the next files may show the card still reads.
-        const QStringList others = witness.isEmpty() ? openablePaths(work.mid(index + 1, 2)) : QStringList();
-        const SourceCheck source = scanned.source;
-        if (!co_await m_executor.run([source, failed = *path, witness, others] {
-                return source.stillAnswers(failed, witness, others);
-            }))
-            throw ValidationAborted();
+        if (signs == PullSigns::watcherOrReads) {
+            // With nothing passed yet, the next files may show the card still
+            // reads: past a bad patch at its start, too.
+            const QStringList others =
+                witness.isEmpty() ? openablePaths(work.mid(index + 1, filesReadAhead)) : QStringList();
+            const SourceCheck source = scanned.source;
+            if (!co_await m_executor.run([source, failed = *path, witness, others] {
+                    return source.stillAnswers(failed, witness, others);
+                }))
+                throw ValidationAborted();
+        }
         outcome.failed.append({QUuid::createUuid(), item.url, reason});
     }
     co_return outcome;

@@ -26,14 +26,20 @@ public:
     /// The one instance the app uses, made on first use (on the main thread).
     static ValidationService &shared();
 
+    /// How many files after a failed one are read to learn whether the card
+    /// still answers, when none has passed yet.
+    static constexpr int filesReadAhead = 8;
+
     /// Scans `folder` and checks each file in turn. Before each file it calls
     /// `isStillPresent` on the main thread; false ends the run with
     /// ValidationAborted and drops what was gathered. A file that fails is
-    /// listed only when `isStillPresent`, asked again, and the card itself
-    /// (SourceCheck) say the card is still there; otherwise the run ends with
-    /// ValidationAborted as well. A scan failure (ScanError) passes through
-    /// unchanged. One bad file never stops the run.
-    QCoro::Task<ValidationOutcome> validate(QUrl folder, std::function<bool()> isStillPresent);
+    /// listed only when `isStillPresent`, asked again, says the card is still
+    /// there, and with PullSigns::watcherOrReads the card itself (SourceCheck)
+    /// too; otherwise the run ends with ValidationAborted as well. A scan
+    /// failure (ScanError) passes through unchanged. One bad file never stops
+    /// the run.
+    QCoro::Task<ValidationOutcome> validate(QUrl folder, std::function<bool()> isStillPresent,
+                                            PullSigns signs = PullSigns::watcherOrReads);
 
     /// True when the file passes, false when it looks damaged. Throws
     /// ValidationFailure::Error(emptyFile) for an empty file and

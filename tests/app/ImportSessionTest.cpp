@@ -4,7 +4,9 @@
 #include "platform/SystemLog.h"
 #include "services/ImportService.h"
 #include "support/AsyncTest.h"
+#include "support/Fixtures.h"
 
+#include <QFile>
 #include <QSignalSpy>
 
 using namespace pomelark;
@@ -260,7 +262,49 @@ TEST_P(CardGoingBeforeItsUnmount, TheAbortedRunWaitsForTheWatcherThenValidatesAg
         // its time, paced from the new run's start.
         const double again = std::chrono::duration<double>(ImportSession::cardNoticeWait).count();
         EXPECT_EQ(timeline.gridAt, QList<double>{again + 4.2});
+        // Once, and then trusting the watcher alone: it cannot go round again.
+        EXPECT_EQ(calls.validatedWith, (QList<PullSigns>{PullSigns::watcherOrReads, PullSigns::watcherOnly}));
     }
+}
+
+TEST_F(ImportSessionFlow, FilesFailingEveryReadOnAFolderStillThereAreListedNotValidatedWithoutEnd)
+{
+    // A bad patch of a disk that stays: its first files answer every read with
+    // EIO, as a card going does, while the folder and the watcher stay.
+    ValidationService real;
+    validation = &real;
+    const QString failsReads = fileFailingEveryRead();
+    const QString dcim = cardFolder().toLocalFile();
+    for (int i = 1; i <= 3; ++i)
+        makeLink(dcim + QStringLiteral("/%1-bad.jpg").arg(i), failsReads);
+    const auto reasons = [this] {
+        QList<ValidationFailure::Reason> reasons;
+        for (const ValidationFailure &failure : view->validationOutcome()->failed)
+            reasons.append(failure.reason);
+        return reasons;
+    };
+    const QList<ValidationFailure::Reason> threeUnreadable(3, ValidationFailure::Reason::unreadable);
+
+    // Good files after them show the card answers: listed at once.
+    for (int i = 1; i <= 5; ++i)
+        makeJpeg(dcim + QStringLiteral("/%1-good.jpg").arg(i));
+    runSession();
+    ASSERT_TRUE(settle([&] { return view->screen() == Screen::validationResult; }));
+    EXPECT_EQ(reasons(), threeUnreadable);
+    EXPECT_EQ(view->validationOutcome()->valid.size(), 5);
+    EXPECT_EQ(calls.validated.size(), 1);
+
+    // With nothing left that reads, the run cannot tell a bad patch from a card
+    // going: it waits for the watcher once, validates once more, and shows that.
+    for (int i = 1; i <= 5; ++i)
+        QFile::remove(dcim + QStringLiteral("/%1-good.jpg").arg(i));
+    const double startedAt = clock.seconds();
+    runSession();
+    ASSERT_TRUE(settle([&] { return view->screen() == Screen::validationResult; }));
+    EXPECT_EQ(reasons(), threeUnreadable);
+    EXPECT_TRUE(view->validationOutcome()->valid.isEmpty());
+    EXPECT_EQ(calls.validated.size(), 3);
+    EXPECT_EQ(clock.seconds() - startedAt, std::chrono::duration<double>(ImportSession::cardNoticeWait).count());
 }
 
 INSTANTIATE_TEST_SUITE_P(ImportSession, CardGoingBeforeItsUnmount,

@@ -62,8 +62,8 @@ SessionHarness::SessionHarness() : m_table(m_folder.path())
         ++calls.workingFolderResets;
         co_return;
     };
-    services.validate = [this](QUrl folder, std::function<bool()> isStillPresent) {
-        return validate(std::move(folder), std::move(isStillPresent));
+    services.validate = [this](QUrl folder, std::function<bool()> isStillPresent, PullSigns signs) {
+        return validate(std::move(folder), std::move(isStillPresent), signs);
     };
     services.preparePosters = [this](MediaItems videos) -> QCoro::Task<void> {
         calls.postersPrepared.append(videos);
@@ -104,11 +104,15 @@ SessionHarness::~SessionHarness()
     QCoreApplication::processEvents();
 }
 
-QCoro::Task<ValidationOutcome> SessionHarness::validate(QUrl folder, std::function<bool()> isStillPresent)
+QCoro::Task<ValidationOutcome> SessionHarness::validate(QUrl folder, std::function<bool()> isStillPresent,
+                                                        PullSigns signs)
 {
     calls.validated.append(folder);
+    calls.validatedWith.append(signs);
     if (validationError)
         std::rethrow_exception(validationError);
+    if (validation)
+        co_return co_await validation->validate(std::move(folder), std::move(isStillPresent), signs);
     ValidationOutcome outcome = outcomes.isEmpty() ? ValidationOutcome{}
                                                    : outcomes.at(std::min<qsizetype>(m_validations, outcomes.size() - 1));
     ++m_validations;
@@ -118,7 +122,7 @@ QCoro::Task<ValidationOutcome> SessionHarness::validate(QUrl folder, std::functi
             const std::shared_ptr<SharedOutcome<bool>> gate = betweenFiles;
             co_await gate->wait();
         }
-        if (!isStillPresent() || cardStopsAnsweringAt == i) {
+        if (!isStillPresent() || (cardStopsAnsweringAt == i && signs == PullSigns::watcherOrReads)) {
             cardStopsAnsweringAt.reset();
             throw ValidationAborted();
         }

@@ -6,6 +6,7 @@
 #include "platform/SharedOutcome.h"
 #include "platform/VolumeMonitor.h"
 #include "services/PlaybackService.h"
+#include "services/ValidationService.h"
 #include "support/FakeVolumeTable.h"
 #include "support/TempFolder.h"
 
@@ -39,6 +40,7 @@ private:
 /// What the stand-in services were asked.
 struct ServiceCalls {
     QList<QUrl> validated;
+    QList<PullSigns> validatedWith;
     QList<MediaItems> postersPrepared;
     int workingFolderResets = 0;
     QList<FolderPanelRequest> panels;
@@ -76,6 +78,9 @@ protected:
     std::optional<int> cardStopsAnsweringAt;
     /// When set, a validation throws this instead.
     std::exception_ptr validationError;
+    /// When set, validations run through this real service on the card
+    /// folder's files instead of handing out `outcomes`.
+    ValidationService *validation = nullptr;
     /// Results of the tool jobs, handed out when the test sets them.
     std::shared_ptr<SharedOutcome<QHash<QUrl, int>>> orientationResult;
     std::shared_ptr<SharedOutcome<QList<BestShotGroup>>> bestShotResult;
@@ -107,7 +112,7 @@ protected:
     std::unique_ptr<ContentView> view;
 
 private:
-    QCoro::Task<ValidationOutcome> validate(QUrl folder, std::function<bool()> isStillPresent);
+    QCoro::Task<ValidationOutcome> validate(QUrl folder, std::function<bool()> isStillPresent, PullSigns signs);
     int m_validations = 0;
 };
 

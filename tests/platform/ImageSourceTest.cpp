@@ -51,7 +51,7 @@ TEST(ImageSource, RecognisesImagesByContentNotName)
     using Recognition = ImageSource::Recognition;
     EXPECT_EQ(ImageSource(text).recognise(), Recognition::notImage);
     for (const QString &unreadable : {folder.filePath(QStringLiteral("missing.jpg")), folder.path(),
-                                      QStringLiteral("/sys/class/net/lo/power/autosuspend_delay_ms")})
+                                      fileFailingEveryRead()})
         EXPECT_EQ(ImageSource(unreadable).recognise(), Recognition::unreadable) << unreadable.toStdString();
 }
 

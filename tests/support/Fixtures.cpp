@@ -13,7 +13,9 @@
 
 #include <condition_variable>
 #include <cstdio>
+#include <cerrno>
 #include <fcntl.h>
+#include <glob.h>
 #include <jpeglib.h>
 #include <mutex>
 #include <stdexcept>
@@ -367,6 +369,33 @@ QString makeFifo(const QString &path)
     if (::mkfifo(QFile::encodeName(path).constData(), 0644) != 0)
         throw std::runtime_error("cannot make a named pipe");
     return path;
+}
+
+QString fileFailingEveryRead()
+{
+    static const QString found = [] {
+        const char *pattern = "/sys/devices/virtual/*/*/power/autosuspend_delay_ms";
+        glob_t matches{};
+        QString path;
+        if (::glob(pattern, 0, nullptr, &matches) == 0) {
+            for (size_t i = 0; i < matches.gl_pathc && path.isEmpty(); ++i) {
+                const int fd = ::open(matches.gl_pathv[i], O_RDONLY);
+                struct stat attributes {};
+                char byte = 0;
+                if (fd >= 0 && ::fstat(fd, &attributes) == 0 && S_ISREG(attributes.st_mode) && attributes.st_size > 0
+                    && ::read(fd, &byte, 1) < 0 && errno == EIO)
+                    path = QFile::decodeName(matches.gl_pathv[i]);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        }
+        ::globfree(&matches);
+        return path;
+    }();
+    if (found.isEmpty())
+        throw std::runtime_error("this test needs a file whose reads fail with EIO, and none of "
+                                 "/sys/devices/virtual/*/*/power/autosuspend_delay_ms does here");
+    return found;
 }
 
 PipeReleaser::PipeReleaser(const QString &path)

@@ -94,6 +94,10 @@ QString makeDanglingLink(const QString &path);
 QString makeLink(const QString &path, const QString &target);
 /// Makes a named pipe at `path`.
 QString makeFifo(const QString &path);
+/// A non-empty regular file whose every read the kernel answers with EIO, as
+/// a failing card answers: a device's unused power setting in sysfs. Throws,
+/// naming what it looked for, on a machine that has none.
+QString fileFailingEveryRead();
 
 /// Lets go of whoever waits to open the named pipe at `path` for reading: every
 /// five seconds while it lives, opens the write end when a reader is waiting and
