@@ -27,6 +27,11 @@ struct ErrorManager {
     bool inPicture = false;
     /// The data ran out and libjpeg went on as if the end marker had come.
     bool ranOut = false;
+    /// Zeros libjpeg skipped after the picture's last block on its way to the
+    /// end marker: it needed none of them.
+    long zerosBeforeEnd = 0;
+    /// A bit for each component that a scan named.
+    unsigned scannedComponents = 0;
     QByteArrayView content;
     char message[JMSG_LENGTH_MAX] = {};
 };
@@ -74,11 +79,25 @@ bool losesPixels(j_decompress_ptr info, QByteArrayView content)
     std::longjmp(errors->jump, 1);
 }
 
+/// Notes the component a scan header names, for scansCame().
+void noteScanned(j_decompress_ptr info, ErrorManager &errors, int componentId)
+{
+    for (int index = 0; index < info->num_components; ++index) {
+        if (info->comp_info[index].component_id == componentId) {
+            errors.scannedComponents |= 1u << index;
+            return;
+        }
+    }
+}
+
 void onMessage(j_common_ptr info, int level)
 {
-    if (level >= 0)
-        return; // trace messages
     auto *errors = reinterpret_cast<ErrorManager *>(info->err);
+    if (level >= 0) { // trace messages
+        if (info->err->msg_code == JTRC_SOS_COMPONENT)
+            noteScanned(reinterpret_cast<j_decompress_ptr>(info), *errors, info->err->msg_parm.i[0]);
+        return;
+    }
     if (errors->inPicture) {
         // Running out costs pixels only if a scan still needed data, which it
         // says itself, or if scans never came: scansCame() looks.
@@ -86,6 +105,8 @@ void onMessage(j_common_ptr info, int level)
             errors->ranOut = true;
         else if (losesPixels(reinterpret_cast<j_decompress_ptr>(info), errors->content))
             stop(info); // no use decoding the rest
+        else if (info->err->msg_code == JWRN_EXTRANEOUS_DATA)
+            errors->zerosBeforeEnd = info->err->msg_parm.i[0];
     }
     ++info->err->num_warnings;
 }
@@ -93,17 +114,15 @@ void onMessage(j_common_ptr info, int level)
 /// Whether every scan of a picture whose data came to an end early (before an
 /// end marker, or in zeros) came. A scan that needed more warns; scans that
 /// never came do not.
-bool scansCame(j_decompress_ptr info)
+bool scansCame(j_decompress_ptr info, unsigned scannedComponents)
 {
-    // Arithmetic decoding fills in what is missing without a warning.
-    if (info->arith_code)
-        return false;
     if (!jpeg_has_multiple_scans(info))
         return true;
-    // Only a progressive picture records which scans came: every coefficient
-    // of every component must have had its last refinement.
+    // A sequential picture gives each component one scan.
     if (!info->progressive_mode)
-        return false;
+        return scannedComponents == (1u << info->num_components) - 1;
+    // A progressive one: every coefficient of every component must have had
+    // its last refinement.
     for (int component = 0; component < info->num_components; ++component) {
         const int *bits = info->coef_bits[component];
         if (!std::all_of(bits, bits + DCTSIZE2, [](int lowestBit) { return lowestBit == 0; }))
@@ -114,9 +133,13 @@ bool scansCame(j_decompress_ptr info)
 
 /// How a picture decoded without loss came to its end.
 struct Ending {
+    bool arithmetic = false;
     bool scansCame = true;
     /// Where its data ended: at the end marker, or where the content did.
     qsizetype dataEnd = 0;
+    /// Where the decoder stood when it had decoded the last block: past what it
+    /// needed and what it read ahead of its need (a few bytes).
+    qsizetype lastBlockEnd = 0;
 };
 
 // The functions below call into libjpeg, which may jump back to their setjmp;
@@ -170,14 +193,27 @@ std::optional<Ending> readPixels(jpeg_decompress_struct &info, ErrorManager &err
         }
     }
     Ending ending;
-    ending.scansCame = scansCame(&info); // before the end: finishing frees what tells
+    ending.arithmetic = info.arith_code;
+    ending.scansCame = scansCame(&info, errors.scannedComponents); // before the end: finishing frees what tells
     jpeg_finish_decompress(&info);
     // Finishing reads the end marker; when the data ran out first, the source
     // stands in a stand-in marker of its own.
     const auto *begin = reinterpret_cast<const JOCTET *>(errors.content.data());
     const qsizetype read = info.src->next_input_byte - begin;
     ending.dataEnd = errors.ranOut || read < 2 || read > errors.content.size() ? errors.content.size() : read - 2;
+    ending.lastBlockEnd = ending.dataEnd - std::clamp<qsizetype>(errors.zerosBeforeEnd, 0, ending.dataEnd);
     return ending;
+}
+
+/// Reads the header of the decompressor's content, for a probe; jumps to the
+/// caller's setjmp on errors.
+void readProbeHeader(jpeg_decompress_struct &info, const ErrorManager &errors)
+{
+    jpeg_create_decompress(&info);
+    // The source puts an end marker where the bytes end.
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(errors.content.data()),
+                 (unsigned long)(errors.content.size()));
+    jpeg_read_header(&info, TRUE);
 }
 
 /// Whether a scan of the picture runs short when its data is cut where the
@@ -186,11 +222,7 @@ bool runsShort(jpeg_decompress_struct &info, ErrorManager &errors)
 {
     if (setjmp(errors.jump))
         return true;
-    jpeg_create_decompress(&info);
-    // The source puts an end marker where the bytes end.
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(errors.content.data()),
-                 (unsigned long)(errors.content.size()));
-    jpeg_read_header(&info, TRUE);
+    readProbeHeader(info, errors);
     // Each scan's data is read whole at any scale; the smallest skips most of the rest.
     info.scale_num = 1;
     info.scale_denom = 8;
@@ -203,6 +235,31 @@ bool runsShort(jpeg_decompress_struct &info, ErrorManager &errors)
     while (info.output_scanline < info.output_height)
         jpeg_read_scanlines(&info, row, 1);
     return false;
+}
+
+/// Appends to `coefficients` those of the last blocks of each component (its
+/// last MCU row) as decoded from the decompressor's content. False when a scan
+/// runs short or the data is damaged.
+bool readLastBlocks(jpeg_decompress_struct &info, ErrorManager &errors, std::vector<JCOEF> &coefficients)
+{
+    if (setjmp(errors.jump))
+        return false;
+    readProbeHeader(info, errors);
+    errors.inPicture = true;
+    jvirt_barray_ptr *arrays = jpeg_read_coefficients(&info);
+    for (int index = 0; index < info.num_components; ++index) {
+        const jpeg_component_info &component = info.comp_info[index];
+        // The arrays hold whole MCU rows.
+        const JDIMENSION rows = JDIMENSION(component.v_samp_factor);
+        const JDIMENSION height = (component.height_in_blocks + rows - 1) / rows * rows;
+        JBLOCKARRAY blocks = (*info.mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(&info), arrays[index],
+                                                            height - rows, rows, FALSE);
+        for (JDIMENSION row = 0; row < rows; ++row) {
+            for (JDIMENSION block = 0; block < component.width_in_blocks; ++block)
+                coefficients.insert(coefficients.end(), blocks[row][block], blocks[row][block] + DCTSIZE2);
+        }
+    }
+    return true;
 }
 
 /// libjpeg's decompressor over `content`, destroyed with this; errors, and
@@ -223,36 +280,88 @@ struct Decompressor {
     ErrorManager errors;
 };
 
-/// Whether zeros just before the end of the picture's data are its own:
-/// padding it needed none of, or its data's last bytes, which it needed to
-/// the last (encoders pad a last byte with ones). Zeros are valid data, so a
-/// tail that was never written (an exFAT file's short valid length, sectors
-/// erased by a power loss) decodes silently and leaves zeros over. Data that
-/// ends in zero bytes and is then padded with zeros reads the same way, and
-/// is refused with it.
-bool zerosAreItsOwn(QByteArrayView content, qsizetype dataEnd)
+/// Whether the picture needs any of its data from `cut` on.
+bool needsFrom(QByteArrayView content, qsizetype cut)
 {
-    qsizetype zerosFrom = dataEnd;
+    Decompressor probe(content.first(cut));
+    return runsShort(probe.info, probe.errors);
+}
+
+/// Whether the picture's data, which it needs into byte `end - 1` and no
+/// further, ends on that byte's last bit: encoders fill the rest of a last
+/// byte with ones, so data whose last byte is zero needs all of it. The last
+/// bit is needed when setting it changes the last blocks.
+bool endsOnAByte(QByteArrayView content, qsizetype end)
+{
+    std::vector<JCOEF> asIs, changed;
+    {
+        Decompressor probe(content.first(end));
+        if (!readLastBlocks(probe.info, probe.errors, asIs))
+            return false;
+    } // its blocks go before the next decode's come
+    QByteArray lastBitSet = content.first(end).toByteArray();
+    lastBitSet[end - 1] = char(lastBitSet[end - 1] | 1);
+    Decompressor probe(lastBitSet);
+    return !readLastBlocks(probe.info, probe.errors, changed) || changed != asIs;
+}
+
+/// The most zero bytes a picture's data is taken to end in when padding
+/// follows. Real photos end theirs in at most 11; a tail that was never
+/// written feeds the decoder whole blocks of zeros.
+constexpr qsizetype fewZeros = 16;
+
+/// Whether the zeros that end the picture's data are its own: padding it
+/// needed none of, its data's last bytes, or its last bytes and then padding.
+/// Zeros are valid data, so a tail that was never written (an exFAT file's
+/// short valid length, sectors erased by a power loss) decodes silently and
+/// leaves zeros over; the decoder is done with such a tail wherever the
+/// picture happens to end, most often within a byte an encoder would have
+/// filled with ones.
+bool zerosAreItsOwn(QByteArrayView content, const Ending &ending)
+{
+    qsizetype zerosFrom = ending.dataEnd;
     while (zerosFrom > 0 && content[zerosFrom - 1] == 0)
         --zerosFrom;
-    // Whether it needs any of its data from `cut` on.
-    const auto needs = [&](qsizetype cut) {
-        Decompressor probe(content.first(cut));
-        return runsShort(probe.info, probe.errors);
-    };
-    if (zerosFrom == dataEnd || needs(dataEnd - 1))
+    // A zero after an FF is the data's own stuffing.
+    if (zerosFrom > 0 && uchar(content[zerosFrom - 1]) == 0xff)
+        ++zerosFrom;
+    if (ending.lastBlockEnd <= zerosFrom)
         return true;
-    return zerosFrom == dataEnd - 1 || !needs(zerosFrom);
+    // Arithmetic decoding takes zeros past the end of its data as data (its
+    // encoders leave them out) without a word, and reads little ahead: only
+    // how many it took tells.
+    if (ending.arithmetic)
+        return ending.lastBlockEnd - zerosFrom <= fewZeros;
+    if (!needsFrom(content, zerosFrom))
+        return true;
+    // Needed to the very last byte: no padding follows; the zeros are its data's.
+    if (needsFrom(content, ending.dataEnd - 1))
+        return true;
+    // Its data ends among the zeros, padding after: where is the first cut it
+    // needs nothing past, at most where it stood?
+    const qsizetype most = zerosFrom + fewZeros;
+    if (most < ending.lastBlockEnd && needsFrom(content, most))
+        return false;
+    qsizetype needed = zerosFrom + 1, notNeeded = std::min(ending.lastBlockEnd, most);
+    while (needed < notNeeded) {
+        const qsizetype cut = needed + (notNeeded - needed) / 2;
+        if (needsFrom(content, cut))
+            needed = cut + 1;
+        else
+            notNeeded = cut;
+    }
+    return endsOnAByte(content, notNeeded);
 }
 
 /// Whether a picture decoded without loss came to the end of its data with
 /// nothing missing.
 bool endedWhole(QByteArrayView content, const Ending &ending, bool ranOut)
 {
-    const bool endsInZeros = ending.dataEnd > 0 && content[ending.dataEnd - 1] == 0;
-    if ((ranOut || endsInZeros) && !ending.scansCame)
+    // Arithmetic decoding fills in what is missing without a warning.
+    if (ranOut && (ending.arithmetic || !ending.scansCame))
         return false;
-    return !endsInZeros || zerosAreItsOwn(content, ending.dataEnd);
+    const bool endsInZeros = ending.dataEnd > 0 && content[ending.dataEnd - 1] == 0;
+    return !endsInZeros || (ending.scansCame && zerosAreItsOwn(content, ending));
 }
 
 } // namespace

@@ -15,7 +15,9 @@ namespace pomelark {
 /// is an error. A picture decoded whole from its data is whole even when what
 /// should follow it is missing or padded: cameras and editors write files
 /// without their end marker, or with zeros before it. Zeros the picture took
-/// as data, and then left some of, stood in for data never written: an error.
+/// as data, and then left some of, stood in for data never written (an error)
+/// unless its data ends among them as encoders end it: on a byte's last bit,
+/// a few zero bytes in.
 class JpegDecoder {
 public:
     /// The picture's data ends early (in zeros too), is damaged, or cannot be

@@ -231,6 +231,19 @@ TEST(ConvertService, ASourceIsReadWholeOrNotAtAll)
     QByteArray endsInZeros;
     for (int width = 320; !endsInZeros.endsWith(QByteArray("\0\xff\xd9", 3)); width += 8)
         endsInZeros = contentOf(makeJpeg(folder.filePath(u"e.jpg"_qs), {.size = QSize(width, 240)}));
+    // A block full to its last coefficient can end the data in an FF byte,
+    // which the data follows with a zero of its own.
+    QByteArray endsInFf;
+    for (int width = 64; !endsInFf.endsWith(QByteArray("\xff\0\xff\xd9", 4)) && width < 1024; width += 8)
+        endsInFf = contentOf(
+            makeJpeg(folder.filePath(u"f.jpg"_qs), {.size = QSize(width, 48), .quality = 100, .grain = 100}));
+    ASSERT_TRUE(endsInFf.endsWith(QByteArray("\xff\0\xff\xd9", 4)));
+    const QByteArray arithmetic =
+        contentOf(makeJpeg(folder.filePath(u"g.jpg"_qs), {.size = QSize(640, 480), .arithmetic = true}));
+    const QByteArray scanEach =
+        contentOf(makeJpeg(folder.filePath(u"h.jpg"_qs), {.size = QSize(640, 480), .scanPerComponent = true}));
+    const qsizetype lastScan = scanEach.lastIndexOf("\xff\xda");
+    const QByteArray twoZeros(2, '\0');
 
     // Whatever the name says, a file ends where its picture does, and a
     // complete picture without its end marker is still whole.
@@ -255,6 +268,20 @@ TEST(ConvertService, ASourceIsReadWholeOrNotAtAll)
         {"jpeg with restart markers zeroed within its last interval", restarts,
          restarts.left((lastInterval + restarts.size()) / 2) + QByteArray((restarts.size() - lastInterval) / 2, '\0'),
          false},
+        {"jpeg whose data ends in ff 00, with zeros before its end marker", endsInFf, endsInFf.chopped(2) + zeros + end,
+         true},
+        {"jpeg whose data ends in ff 00, with two zeros before its end marker", endsInFf,
+         endsInFf.chopped(2) + twoZeros + end, true},
+        {"jpeg whose data ends in zero bytes, with zeros before its end marker", endsInZeros,
+         endsInZeros.chopped(2) + zeros + end, true},
+        {"arithmetic jpeg with zeros before its end marker", arithmetic, arithmetic.chopped(2) + zeros + end, true},
+        {"arithmetic jpeg with its last 1 % zeroed", arithmetic, zeroedTail(arithmetic, 0.01), false},
+        {"arithmetic jpeg with its last 30 % zeroed, then its end marker", arithmetic,
+         zeroedTail(arithmetic, 0.3).chopped(2) + end, false},
+        {"jpeg in a scan for each component, with zeros before its end marker", scanEach,
+         scanEach.chopped(2) + zeros + end, true},
+        {"jpeg in a scan for each component with its last scan zeroed", scanEach,
+         scanEach.left(lastScan) + QByteArray(scanEach.size() - 2 - lastScan, '\0') + end, false},
         {"bmp", contentOf(bmp), contentOf(bmp), true},
         {"bmp cut", contentOf(bmp), contentOf(bmp).chopped(5000), false},
         {"gif", contentOf(gif), contentOf(gif), true},

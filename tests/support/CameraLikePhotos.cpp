@@ -43,6 +43,12 @@ QImage cameraLikePicture(const QList<QImage> &sources, quint32 seed, QSize size,
         y += rowHeight;
     }
     painter.end();
+    addGrain(picture, random, grain);
+    return picture;
+}
+
+void addGrain(QImage &picture, QRandomGenerator &random, int grain)
+{
     for (int y = 0; y < picture.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
         for (int x = 0; x < picture.width(); ++x) {
@@ -51,7 +57,6 @@ QImage cameraLikePicture(const QList<QImage> &sources, quint32 seed, QSize size,
                            std::clamp(qBlue(line[x]) + n, 0, 255));
         }
     }
-    return picture;
 }
 
 } // namespace pomelark::test

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QSize>
 
+class QRandomGenerator;
+
 namespace pomelark::test {
 
 /// The size of a 12-MP camera photo.
@@ -18,5 +20,9 @@ QList<QImage> samplePhotographs();
 /// decodes like a real photograph rather than a flat fixture. The same seed
 /// gives the same picture.
 QImage cameraLikePicture(const QList<QImage> &sources, quint32 seed, QSize size = cameraPhotoSize, int grain = 3);
+
+/// Adds sensor noise of up to ±`grain` levels to each channel of the RGB32
+/// `picture`, drawn from `random`.
+void addGrain(QImage &picture, QRandomGenerator &random, int grain);
 
 } // namespace pomelark::test

@@ -1,5 +1,7 @@
 #include "support/Fixtures.h"
 
+#include "support/CameraLikePhotos.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <exiv2/exiv2.hpp>
@@ -31,7 +34,8 @@ void makeParent(const QString &path)
     QDir().mkpath(QFileInfo(path).absolutePath());
 }
 
-/// Writes through libjpeg itself, for what Qt's writer cannot: CMYK, restart markers.
+/// Writes through libjpeg itself, for what Qt's writer cannot: CMYK, restart
+/// markers, arithmetic coding, a scan for each component.
 void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegSpec &spec)
 {
     FILE *file = std::fopen(QFile::encodeName(path).constData(), "wb");
@@ -51,6 +55,14 @@ void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegSpec
     jpeg_set_quality(&info, spec.quality, TRUE);
     info.restart_interval = JDIMENSION(spec.restartInterval);
     info.optimize_coding = spec.optimized;
+    info.arith_code = spec.arithmetic;
+    std::vector<jpeg_scan_info> scans;
+    if (spec.scanPerComponent) {
+        for (int component = 0; component < info.num_components; ++component)
+            scans.push_back({.comps_in_scan = 1, .component_index = {component}, .Ss = 0, .Se = 63, .Ah = 0, .Al = 0});
+        info.scan_info = scans.data();
+        info.num_scans = int(scans.size());
+    }
     jpeg_start_compress(&info, TRUE);
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     std::vector<JSAMPLE> row(size_t(picture.width()) * 4);
@@ -190,9 +202,13 @@ QString makeJpeg(const QString &path, const JpegSpec &spec)
     QImage picture = fixturePicture(spec.size);
     if (spec.colourSpace.isValid())
         picture.setColorSpace(spec.colourSpace);
+    if (spec.grain > 0) {
+        QRandomGenerator noise(1);
+        addGrain(picture, noise, spec.grain);
+    }
     switch (spec.colour) {
     case JpegColour::rgb: {
-        if (spec.restartInterval > 0) {
+        if (spec.restartInterval > 0 || spec.arithmetic || spec.scanPerComponent) {
             writeWithLibjpeg(path, picture, spec);
             break;
         }

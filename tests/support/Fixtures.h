@@ -24,6 +24,11 @@ struct JpegSpec {
     bool progressive = false;     ///< colour JPEGs only
     bool optimized = false;       ///< Huffman tables made for the picture, as many cameras write (colour JPEGs only)
     int restartInterval = 0;      ///< MCUs between restart markers (colour JPEGs only); 0 writes none
+    bool arithmetic = false;      ///< arithmetic coding instead of Huffman tables (colour JPEGs only)
+    bool scanPerComponent = false; ///< sequential, in one scan for each component (colour JPEGs only)
+    /// Noise of up to ±grain levels, the same each time, so that blocks keep
+    /// their finest detail (and last coefficients) at high quality.
+    int grain = 0;
     /// Further EXIF tags by Exiv2 key, their values as Exiv2 reads them from text
     /// ("Exif.Photo.ExposureTime" = "1/250").
     QMap<QString, QString> exif;
