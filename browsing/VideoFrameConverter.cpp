@@ -1,5 +1,7 @@
 #include "browsing/VideoFrameConverter.h"
 
+#include "platform/ImageTurns.h"
+
 extern "C" {
 #include <libavutil/imgutils.h>
 #include <libavutil/pixdesc.h>
@@ -64,10 +66,13 @@ bool VideoFrameConverter::converts(QVideoFrameFormat::PixelFormat format)
     return layoutOf(format) != AV_PIX_FMT_NONE;
 }
 
-QImage VideoFrameConverter::convert(const QVideoFrame &frame, QSize size)
+QImage VideoFrameConverter::convert(const QVideoFrame &frame, QSize shown, int clockwiseTurn)
 {
     const AVPixelFormat layout = layoutOf(frame.pixelFormat());
     const QSize source = frame.size();
+    // Scaled as stored, then turned: libswscale does not turn.
+    const bool sideways = clockwiseTurn == 90 || clockwiseTurn == 270;
+    const QSize size = sideways ? shown.transposed() : shown;
     if (!frame.isValid() || layout == AV_PIX_FMT_NONE || source.isEmpty() || size.isEmpty())
         return {};
     QVideoFrame mapped = frame;
@@ -123,7 +128,7 @@ QImage VideoFrameConverter::convert(const QVideoFrame &frame, QSize size)
     uint8_t *target[4] = {picture.bits()};
     const int targetStrides[4] = {int(picture.bytesPerLine())};
     sws_scale(m_scaler, data, strides, 0, source.height(), target, targetStrides);
-    return picture;
+    return clockwiseTurn == 0 ? picture : turnedClockwise(picture, clockwiseTurn);
 }
 
 } // namespace pomelark

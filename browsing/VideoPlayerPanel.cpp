@@ -69,6 +69,8 @@ QString VideoPlayerPanel::fileName() const
 
 QRectF VideoPlayerPanel::panelRect() const
 {
+    if (m_pictureSize)
+        return aspectFitted(QRectF(rect()), qreal(m_pictureSize->width()) / m_pictureSize->height());
     std::optional<QImage> poster;
     if (m_info)
         poster = m_info->thumbnail;
@@ -80,6 +82,7 @@ void VideoPlayerPanel::startPreparing()
     const quint64 generation = ++m_generation;
     teardown();
     m_info.reset();
+    m_pictureSize.reset();
     m_timeline.reset();
     m_surfaceReady = false;
     m_playingFade.setValue(1.0);
@@ -112,7 +115,17 @@ QCoro::Task<void> VideoPlayerPanel::prepare(QPointer<VideoPlayerPanel> self, qui
         const QUrl playable = co_await PlaybackService::shared().playableURL(url);
         if (!current())
             co_return;
-        self->createPlayer(playable);
+        // The player shows frames as stored: how they are turned and stretched
+        // to be seen is read from the file it plays (a copy is already upright).
+        const std::optional<MediaTrack> picture = co_await PlaybackService::shared().pictureTrack(playable);
+        if (!current())
+            co_return;
+        const PictureShape shape = picture ? picture->shape : PictureShape{};
+        if (picture && !picture->frameSize.isEmpty()) {
+            self->m_pictureSize = shape.shownSize(picture->frameSize);
+            self->layoutPanel();
+        }
+        self->createPlayer(playable, shape);
         co_return;
     } catch (const std::exception &error) {
         failure = QString::fromUtf8(error.what());
@@ -127,7 +140,7 @@ QCoro::Task<void> VideoPlayerPanel::prepare(QPointer<VideoPlayerPanel> self, qui
     self->setPhase(Phase::failed);
 }
 
-void VideoPlayerPanel::createPlayer(const QUrl &playable)
+void VideoPlayerPanel::createPlayer(const QUrl &playable, PictureShape shape)
 {
     m_player = new QMediaPlayer(this);
     // Qt 6.4's ffmpeg backend crashes with an audio output and no sound device.
@@ -139,7 +152,7 @@ void VideoPlayerPanel::createPlayer(const QUrl &playable)
     connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString &message) {
         pictureLost(message);
     });
-    m_surface->setPlayer(m_player);
+    m_surface->setPlayer(m_player, shape);
     m_surface->show();
     m_player->setSource(playable);
 
@@ -354,7 +367,9 @@ void VideoPlayerPanel::paintEvent(QPaintEvent *)
     if (m_info && !m_info->thumbnail.isNull()) {
         painter.setClipPath(shape);
         const QSizeF poster = m_info->thumbnail.size();
-        painter.drawImage(aspectFitted(panel, poster.width() / poster.height()), m_info->thumbnail);
+        // In the picture's own shape, once known, the poster fills the panel.
+        painter.drawImage(m_pictureSize ? panel : aspectFitted(panel, poster.width() / poster.height()),
+                          m_info->thumbnail);
         return;
     }
     QColor fill = Palette::accentSoft();

@@ -3,6 +3,7 @@
 #include "browsing/PlayerTimeline.h"
 #include "browsing/VideoPanelChrome.h"
 #include "look/AnimatedValue.h"
+#include "platform/PictureShape.h"
 #include "services/MediaItem.h"
 #include "services/VideoInfo.h"
 
@@ -32,7 +33,9 @@ class VideoPlayerView;
 /// right now" over the poster. While playing, a control bar offers play/pause,
 /// a scrubber and the time.
 ///
-/// The panel takes the poster's shape (1.6 : 1 without one), as large as fits.
+/// The panel takes the poster's shape (1.6 : 1 without one), as large as fits,
+/// and the picture's own shape once the file to play has been read: the
+/// poster, though upright, has its pixels square.
 /// Clicks outside it are left to whatever lies behind. It changes nothing
 /// outside itself.
 class VideoPlayerPanel : public QWidget {
@@ -94,7 +97,7 @@ private:
     static QCoro::Task<void> prepare(QPointer<VideoPlayerPanel> self, quint64 generation, QUrl url);
     void startPreparing();
     void teardown();
-    void createPlayer(const QUrl &playable);
+    void createPlayer(const QUrl &playable, PictureShape shape);
     void surfaceBecameReady();
     void playerStatusChanged(QMediaPlayer::MediaStatus status);
     void pictureLost(const QString &why);
@@ -106,6 +109,7 @@ private:
 
     Inputs m_inputs;
     std::optional<VideoInfo> m_info;
+    std::optional<QSize> m_pictureSize; ///< the playing file's picture as seen
     Phase m_phase = Phase::idle;
     QString m_failureMessage;
     QMediaPlayer *m_player = nullptr;

@@ -15,7 +15,7 @@ VideoPlayerView::VideoPlayerView(Inputs inputs, QWidget *parent)
     m_sink = new QVideoSink(this);
     // The backend may deliver from its own thread; the context queues it to ours.
     connect(m_sink, &QVideoSink::videoFrameChanged, this, &VideoPlayerView::frameArrived);
-    setPlayer(inputs.player);
+    setPlayer(inputs.player, inputs.shape);
 }
 
 VideoPlayerView::~VideoPlayerView()
@@ -23,8 +23,13 @@ VideoPlayerView::~VideoPlayerView()
     setPlayer(nullptr);
 }
 
-void VideoPlayerView::setPlayer(QMediaPlayer *player)
+void VideoPlayerView::setPlayer(QMediaPlayer *player, PictureShape shape)
 {
+    if (shape != m_shape) {
+        m_shape = shape;
+        m_pictureFrame = QVideoFrame(); // painted anew in its new shape
+        update();
+    }
     if (player == m_player)
         return;
     if (m_player && m_player->videoSink() == m_sink)
@@ -59,14 +64,14 @@ void VideoPlayerView::frameArrived(const QVideoFrame &frame)
 
 QImage VideoPlayerView::currentImage()
 {
-    return m_converter.convert(m_frame, m_frame.size());
+    return m_converter.convert(m_frame, m_shape.shownSize(m_frame.size()), m_shape.clockwiseTurn);
 }
 
 QRectF VideoPlayerView::pictureRect() const
 {
     if (!m_frame.isValid())
         return {};
-    QSizeF size = m_frame.size();
+    QSizeF size = m_shape.shownSize(m_frame.size());
     size.scale(QSizeF(this->size()), Qt::KeepAspectRatio);
     QRectF picture(QPointF(), size);
     picture.moveCenter(QRectF(rect()).center());
@@ -93,7 +98,7 @@ void VideoPlayerView::paintEvent(QPaintEvent *)
     const QSize pixels = (target.size() * ratio).toSize();
     // A repaint of the same frame (the controls fading over it) reuses its picture.
     if (m_pictureFrame != m_frame || m_picture.size() != pixels) {
-        m_picture = m_converter.convert(m_frame, pixels);
+        m_picture = m_converter.convert(m_frame, pixels, m_shape.clockwiseTurn);
         m_picture.setDevicePixelRatio(ratio);
         m_pictureFrame = m_frame;
     }

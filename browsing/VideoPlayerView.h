@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browsing/VideoFrameConverter.h"
+#include "platform/PictureShape.h"
 
 #include <QImage>
 #include <QMediaPlayer>
@@ -18,7 +19,8 @@ namespace pomelark {
 /// (no native child window), fitted inside its bounds at the video's aspect.
 /// Frames are converted here, at the size they are painted at in device
 /// pixels, never by Qt (see VideoFrameConverter); a frame we cannot convert
-/// leaves the picture black.
+/// leaves the picture black. The player hands over frames as stored: they are
+/// turned and given their pixels' shape here, as the owner says.
 ///
 /// Once the first frame of a player can be shown it calls `onReadyForDisplay`,
 /// always later on the main thread and never after the widget is gone; a new
@@ -30,14 +32,16 @@ public:
     struct Inputs {
         QMediaPlayer *player = nullptr;           ///< the player to show; none shows nothing
         std::function<void()> onReadyForDisplay; ///< the first frame can be shown
+        PictureShape shape;                       ///< how the player's frames are seen
     };
 
     explicit VideoPlayerView(Inputs inputs, QWidget *parent = nullptr);
     ~VideoPlayerView() override;
 
-    /// Shows `player`'s picture. The player already shown changes nothing; another
-    /// one is taken over, and the previous one no longer sends its frames here.
-    void setPlayer(QMediaPlayer *player);
+    /// Shows `player`'s picture in `shape`. The player already shown keeps its
+    /// frames; another one is taken over, and the previous one no longer sends
+    /// its frames here.
+    void setPlayer(QMediaPlayer *player, PictureShape shape = {});
     QMediaPlayer *player() const { return m_player; }
 
     /// Replaces the readiness callback (kept for the current player).
@@ -45,10 +49,11 @@ public:
 
     /// Whether a frame of the current player has arrived.
     bool isReadyForDisplay() const { return m_frame.isValid(); }
-    /// The latest frame as an image of its own size; null before the first and
-    /// for a frame that cannot be converted.
+    /// The latest frame as it is seen, turned and in its pixels' shape, as many
+    /// rows tall as stored; null before the first and for a frame that cannot
+    /// be converted.
     QImage currentImage();
-    /// Where the picture is drawn: the frame's shape fitted into the widget.
+    /// Where the picture is drawn: the frame's shape as seen, fitted into the widget.
     QRectF pictureRect() const;
 
     /// Rounds the picture's corners to the panel it sits in.
@@ -63,6 +68,7 @@ private:
     QVideoSink *m_sink = nullptr;
     QPointer<QMediaPlayer> m_player;
     QVideoFrame m_frame;
+    PictureShape m_shape;
     VideoFrameConverter m_converter;
     QImage m_picture;          ///< m_frame converted at the size last painted
     QVideoFrame m_pictureFrame; ///< the frame m_picture was made from

@@ -10,6 +10,7 @@ extern "C" {
 #include <libavformat/avio.h>
 #include <libavcodec/avcodec.h>
 #include <libavutil/dict.h>
+#include <libavutil/display.h>
 #include <libavutil/log.h>
 #include <libavutil/mem.h>
 }
@@ -17,6 +18,7 @@ extern "C" {
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <mutex>
 
@@ -151,6 +153,41 @@ bool isShownRight(const MediaTrack &track)
                        [&](const char *format) { return track.pixelFormat == QLatin1String(format); });
 }
 
+/// The quarter turn clockwise that stands the stream's pictures up: the nearest
+/// to its display matrix's angle, which ffmpeg's own decode turns by too.
+int clockwiseTurnOf(const AVStream &stream)
+{
+    size_t bytes = 0;
+    const uint8_t *matrix = av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, &bytes);
+    if (!matrix || bytes < 9 * sizeof(int32_t))
+        return 0;
+    // libavutil measures the angle counter-clockwise; NaN for a matrix that
+    // shows nothing.
+    const double degrees = -av_display_rotation_get(reinterpret_cast<const int32_t *>(matrix));
+    if (!std::isfinite(degrees))
+        return 0;
+    const long quarters = std::lround(degrees / 90.0);
+    return int(((quarters % 4) + 4) % 4) * 90;
+}
+
+/// Pixels stretched further than this either way are a damaged header's word,
+/// not a camera's: they are taken for square.
+constexpr double widestPixel = 4.0;
+
+PictureShape shapeOf(AVFormatContext &context, AVStream &stream)
+{
+    PictureShape shape;
+    shape.clockwiseTurn = clockwiseTurnOf(stream);
+    // The container's word, else the codec's, as ffmpeg weighs them.
+    const AVRational aspect = av_guess_sample_aspect_ratio(&context, &stream, nullptr);
+    if (aspect.num > 0 && aspect.den > 0) {
+        const double pixelAspect = av_q2d(aspect);
+        if (pixelAspect <= widestPixel && pixelAspect >= 1.0 / widestPixel)
+            shape.pixelAspect = pixelAspect;
+    }
+    return shape;
+}
+
 /// Enough for the first picture behind a second of interleaved sound, or
 /// behind a decoder's reordering delay.
 constexpr int pictureReadBudget = 128;
@@ -243,7 +280,7 @@ std::optional<MediaInfo> MediaProbe::probeWith(const QString &path, const char *
     info.container = QString::fromUtf8(closer.context->iformat->name);
     QList<int> trackStreams;
     for (unsigned i = 0; i < closer.context->nb_streams; ++i) {
-        const AVStream *stream = closer.context->streams[i];
+        AVStream *stream = closer.context->streams[i];
         const AVCodecParameters *parameters = stream->codecpar;
         if (parameters->codec_type != AVMEDIA_TYPE_AUDIO && parameters->codec_type != AVMEDIA_TYPE_VIDEO)
             continue;
@@ -253,8 +290,10 @@ std::optional<MediaInfo> MediaProbe::probeWith(const QString &path, const char *
         track.type = parameters->codec_type == AVMEDIA_TYPE_AUDIO ? MediaTrack::Type::audio
                                                                     : MediaTrack::Type::video;
         track.codec = QString::fromUtf8(avcodec_get_name(parameters->codec_id));
-        if (track.type == MediaTrack::Type::video)
+        if (track.type == MediaTrack::Type::video) {
             track.frameSize = QSize(parameters->width, parameters->height);
+            track.shape = shapeOf(*closer.context, *stream);
+        }
         track.decodable = avcodec_find_decoder(parameters->codec_id) != nullptr;
         info.tracks.append(track);
         trackStreams.append(int(i));

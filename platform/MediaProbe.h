@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PictureShape.h"
+
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -20,6 +22,9 @@ struct MediaTrack {
     /// format of the first decoded picture ("yuv420p", "yuvj422p",
     /// "yuv420p10le"); empty when no picture was decoded.
     QString pixelFormat;
+    /// Video tracks: how the frames are turned and stretched to be seen, from
+    /// the display matrix and the sample aspect ratio; our player does neither.
+    PictureShape shape;
 };
 
 struct MediaInfo {

@@ -185,6 +185,21 @@ QCoro::Task<QUrl> PlaybackService::transcode(QUrl source, QUrl destination, std:
     co_return destination;
 }
 
+QCoro::Task<std::optional<MediaTrack>> PlaybackService::pictureTrack(QUrl playable)
+{
+    auto firstPicture = [path = playable.toLocalFile()]() -> std::optional<MediaTrack> {
+        const std::optional<MediaInfo> info = MediaProbe::probe(path);
+        if (!info)
+            return std::nullopt;
+        for (const MediaTrack &track : info->tracks) {
+            if (track.type == MediaTrack::Type::video)
+                return track;
+        }
+        return std::nullopt;
+    };
+    co_return co_await m_executor.run(firstPicture);
+}
+
 QCoro::Task<PlaybackService::QuickCheckResult> PlaybackService::quickCheck(QUrl source)
 {
     const QString path = source.toLocalFile();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/MediaProbe.h"
 #include "platform/SerialExecutor.h"
 #include "platform/SharedOutcome.h"
 #include "services/FFmpegRunner.h"
@@ -95,6 +96,12 @@ public:
     /// file is removed. A conversion someone else waits for (the viewer) runs on,
     /// and the request goes on waiting for it.
     QCoro::Task<QUrl> playableURL(QUrl source, std::shared_ptr<PlaybackRequest> request) override;
+
+    /// The picture our player shows of `playable`, as playableURL gave it (the
+    /// source or its copy, which ffmpeg wrote upright): its first video track,
+    /// whose shape the player itself ignores. Nothing when the file cannot be
+    /// opened or holds no picture.
+    QCoro::Task<std::optional<MediaTrack>> pictureTrack(QUrl playable);
 
     /// Whether the source plays now (as it is or through a finished copy).
     /// A conversion under way counts as needsTranscode. Never fails.

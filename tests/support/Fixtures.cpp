@@ -122,6 +122,8 @@ QStringList videoArguments(const VideoSpec &spec, const QString &output)
         args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
              << QStringLiteral("sine=frequency=440:sample_rate=44100");
     args << QStringLiteral("-t") << seconds;
+    if (!spec.pixelAspect.isEmpty())
+        args << QStringLiteral("-vf") << QStringLiteral("setsar=") + spec.pixelAspect;
     auto pixels = [&](const char *usual) {
         return QStringList{QStringLiteral("-pix_fmt"),
                            spec.pixelFormat.isEmpty() ? QString::fromLatin1(usual) : spec.pixelFormat};
@@ -161,6 +163,15 @@ QStringList videoArguments(const VideoSpec &spec, const QString &output)
         args << QStringLiteral("-vn");
     args << output;
     return args;
+}
+
+void runFfmpeg(const QStringList &arguments)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(ffmpegProgram(), arguments);
+    if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0)
+        throw std::runtime_error("ffmpeg could not make a fixture video: "
+                                 + ffmpeg.readAllStandardError().toStdString());
 }
 
 QString videoExtension(VideoFormat format)
@@ -252,15 +263,23 @@ QString makeVideo(const QString &path, const VideoSpec &spec)
                             .arg(spec.pictureDamaged)
                             .arg(spec.pixelFormat)
                             .arg(spec.colourBars)
-                        + (spec.indexFirst ? QStringLiteral("-indexFirst") : QString());
+                        + (spec.indexFirst ? QStringLiteral("-indexFirst") : QString())
+                        + QStringLiteral("-%1-%2").arg(spec.rotation).arg(
+                            QString(spec.pixelAspect).replace(u'/', u'x'));
     QString cached = made.value(key);
     if (cached.isEmpty()) {
         cached = cache.filePath(key + QLatin1Char('.') + videoExtension(spec.format));
-        QProcess ffmpeg;
-        ffmpeg.start(ffmpegProgram(), videoArguments(spec, cached));
-        if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0)
-            throw std::runtime_error("ffmpeg could not make a fixture video: "
-                                     + ffmpeg.readAllStandardError().toStdString());
+        // This ffmpeg writes the "rotate" tag into the display matrix only when
+        // it copies the stream, not when it encodes it.
+        const QString encoded = spec.rotation ? cache.filePath(key + QStringLiteral("-unturned.")
+                                                               + videoExtension(spec.format))
+                                              : cached;
+        runFfmpeg(videoArguments(spec, encoded));
+        if (spec.rotation)
+            runFfmpeg({QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                       QStringLiteral("-y"), QStringLiteral("-i"), encoded, QStringLiteral("-c"),
+                       QStringLiteral("copy"), QStringLiteral("-metadata:s:v:0"),
+                       QStringLiteral("rotate=%1").arg(spec.rotation), cached});
         made.insert(key, cached);
     }
     makeParent(path);

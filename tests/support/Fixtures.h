@@ -62,6 +62,13 @@ struct VideoSpec {
     bool colourBars = false;
     /// false leaves the picture out: sound alone in a video's container.
     bool picture = true;
+    /// QuickTime and MP4 only: the turn in the track's display matrix, in
+    /// degrees, as ffmpeg's "rotate" tag writes it (phones store portrait
+    /// video so); 0 writes none.
+    int rotation = 0;
+    /// The stored pixels' shape as ffmpeg's setsar takes it ("8/9"); empty
+    /// leaves them square.
+    QString pixelAspect;
 };
 
 /// The ffmpeg program the tests run ($POMELARK_FFMPEG or "ffmpeg" on PATH).
