@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 
 namespace pomelark {
 
@@ -22,6 +24,13 @@ const QRegularExpression &componentTag()
 {
     static const QRegularExpression tag(QStringLiteral(R"(\[[^\]\n]*@ (0x[0-9a-fA-F]+|\(nil\))\]\s*)"));
     return tag;
+}
+
+/// "SIGSEGV" for SIGSEGV: the name people look up, in every language.
+QString signalName(int signal)
+{
+    const char *abbreviation = ::sigabbrev_np(signal);
+    return abbreviation ? QStringLiteral("SIG") + QString::fromLatin1(abbreviation) : QString::number(signal);
 }
 
 } // namespace
@@ -48,6 +57,19 @@ FFmpegError FFmpegError::nonZeroExit(int code, const QString &stderrText, const 
         outputReason = QString();
     FFmpegError error(Kind::nonZeroExit, code, stderrText, outputReason);
     error.m_inputDamaged = !outputReason && stoppedOnDamagedInput(stderrText, input);
+    return error;
+}
+
+FFmpegError FFmpegError::killedBySignal(int signal, const QString &stderrText)
+{
+    // A file-size limit ends the writer with SIGXFSZ before any write can fail
+    // with EFBIG, and leaves no log: the same failure in other words.
+    std::optional<QString> outputReason;
+    if (signal == SIGXFSZ)
+        outputReason = SystemErrorText::systemDescription(EFBIG);
+    FFmpegError error(Kind::nonZeroExit, signal, stderrText, std::move(outputReason));
+    error.m_signalled = true;
+    error.m_what = error.description().toUtf8();
     return error;
 }
 
@@ -142,6 +164,9 @@ QString FFmpegError::description() const
                        ? failed
                        : failed + QStringLiteral(": ") + SystemErrorText::ofDescription(*m_outputReason);
         }
+        // A signal leaves no exit status to quote and, mostly, no log.
+        if (m_signalled)
+            return QCoreApplication::translate("FFmpegError", "ffmpeg was ended by signal %1").arg(signalName(m_code));
         return QStringLiteral("ffmpeg exited with code ") + QString::number(m_code) + QStringLiteral(": ")
                + reasonLine(m_text);
     case Kind::partialRead:

@@ -17,14 +17,19 @@ public:
 
     /// The process could not be started; `underlying` is the system's reason.
     static FFmpegError launchFailed(const QString &underlying);
-    /// The process ran and ended with `code` (the signal number when a signal
-    /// ended it), leaving the trimmed log `stderrText`. Its description carries only the log's reasonLine(); when
+    /// The process ran and ended with `code`, leaving the trimmed log
+    /// `stderrText`. Its description carries only the log's reasonLine(); when
     /// the log says the run could not write `output`, it is "Conversion failed: "
     /// and the system's reason instead, as for a photo, and never names the
     /// file, which is ours and not the user's. Otherwise inputDamaged() says
     /// whether the log tells that the run stopped on damaged data in `input`.
     static FFmpegError nonZeroExit(int code, const QString &stderrText, const QString &output = {},
                                    const QString &input = {});
+    /// The signal numbered `signal` ended the process, leaving the trimmed log
+    /// `stderrText`: a nonZeroExit whose code() is the signal. Its description
+    /// names the signal, but for a file-size limit's SIGXFSZ, which is told as
+    /// a photo's output too large to write is: "Conversion failed: " and why.
+    static FFmpegError killedBySignal(int signal, const QString &stderrText = {});
     /// No ffmpeg program is installed.
     static FFmpegError binaryNotFound();
     /// The run ended well, but its output lasts `readSeconds` of the source's
@@ -45,6 +50,8 @@ public:
     /// reason in English, as ffmpeg gives it, or an empty text when the log
     /// gives none. Nothing when the output was not at fault.
     const std::optional<QString> &outputReason() const { return m_outputReason; }
+    /// Whether a signal ended the process; code() is then its number.
+    bool signalled() const { return m_signalled; }
     /// Whether a nonZeroExit run that was not at fault with its output stopped
     /// on damaged data in its input, as stoppedOnDamagedInput() reads a
     /// conversion's log: a file cut inside a packet, a picture that does not
@@ -85,6 +92,7 @@ private:
     double m_readSeconds = 0;
     double m_sourceSeconds = 0;
     std::optional<QString> m_outputReason;
+    bool m_signalled = false;
     bool m_inputDamaged = false;
     QByteArray m_what;
 };

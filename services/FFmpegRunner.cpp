@@ -150,7 +150,7 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
     if (!program)
         throw FFmpegError::binaryNotFound();
     if (stopper && stopper->isStopped())
-        throw FFmpegError::nonZeroExit(SIGKILL, QString());
+        throw FFmpegError::killedBySignal(SIGKILL);
 
     QProcess process;
     process.setProgram(*program);
@@ -186,6 +186,9 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
         if (!log.trimmed().isEmpty())
             SystemLog::write(QStringLiteral("[FFmpegRunner] ffmpeg failed on ") + input + QStringLiteral(": ")
                              + log.trimmed());
+        // A crash's exit code is the signal's number.
+        if (process.exitStatus() == QProcess::CrashExit)
+            throw FFmpegError::killedBySignal(process.exitCode(), log.trimmed());
         // Both argument lists end with the file the run writes.
         throw FFmpegError::nonZeroExit(process.exitCode(), log.trimmed(), arguments.value(arguments.size() - 1), input);
     }
