@@ -31,9 +31,10 @@ Reason reasonFor(std::exception_ptr error)
     } catch (const PhotosError &photos) {
         return {photos.message()};
     } catch (const FFmpegError &video) {
-        // A video that ends before its container says it does was read in
-        // part, as a cut photo is, and is told in the same words.
-        if (video.kind() == FFmpegError::Kind::partialRead)
+        // A video that ends before its container says it does, or whose run
+        // stopped on its damaged data (most often a packet it was cut in),
+        // was read in part, as a cut photo is, and is told in the same words.
+        if (video.kind() == FFmpegError::Kind::partialRead || video.inputDamaged())
             return {ConvertError(ConvertError::Kind::sourceUnreadable).message(), true};
         return {QString::fromUtf8(video.what()), true};
     } catch (const std::exception &other) {

@@ -89,8 +89,9 @@ public:
     /// before each item; once it says true, that item and every later one fail
     /// with "The SD card was removed". A video whose conversion fails asks it
     /// again: with the card gone it fails with that text too, and with "Couldn't
-    /// read the source file" when its file no longer reads or ends before its
-    /// container says it does, else with one line of the converter's reason.
+    /// read the source file" when its file no longer reads, ends before its
+    /// container says it does or stops ffmpeg on its damaged data, else with
+    /// one line of the converter's reason.
     /// Never fails: returns with the phase at `finished` (one item's failure
     /// never stops the others) or at `permissionDenied`, when nothing was
     /// touched.

@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 
 namespace pomelark {
 
@@ -14,6 +16,21 @@ namespace {
 QStringList linesOf(const QString &log)
 {
     return log.split(QRegularExpression(QStringLiteral("[\r\n]+")));
+}
+
+/// The "[component @ 0x…]" tag that opens the lines a part of ffmpeg (a
+/// decoder, a demuxer, an encoder) writes itself.
+const QRegularExpression &componentTag()
+{
+    static const QRegularExpression tag(QStringLiteral(R"(\[[^\]\n]*@ (0x[0-9a-fA-F]+|\(nil\))\]\s*)"));
+    return tag;
+}
+
+/// "SIGSEGV" for SIGSEGV: the name people look up, in every language.
+QString signalName(int signal)
+{
+    const char *abbreviation = ::sigabbrev_np(signal);
+    return abbreviation ? QStringLiteral("SIG") + QString::fromLatin1(abbreviation) : QString::number(signal);
 }
 
 } // namespace
@@ -31,13 +48,29 @@ FFmpegError FFmpegError::launchFailed(const QString &underlying)
     return FFmpegError(Kind::launchFailed, 0, underlying);
 }
 
-FFmpegError FFmpegError::nonZeroExit(int code, const QString &stderrText, const QString &output)
+FFmpegError FFmpegError::nonZeroExit(int code, const QString &stderrText, const QString &output,
+                                     const QString &input)
 {
     std::optional<QString> outputReason = outputFailure(stderrText, output);
     // Whatever else a line about our own file says, its path is no one's business.
     if (!outputReason && !output.isEmpty() && reasonLine(stderrText).contains(output))
         outputReason = QString();
-    return FFmpegError(Kind::nonZeroExit, code, stderrText, std::move(outputReason));
+    FFmpegError error(Kind::nonZeroExit, code, stderrText, outputReason);
+    error.m_inputDamaged = !outputReason && stoppedOnDamagedInput(stderrText, input);
+    return error;
+}
+
+FFmpegError FFmpegError::killedBySignal(int signal, const QString &stderrText)
+{
+    // A file-size limit ends the writer with SIGXFSZ before any write can fail
+    // with EFBIG, and leaves no log: the same failure in other words.
+    std::optional<QString> outputReason;
+    if (signal == SIGXFSZ)
+        outputReason = SystemErrorText::systemDescription(EFBIG);
+    FFmpegError error(Kind::nonZeroExit, signal, stderrText, std::move(outputReason));
+    error.m_signalled = true;
+    error.m_what = error.description().toUtf8();
+    return error;
 }
 
 FFmpegError FFmpegError::binaryNotFound()
@@ -59,11 +92,10 @@ QString FFmpegError::reasonLine(const QString &log)
 {
     // The tags name a memory address that differs on every run and tells the
     // user nothing; a card pulled mid-read makes several of them.
-    static const QRegularExpression tag(QStringLiteral(R"(\[[^\]\n]*@ (0x[0-9a-fA-F]+|\(nil\))\]\s*)"));
     const QStringList lines = linesOf(log);
     QString closing;
     for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        const QString text = QString(*line).remove(tag).trimmed();
+        const QString text = QString(*line).remove(componentTag()).trimmed();
         if (text == QStringLiteral("Conversion failed!"))
             closing = text;
         else if (!text.isEmpty())
@@ -96,6 +128,28 @@ std::optional<QString> FFmpegError::outputFailure(const QString &log, const QStr
     return std::nullopt;
 }
 
+bool FFmpegError::stoppedOnDamagedInput(const QString &log, const QString &input)
+{
+    // ffmpeg's own words for what "-xerror" stops on; they are only ever said
+    // of an input.
+    static const QStringList damaged{QStringLiteral("corrupt input packet in stream"),
+                                     QStringLiteral("corrupt decoded frame in stream"),
+                                     QStringLiteral("Error while decoding stream")};
+    const QString reason = reasonLine(log);
+    for (const QString &words : damaged) {
+        if (reason.contains(words))
+            return true;
+    }
+    // The text of any invalid-data error, the output's too: it counts only
+    // when it names the input, as a failed open or read of it does.
+    if (!input.isEmpty() && reason == input + QStringLiteral(": Invalid data found when processing input"))
+        return true;
+    // A decoder that refuses a frame under "-xerror" ends the run without a
+    // word of ffmpeg's own: its complaint is the last line.
+    const QString last = linesOf(log.trimmed()).constLast().trimmed();
+    return componentTag().match(last).capturedStart() == 0;
+}
+
 QString FFmpegError::description() const
 {
     switch (m_kind) {
@@ -110,6 +164,9 @@ QString FFmpegError::description() const
                        ? failed
                        : failed + QStringLiteral(": ") + SystemErrorText::ofDescription(*m_outputReason);
         }
+        // A signal leaves no exit status to quote and, mostly, no log.
+        if (m_signalled)
+            return QCoreApplication::translate("FFmpegError", "ffmpeg was ended by signal %1").arg(signalName(m_code));
         return QStringLiteral("ffmpeg exited with code ") + QString::number(m_code) + QStringLiteral(": ")
                + reasonLine(m_text);
     case Kind::partialRead:

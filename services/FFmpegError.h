@@ -17,12 +17,19 @@ public:
 
     /// The process could not be started; `underlying` is the system's reason.
     static FFmpegError launchFailed(const QString &underlying);
-    /// The process ran and ended with `code` (the signal number when a signal
-    /// ended it), leaving the trimmed log `stderrText`. Its description carries
-    /// only the log's reasonLine(); when the log says the run could not write
-    /// `output`, it is "Conversion failed: " and the system's reason instead, as
-    /// for a photo, and never names the file, which is ours and not the user's.
-    static FFmpegError nonZeroExit(int code, const QString &stderrText, const QString &output = {});
+    /// The process ran and ended with `code`, leaving the trimmed log
+    /// `stderrText`. Its description carries only the log's reasonLine(); when
+    /// the log says the run could not write `output`, it is "Conversion failed: "
+    /// and the system's reason instead, as for a photo, and never names the
+    /// file, which is ours and not the user's. Otherwise inputDamaged() says
+    /// whether the log tells that the run stopped on damaged data in `input`.
+    static FFmpegError nonZeroExit(int code, const QString &stderrText, const QString &output = {},
+                                   const QString &input = {});
+    /// The signal numbered `signal` ended the process, leaving the trimmed log
+    /// `stderrText`: a nonZeroExit whose code() is the signal. Its description
+    /// names the signal, but for a file-size limit's SIGXFSZ, which is told as
+    /// a photo's output too large to write is: "Conversion failed: " and why.
+    static FFmpegError killedBySignal(int signal, const QString &stderrText = {});
     /// No ffmpeg program is installed.
     static FFmpegError binaryNotFound();
     /// The run ended well, but its output lasts `readSeconds` of the source's
@@ -43,6 +50,13 @@ public:
     /// reason in English, as ffmpeg gives it, or an empty text when the log
     /// gives none. Nothing when the output was not at fault.
     const std::optional<QString> &outputReason() const { return m_outputReason; }
+    /// Whether a signal ended the process; code() is then its number.
+    bool signalled() const { return m_signalled; }
+    /// Whether a nonZeroExit run that was not at fault with its output stopped
+    /// on damaged data in its input, as stoppedOnDamagedInput() reads a
+    /// conversion's log: a file cut inside a packet, a picture that does not
+    /// decode. A card that went mid-read can leave the same log.
+    bool inputDamaged() const { return m_inputDamaged; }
 
     QString description() const;
     const char *what() const noexcept override { return m_what.constData(); }
@@ -59,6 +73,15 @@ public:
     /// line says so.
     static std::optional<QString> outputFailure(const QString &log, const QString &output);
 
+    /// Whether the log of a run with "-xerror" at log level "error" says it
+    /// stopped on damaged data in `input`: its reasonLine() says that an input
+    /// packet or decoded frame is corrupt or that a stream did not decode, or
+    /// names `input` with "Invalid data found when processing input"; or its
+    /// last line is a component's own complaint (a decoder's, the demuxer's)
+    /// after which ffmpeg said nothing, as when a frame does not decode. ffmpeg
+    /// ends every failure of its own, writing's included, in its own words.
+    static bool stoppedOnDamagedInput(const QString &log, const QString &input);
+
 private:
     FFmpegError(Kind kind, int code, QString text, std::optional<QString> outputReason = {}, double readSeconds = 0,
                 double sourceSeconds = 0);
@@ -69,6 +92,8 @@ private:
     double m_readSeconds = 0;
     double m_sourceSeconds = 0;
     std::optional<QString> m_outputReason;
+    bool m_signalled = false;
+    bool m_inputDamaged = false;
     QByteArray m_what;
 };
 

@@ -150,7 +150,7 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
     if (!program)
         throw FFmpegError::binaryNotFound();
     if (stopper && stopper->isStopped())
-        throw FFmpegError::nonZeroExit(SIGKILL, QString());
+        throw FFmpegError::killedBySignal(SIGKILL);
 
     QProcess process;
     process.setProgram(*program);
@@ -179,15 +179,18 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
     // whole log, which carries the length and the error text.
     const QString log = QString::fromUtf8(process.readAllStandardError());
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        const qsizetype inputAt = arguments.indexOf(QStringLiteral("-i")) + 1;
+        const QString input = inputAt > 0 ? arguments.value(inputAt) : QString();
         // The error's description keeps one line of the log; the whole of it is
         // for whoever looks into the failure.
-        if (!log.trimmed().isEmpty()) {
-            const qsizetype input = arguments.indexOf(QStringLiteral("-i")) + 1;
-            SystemLog::write(QStringLiteral("[FFmpegRunner] ffmpeg failed on ")
-                             + (input > 0 ? arguments.value(input) : QString()) + QStringLiteral(": ") + log.trimmed());
-        }
+        if (!log.trimmed().isEmpty())
+            SystemLog::write(QStringLiteral("[FFmpegRunner] ffmpeg failed on ") + input + QStringLiteral(": ")
+                             + log.trimmed());
+        // A crash's exit code is the signal's number.
+        if (process.exitStatus() == QProcess::CrashExit)
+            throw FFmpegError::killedBySignal(process.exitCode(), log.trimmed());
         // Both argument lists end with the file the run writes.
-        throw FFmpegError::nonZeroExit(process.exitCode(), log.trimmed(), arguments.value(arguments.size() - 1));
+        throw FFmpegError::nonZeroExit(process.exitCode(), log.trimmed(), arguments.value(arguments.size() - 1), input);
     }
     co_return log;
 }

@@ -24,10 +24,10 @@ namespace pomelark {
 ///
 /// Every run fails with FFmpegError: binaryNotFound when no program is found
 /// (no process is made), launchFailed when it cannot be started, nonZeroExit
-/// when it ends with another status than 0 or is killed. The program dies with
-/// the app, however the app ends. extractFrame() and convertToHEVC() fail with
-/// sourceNotAFile, and make no process, when their input is there but is no
-/// regular file.
+/// when it ends with another status than 0 or is killed (then signalled()).
+/// The program dies with the app, however the app ends. extractFrame() and
+/// convertToHEVC() fail with sourceNotAFile, and make no process, when their
+/// input is there but is no regular file.
 class FFmpegRunner {
 public:
     using Lookup = std::function<std::optional<QString>()>;

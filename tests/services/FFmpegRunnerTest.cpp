@@ -102,7 +102,7 @@ protected:
     void TearDown() override
     {
         for (const char *name : {"FAKE_FFMPEG_ARGS_FILE", "FAKE_FFMPEG_MODE", "FAKE_FFMPEG_LOG", "FAKE_FFMPEG_EXIT",
-                                 "FAKE_FFMPEG_GATE_DIR"})
+                                 "FAKE_FFMPEG_GATE_DIR", "FAKE_FFMPEG_SIGNAL"})
             qunsetenv(name);
     }
 
@@ -177,7 +177,9 @@ TEST_F(FakeFFmpegTest, AnOutputThatCannotBeWrittenFailsInThePhotosWordsWithoutIt
     qputenv("FAKE_FFMPEG_EXIT", "1");
     for (const auto &[log, description] : cases) {
         qputenv("FAKE_FFMPEG_LOG", log.toUtf8());
-        EXPECT_EQ(runFailure(runner, {QStringLiteral("-y"), output}).description(), description);
+        const FFmpegError error = runFailure(runner, {QStringLiteral("-y"), output});
+        EXPECT_EQ(error.description(), description);
+        EXPECT_FALSE(error.inputDamaged()) << qPrintable(log); // the muxer's complaint ends one
     }
 
     QTranslator korean;
@@ -210,12 +212,28 @@ TEST_F(FakeFFmpegTest, ALogLargerThanThePipeDoesNotStallTheRun)
     EXPECT_EQ(log.size(), 4194300);
 }
 
-TEST_F(FakeFFmpegTest, ACrashIsAFailedExitWithTheSignal)
+// A signal leaves no exit status and, mostly, no log: its name is the reason,
+// and a file-size limit's is a photo's words for a file too large.
+TEST_F(FakeFFmpegTest, ACrashIsAFailedExitWithTheSignalInWords)
 {
     qputenv("FAKE_FFMPEG_MODE", "crash");
-    const FFmpegError error = runFailure(runner);
-    EXPECT_EQ(error.kind(), FFmpegError::Kind::nonZeroExit);
-    EXPECT_EQ(error.code(), SIGSEGV);
+    const QString output = folder.filePath(QStringLiteral("export-staging/5D5F/9E60.mov"));
+    const QList<std::tuple<int, QString, QString>> cases{
+        {SIGSEGV, u"ffmpeg was ended by signal SIGSEGV"_qs, u"ffmpeg가 SIGSEGV 신호로 종료되었어요"_qs},
+        {SIGXFSZ, u"Conversion failed: The file is too large"_qs, u"변환에 실패했어요: 파일이 너무 커요"_qs},
+    };
+    QTranslator korean;
+    ASSERT_TRUE(korean.load(QStringLiteral(POMELARK_QM_DIR "/pomelark_ko.qm")));
+    for (const auto &[signal, description, inKorean] : cases) {
+        qputenv("FAKE_FFMPEG_SIGNAL", QByteArray::number(signal));
+        const FFmpegError error = runFailure(runner, {output});
+        EXPECT_EQ(error.kind(), FFmpegError::Kind::nonZeroExit);
+        EXPECT_EQ(error.code(), signal);
+        EXPECT_EQ(error.description(), description);
+        QCoreApplication::installTranslator(&korean);
+        EXPECT_EQ(error.description(), inKorean);
+        QCoreApplication::removeTranslator(&korean);
+    }
 }
 
 TEST_F(FakeFFmpegTest, TheOwnerCanEndARunningProcess)

@@ -291,8 +291,9 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
         FFmpegRunner real;
     } videos;
     TempFolder card, staging, pictures;
-    // Every video fails as on a card pulled mid-read; gone.mov's file no longer
-    // opens, and pulled.mov's card is seen to go.
+    // Every video fails as on a card pulled mid-read; broken.mov still reads,
+    // so its damage is the cause, gone.mov's file no longer opens, and
+    // pulled.mov's card is seen to go.
     const ScopedEnv exit("FAKE_FFMPEG_EXIT", "1");
     const ScopedEnv log("FAKE_FFMPEG_LOG", "[NULL @ 0x55d0c0ffee00] Invalid NAL unit size (1260 > 713).\n"
                                            "/card/MVI.MOV: corrupt input packet in stream 0\n");
@@ -323,7 +324,7 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
     EXPECT_EQ(failureLines(coordinator.phase().failed),
               QStringList({u"IMG_0001.JPG: Conversion failed: The file is too large"_qs,
                            u"IMG_0002.JPG: This photo is too large to convert (over 512 MB)"_qs,
-                           u"broken.mov: ffmpeg exited with code 1: /card/MVI.MOV: corrupt input packet in stream 0"_qs,
+                           u"broken.mov: Couldn't read the source file"_qs,
                            u"MVI_0002.MOV: Conversion failed: The file is too large"_qs,
                            u"gone.mov: Couldn't read the source file"_qs, u"pulled.mov: The SD card was removed"_qs}));
     // ffmpeg's whole log is there for whoever looks into a failure, on one line.
@@ -422,18 +423,29 @@ TEST(SendEndToEnd, AVideoTheCardTookMidReadIsNotSent)
     EXPECT_TRUE(filesBelow(photos.library().root()).isEmpty());
 }
 
-TEST(SendEndToEnd, AVideoCutShortOrSwappedForAPipeIsNotSent)
+TEST(SendEndToEnd, AVideoCutShortDamagedOrSwappedForAPipeIsNotSent)
 {
     TempFolder card, staging, pictures;
     // Headers that promise two seconds over data that stops after one, between
     // two frames: ffmpeg reads what is there to its end and exits content.
+    // Cut inside a packet, the same stops ffmpeg on a damaged packet; and a
+    // picture that does not decode stops it in the decoder.
+    enum class Cut { atPacketEdge, insidePacket, none };
     MediaItems items;
-    for (const auto &[name, spec] : {std::pair(u"MVI_0001.AVI"_qs, VideoSpec{.format = VideoFormat::aviMjpeg}),
-                                     std::pair(u"MVI_0002.MOV"_qs, VideoSpec{.indexFirst = true})}) {
+    for (const auto &[name, spec, cut] :
+         {std::tuple(u"MVI_0001.AVI"_qs, VideoSpec{.format = VideoFormat::aviMjpeg}, Cut::atPacketEdge),
+          std::tuple(u"MVI_0002.MOV"_qs, VideoSpec{.indexFirst = true}, Cut::atPacketEdge),
+          std::tuple(u"MVI_0004.MP4"_qs, VideoSpec{.format = VideoFormat::mp4H264, .indexFirst = true},
+                     Cut::insidePacket),
+          std::tuple(u"MVI_0005.AVI"_qs, VideoSpec{.format = VideoFormat::aviMjpeg}, Cut::insidePacket),
+          std::tuple(u"MVI_0006.MOV"_qs, VideoSpec{.pictureDamaged = true}, Cut::none)}) {
         VideoSpec twoSeconds = spec;
         twoSeconds.seconds = 2.0;
         const QString path = makeVideo(card.filePath(u"DCIM/"_qs + name), twoSeconds);
-        cutAtPacketEdge(path, 0.5);
+        if (cut == Cut::atPacketEdge)
+            cutAtPacketEdge(path, 0.5);
+        else if (cut == Cut::insidePacket)
+            cutInsidePacket(path, 0.5);
         items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::video});
     }
     // Put in a video's place after validation: opening it would wait for a writer.
@@ -450,6 +462,9 @@ TEST(SendEndToEnd, AVideoCutShortOrSwappedForAPipeIsNotSent)
     EXPECT_EQ(failureLines(coordinator.phase().failed),
               QStringList({u"MVI_0001.AVI: Couldn't read the source file"_qs,
                            u"MVI_0002.MOV: Couldn't read the source file"_qs,
+                           u"MVI_0004.MP4: Couldn't read the source file"_qs,
+                           u"MVI_0005.AVI: Couldn't read the source file"_qs,
+                           u"MVI_0006.MOV: Couldn't read the source file"_qs,
                            u"MVI_0003.MOV: Couldn't read the source file"_qs}));
     EXPECT_EQ(stuck.released(), 0) << "the send waited on a named pipe";
     EXPECT_TRUE(filesBelow(photos.library().root()).isEmpty());

@@ -130,6 +130,7 @@ QStringList videoArguments(const VideoSpec &spec, const QString &output)
     };
     switch (spec.format) {
     case VideoFormat::movH264:
+    case VideoFormat::mp4H264:
         args << QStringLiteral("-c:v") << QStringLiteral("libx264") << pixels("yuv420p") << QStringLiteral("-preset")
              << QStringLiteral("ultrafast");
         if (spec.audio)
@@ -181,6 +182,7 @@ QString videoExtension(VideoFormat format)
     case VideoFormat::movMjpeg:
         return QStringLiteral("mov");
     case VideoFormat::mp4Hevc:
+    case VideoFormat::mp4H264:
         return QStringLiteral("mp4");
     case VideoFormat::aviMjpeg:
     case VideoFormat::aviMpeg4:
@@ -336,25 +338,46 @@ void truncateFile(const QString &path, qint64 bytes)
         throw std::runtime_error("cannot truncate fixture");
 }
 
-void cutAtPacketEdge(const QString &path, double share)
+namespace {
+
+/// Where the first packet of the video at `path` that starts at or past `share`
+/// of its length begins, and how long it is.
+std::pair<qint64, qint64> firstPacketFrom(const QString &path, double share)
 {
     QProcess probe;
     probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                            QStringLiteral("packet=pos"), QStringLiteral("-of"),
-                                            QStringLiteral("default=nw=1:nk=1"), path});
+                                            QStringLiteral("packet=pos,size"), QStringLiteral("-of"),
+                                            QStringLiteral("compact=p=0"), path});
     if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
         throw std::runtime_error("ffprobe could not list a fixture's packets");
     const qint64 from = qint64(QFileInfo(path).size() * share);
-    qint64 edge = -1;
+    std::pair<qint64, qint64> first{-1, 0};
+    // One packet a line, "size=…|pos=…", in ffprobe's order of the fields.
     for (const QByteArray &line : probe.readAllStandardOutput().split('\n')) {
+        QHash<QByteArray, QByteArray> fields;
+        for (const QByteArray &field : line.trimmed().split('|'))
+            fields.insert(field.left(field.indexOf('=')), field.mid(field.indexOf('=') + 1));
         bool isNumber = false;
-        const qint64 position = line.trimmed().toLongLong(&isNumber);
-        if (isNumber && position >= from && (edge < 0 || position < edge))
-            edge = position;
+        const qint64 position = fields.value("pos").toLongLong(&isNumber);
+        if (isNumber && position >= from && (first.first < 0 || position < first.first))
+            first = {position, fields.value("size").toLongLong()};
     }
-    if (edge < 0)
+    if (first.first < 0)
         throw std::runtime_error("no packet starts past the cut");
-    truncateFile(path, edge);
+    return first;
+}
+
+} // namespace
+
+void cutAtPacketEdge(const QString &path, double share)
+{
+    truncateFile(path, firstPacketFrom(path, share).first);
+}
+
+void cutInsidePacket(const QString &path, double share)
+{
+    const auto [position, size] = firstPacketFrom(path, share);
+    truncateFile(path, position + std::max<qint64>(1, size / 2));
 }
 
 void truncateFileToShare(const QString &path, double share)

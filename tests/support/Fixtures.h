@@ -41,7 +41,7 @@ QImage fixturePicture(QSize size);
 /// Writes a JPEG at `path` (parents made) and returns `path`.
 QString makeJpeg(const QString &path, const JpegSpec &spec = {});
 
-enum class VideoFormat { movH264, mp4Hevc, aviMjpeg, aviMpeg4, movMjpeg };
+enum class VideoFormat { movH264, mp4Hevc, aviMjpeg, aviMpeg4, movMjpeg, mp4H264 };
 
 struct VideoSpec {
     VideoFormat format = VideoFormat::movH264;
@@ -89,6 +89,9 @@ void damageScanData(const QString &path);
 /// length begins, as a recording that stopped between two frames leaves it:
 /// what is left reads to its end with no damaged packet.
 void cutAtPacketEdge(const QString &path, double share);
+/// Cuts the video at `path` halfway through its first packet at or past
+/// `share` of its length, as a copy broken off mid-transfer leaves it.
+void cutInsidePacket(const QString &path, double share);
 
 /// Cuts the file at `path` to its first `bytes` bytes.
 void truncateFile(const QString &path, qint64 bytes);

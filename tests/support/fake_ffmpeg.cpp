@@ -5,7 +5,8 @@
 //            $FAKE_FFMPEG_EXIT (default 0)
 //   invalid  write a log holding bytes that are not UTF-8, then as "log"
 //   large    write $FAKE_FFMPEG_LOG_BYTES (default 4 MiB) of log, then exit 0
-//   crash    end by a segmentation fault signal
+//   crash    end by the signal numbered $FAKE_FFMPEG_SIGNAL (default: a
+//            segmentation fault)
 //   hang     wait until killed
 //   gate     note the start in $FAKE_FFMPEG_GATE_DIR, wait for the release file
 //            named after the input, then as "log"
@@ -121,8 +122,9 @@ int main(int argc, char **argv)
     if (mode == "crash") {
         const rlimit noCore{0, 0};
         ::setrlimit(RLIMIT_CORE, &noCore);
-        std::signal(SIGSEGV, SIG_DFL);
-        std::raise(SIGSEGV);
+        const int signal = std::atoi(env("FAKE_FFMPEG_SIGNAL", std::to_string(SIGSEGV).c_str()).c_str());
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
         return 99;
     }
     if (mode == "hang") {
