@@ -29,7 +29,7 @@ constexpr int parallelism = 4;
 
 MediaItems makeVideos(const test::TempFolder &folder)
 {
-    const test::VideoSpec specs[] = {
+    const test::VideoRecipe recipes[] = {
         {test::VideoFormat::movH264, true, 3.0, {1280, 720}},
         {test::VideoFormat::mp4Hevc, true, 3.0, {1280, 720}},
         {test::VideoFormat::aviMjpeg, true, 3.0, {1280, 720}},
@@ -39,7 +39,7 @@ MediaItems makeVideos(const test::TempFolder &folder)
     MediaItems items;
     for (int i = 0; i < videoCount; ++i) {
         const QString path = folder.filePath(QStringLiteral("card/clip%1.%2").arg(i, 3, 10, QLatin1Char('0')).arg(QLatin1String(extensions[i % 4])));
-        items.append({QUuid::createUuid(), QUrl::fromLocalFile(test::makeVideo(path, specs[i % 4])), MediaItem::Kind::video});
+        items.append({QUuid::createUuid(), QUrl::fromLocalFile(test::makeVideo(path, recipes[i % 4])), MediaItem::Kind::video});
     }
     return items;
 }

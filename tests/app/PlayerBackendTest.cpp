@@ -77,7 +77,7 @@ PlayerRun play(const QString &path)
 TEST(PlayerBackend, PlaysSeeksAndEndsEveryCameraFormatTheProbeCallsPlayable)
 {
     TempFolder folder;
-    const QList<std::pair<QString, VideoSpec>> videos = {
+    const QList<std::pair<QString, VideoRecipe>> videos = {
         {QStringLiteral("h264.mov"), {.format = VideoFormat::movH264, .seconds = 2.0}},
         {QStringLiteral("h264-silent.mov"), {.format = VideoFormat::movH264, .audio = false, .seconds = 2.0}},
         {QStringLiteral("hevc.mp4"), {.format = VideoFormat::mp4Hevc, .seconds = 2.0}},
@@ -90,8 +90,8 @@ TEST(PlayerBackend, PlaysSeeksAndEndsEveryCameraFormatTheProbeCallsPlayable)
         {QStringLiteral("hevc-main10.mp4"),
          {.format = VideoFormat::mp4Hevc, .seconds = 2.0, .pixelFormat = QStringLiteral("yuv420p10le")}},
     };
-    for (const auto &[name, spec] : videos) {
-        const QString path = makeVideo(folder.filePath(name), spec);
+    for (const auto &[name, recipe] : videos) {
+        const QString path = makeVideo(folder.filePath(name), recipe);
         const auto info = MediaProbe::probeForPlayback(path);
         ASSERT_TRUE(info && info->isPlayable()) << name.toStdString();
         const PlayerRun run = play(path);

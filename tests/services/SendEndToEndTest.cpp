@@ -355,11 +355,11 @@ TEST(SendEndToEnd, APhotoIsSentWithTheMetadataOfTheReadItsPixelsCameFrom)
     };
     // Without a date of its own, so its file time dates it.
     const QString pulled = writeKeepingFileTime(makeJpeg(card.filePath(u"DCIM/IMG_0001.JPG"_qs), {.exif = camera}), {});
-    JpegSpec spec{.orientation = 1, .dateTimeOriginal = u"2023:07:14 08:30:00"_qs};
-    const QString rewritten = writeKeepingFileTime(makeJpeg(card.filePath(u"DCIM/IMG_0002.JPG"_qs), spec), {});
-    spec.orientation = 3;
-    spec.dateTimeOriginal = u"2023:07:15 08:30:00"_qs;
-    QByteArray rewrite = contentOf(makeJpeg(elsewhere.filePath(u"IMG_0002.JPG"_qs), spec));
+    JpegRecipe recipe{.orientation = 1, .dateTimeOriginal = u"2023:07:14 08:30:00"_qs};
+    const QString rewritten = writeKeepingFileTime(makeJpeg(card.filePath(u"DCIM/IMG_0002.JPG"_qs), recipe), {});
+    recipe.orientation = 3;
+    recipe.dateTimeOriginal = u"2023:07:15 08:30:00"_qs;
+    QByteArray rewrite = contentOf(makeJpeg(elsewhere.filePath(u"IMG_0002.JPG"_qs), recipe));
     ASSERT_EQ(rewrite.size(), QFileInfo(rewritten).size());
 
     ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation) {
@@ -432,14 +432,14 @@ TEST(SendEndToEnd, AVideoCutShortDamagedOrSwappedForAPipeIsNotSent)
     // picture that does not decode stops it in the decoder.
     enum class Cut { atPacketEdge, insidePacket, none };
     MediaItems items;
-    for (const auto &[name, spec, cut] :
-         {std::tuple(u"MVI_0001.AVI"_qs, VideoSpec{.format = VideoFormat::aviMjpeg}, Cut::atPacketEdge),
-          std::tuple(u"MVI_0002.MOV"_qs, VideoSpec{.indexFirst = true}, Cut::atPacketEdge),
-          std::tuple(u"MVI_0004.MP4"_qs, VideoSpec{.format = VideoFormat::mp4H264, .indexFirst = true},
+    for (const auto &[name, recipe, cut] :
+         {std::tuple(u"MVI_0001.AVI"_qs, VideoRecipe{.format = VideoFormat::aviMjpeg}, Cut::atPacketEdge),
+          std::tuple(u"MVI_0002.MOV"_qs, VideoRecipe{.indexFirst = true}, Cut::atPacketEdge),
+          std::tuple(u"MVI_0004.MP4"_qs, VideoRecipe{.format = VideoFormat::mp4H264, .indexFirst = true},
                      Cut::insidePacket),
-          std::tuple(u"MVI_0005.AVI"_qs, VideoSpec{.format = VideoFormat::aviMjpeg}, Cut::insidePacket),
-          std::tuple(u"MVI_0006.MOV"_qs, VideoSpec{.pictureDamaged = true}, Cut::none)}) {
-        VideoSpec twoSeconds = spec;
+          std::tuple(u"MVI_0005.AVI"_qs, VideoRecipe{.format = VideoFormat::aviMjpeg}, Cut::insidePacket),
+          std::tuple(u"MVI_0006.MOV"_qs, VideoRecipe{.pictureDamaged = true}, Cut::none)}) {
+        VideoRecipe twoSeconds = recipe;
         twoSeconds.seconds = 2.0;
         const QString path = makeVideo(card.filePath(u"DCIM/"_qs + name), twoSeconds);
         if (cut == Cut::atPacketEdge)

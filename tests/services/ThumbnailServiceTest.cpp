@@ -242,17 +242,17 @@ TEST(ThumbnailServiceWithFFmpeg, PostersAndLengthsOfEveryKindOfFixture)
     TempFolder folder;
     TempFolder cache;
     ThumbnailService service(cache.path());
-    const std::pair<QString, test::VideoSpec> fixtures[] = {
+    const std::pair<QString, test::VideoRecipe> fixtures[] = {
         {QStringLiteral("a.mov"), {test::VideoFormat::movH264, true, 2.0, {160, 120}}},
         {QStringLiteral("b.mp4"), {test::VideoFormat::mp4Hevc, true, 1.0, {160, 120}}},
         {QStringLiteral("c.avi"), {test::VideoFormat::aviMjpeg, true, 1.0, {160, 120}}},
         {QStringLiteral("silent.mov"), {test::VideoFormat::movH264, false, 1.0, {160, 120}}},
     };
-    for (const auto &[name, spec] : fixtures) {
-        const QString clip = test::makeVideo(folder.filePath(name), spec);
+    for (const auto &[name, recipe] : fixtures) {
+        const QString clip = test::makeVideo(folder.filePath(name), recipe);
         const VideoInfo info = awaitTask(service.videoInfo(QUrl::fromLocalFile(clip)));
         EXPECT_EQ(info.thumbnail.size(), QSize(160, 120)) << name.toStdString();
-        EXPECT_NEAR(info.duration, spec.seconds, 0.1) << name.toStdString();
+        EXPECT_NEAR(info.duration, recipe.seconds, 0.1) << name.toStdString();
     }
 
     const QString damaged = test::makeVideo(folder.filePath(QStringLiteral("damaged.mov")));

@@ -36,12 +36,12 @@ void makeParent(const QString &path)
 
 /// Writes through libjpeg itself, for what Qt's writer cannot: CMYK, restart
 /// markers, arithmetic coding, a scan for each component.
-void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegSpec &spec)
+void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegRecipe &recipe)
 {
     FILE *file = std::fopen(QFile::encodeName(path).constData(), "wb");
     if (!file)
         throw std::runtime_error("cannot write fixture");
-    const bool cmyk = spec.colour == JpegColour::cmyk;
+    const bool cmyk = recipe.colour == JpegColour::cmyk;
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -52,12 +52,12 @@ void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegSpec
     info.input_components = cmyk ? 4 : 3;
     info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, spec.quality, TRUE);
-    info.restart_interval = JDIMENSION(spec.restartInterval);
-    info.optimize_coding = spec.optimized;
-    info.arith_code = spec.arithmetic;
+    jpeg_set_quality(&info, recipe.quality, TRUE);
+    info.restart_interval = JDIMENSION(recipe.restartInterval);
+    info.optimize_coding = recipe.optimized;
+    info.arith_code = recipe.arithmetic;
     std::vector<jpeg_scan_info> scans;
-    if (spec.scanPerComponent) {
+    if (recipe.scanPerComponent) {
         for (int component = 0; component < info.num_components; ++component)
             scans.push_back({.comps_in_scan = 1, .component_index = {component}, .Ss = 0, .Se = 63, .Ah = 0, .Al = 0});
         info.scan_info = scans.data();
@@ -94,73 +94,73 @@ void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegSpec
     std::fclose(file);
 }
 
-void writeExif(const QString &path, const JpegSpec &spec)
+void writeExif(const QString &path, const JpegRecipe &recipe)
 {
-    if (spec.orientation == 0 && spec.dateTimeOriginal.isEmpty() && spec.exif.isEmpty())
+    if (recipe.orientation == 0 && recipe.dateTimeOriginal.isEmpty() && recipe.exif.isEmpty())
         return;
     auto image = Exiv2::ImageFactory::open(path.toStdString());
     image->readMetadata();
     Exiv2::ExifData &exif = image->exifData();
-    if (spec.orientation != 0)
-        exif["Exif.Image.Orientation"] = uint16_t(spec.orientation);
-    if (!spec.dateTimeOriginal.isEmpty())
-        exif["Exif.Photo.DateTimeOriginal"] = spec.dateTimeOriginal.toStdString();
-    for (auto tag = spec.exif.begin(); tag != spec.exif.end(); ++tag)
+    if (recipe.orientation != 0)
+        exif["Exif.Image.Orientation"] = uint16_t(recipe.orientation);
+    if (!recipe.dateTimeOriginal.isEmpty())
+        exif["Exif.Photo.DateTimeOriginal"] = recipe.dateTimeOriginal.toStdString();
+    for (auto tag = recipe.exif.begin(); tag != recipe.exif.end(); ++tag)
         exif[tag.key().toStdString()] = tag.value().toStdString();
     image->writeMetadata();
 }
 
-QStringList videoArguments(const VideoSpec &spec, const QString &output)
+QStringList videoArguments(const VideoRecipe &recipe, const QString &output)
 {
-    const QString size = QStringLiteral("%1x%2").arg(spec.size.width()).arg(spec.size.height());
-    const QString seconds = QString::number(spec.seconds);
-    const QString picture = spec.colourBars ? QStringLiteral("smptehdbars") : QStringLiteral("testsrc2");
+    const QString size = QStringLiteral("%1x%2").arg(recipe.size.width()).arg(recipe.size.height());
+    const QString seconds = QString::number(recipe.seconds);
+    const QString picture = recipe.colourBars ? QStringLiteral("smptehdbars") : QStringLiteral("testsrc2");
     QStringList args{QStringLiteral("-nostdin"), QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
                      QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"),
                      QStringLiteral("-i"), QStringLiteral("%1=size=%2:rate=25").arg(picture, size)};
-    if (spec.audio)
+    if (recipe.audio)
         args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
              << QStringLiteral("sine=frequency=440:sample_rate=44100");
     args << QStringLiteral("-t") << seconds;
-    if (!spec.pixelAspect.isEmpty())
-        args << QStringLiteral("-vf") << QStringLiteral("setsar=") + spec.pixelAspect;
+    if (!recipe.pixelAspect.isEmpty())
+        args << QStringLiteral("-vf") << QStringLiteral("setsar=") + recipe.pixelAspect;
     auto pixels = [&](const char *usual) {
         return QStringList{QStringLiteral("-pix_fmt"),
-                           spec.pixelFormat.isEmpty() ? QString::fromLatin1(usual) : spec.pixelFormat};
+                           recipe.pixelFormat.isEmpty() ? QString::fromLatin1(usual) : recipe.pixelFormat};
     };
-    switch (spec.format) {
+    switch (recipe.format) {
     case VideoFormat::movH264:
     case VideoFormat::mp4H264:
         args << QStringLiteral("-c:v") << QStringLiteral("libx264") << pixels("yuv420p") << QStringLiteral("-preset")
              << QStringLiteral("ultrafast");
-        if (spec.audio)
+        if (recipe.audio)
             args << QStringLiteral("-c:a") << QStringLiteral("aac");
         break;
     case VideoFormat::mp4Hevc:
         args << QStringLiteral("-c:v") << QStringLiteral("libx265") << QStringLiteral("-preset")
              << QStringLiteral("ultrafast") << pixels("yuv420p") << QStringLiteral("-x265-params")
              << QStringLiteral("log-level=error") << QStringLiteral("-tag:v") << QStringLiteral("hvc1");
-        if (spec.audio)
+        if (recipe.audio)
             args << QStringLiteral("-c:a") << QStringLiteral("aac");
         break;
     case VideoFormat::aviMjpeg:
     case VideoFormat::movMjpeg:
         args << QStringLiteral("-c:v") << QStringLiteral("mjpeg") << QStringLiteral("-q:v") << QStringLiteral("5")
              << pixels("yuvj420p");
-        if (spec.audio)
+        if (recipe.audio)
             args << QStringLiteral("-c:a") << QStringLiteral("pcm_s16le");
         break;
     case VideoFormat::aviMpeg4:
         args << QStringLiteral("-c:v") << QStringLiteral("mpeg4") << QStringLiteral("-q:v") << QStringLiteral("5");
-        if (spec.audio)
+        if (recipe.audio)
             args << QStringLiteral("-c:a") << QStringLiteral("libmp3lame");
         break;
     }
-    if (spec.pictureDamaged)
+    if (recipe.pictureDamaged)
         args << QStringLiteral("-bsf:v") << QStringLiteral("noise=amount=1");
-    if (spec.indexFirst)
+    if (recipe.indexFirst)
         args << QStringLiteral("-movflags") << QStringLiteral("+faststart");
-    if (!spec.picture)
+    if (!recipe.picture)
         args << QStringLiteral("-vn");
     args << output;
     return args;
@@ -209,39 +209,39 @@ QImage fixturePicture(QSize size)
     return picture;
 }
 
-QString makeJpeg(const QString &path, const JpegSpec &spec)
+QString makeJpeg(const QString &path, const JpegRecipe &recipe)
 {
     makeParent(path);
-    QImage picture = fixturePicture(spec.size);
-    if (spec.colourSpace.isValid())
-        picture.setColorSpace(spec.colourSpace);
-    if (spec.grain > 0) {
+    QImage picture = fixturePicture(recipe.size);
+    if (recipe.colourSpace.isValid())
+        picture.setColorSpace(recipe.colourSpace);
+    if (recipe.grain > 0) {
         QRandomGenerator noise(1);
-        addGrain(picture, noise, spec.grain);
+        addGrain(picture, noise, recipe.grain);
     }
-    switch (spec.colour) {
+    switch (recipe.colour) {
     case JpegColour::rgb: {
-        if (spec.restartInterval > 0 || spec.arithmetic || spec.scanPerComponent) {
-            writeWithLibjpeg(path, picture, spec);
+        if (recipe.restartInterval > 0 || recipe.arithmetic || recipe.scanPerComponent) {
+            writeWithLibjpeg(path, picture, recipe);
             break;
         }
         QImageWriter writer(path, "JPG");
-        writer.setQuality(spec.quality);
-        writer.setProgressiveScanWrite(spec.progressive);
-        writer.setOptimizedWrite(spec.optimized);
+        writer.setQuality(recipe.quality);
+        writer.setProgressiveScanWrite(recipe.progressive);
+        writer.setOptimizedWrite(recipe.optimized);
         if (!writer.write(picture))
             throw std::runtime_error("cannot write fixture JPEG");
         break;
     }
     case JpegColour::grey:
-        if (!picture.convertToFormat(QImage::Format_Grayscale8).save(path, "JPG", spec.quality))
+        if (!picture.convertToFormat(QImage::Format_Grayscale8).save(path, "JPG", recipe.quality))
             throw std::runtime_error("cannot write fixture JPEG");
         break;
     case JpegColour::cmyk:
-        writeWithLibjpeg(path, picture, spec);
+        writeWithLibjpeg(path, picture, recipe);
         break;
     }
-    writeExif(path, spec);
+    writeExif(path, recipe);
     return path;
 }
 
@@ -251,37 +251,37 @@ QString ffmpegProgram()
     return configured.isEmpty() ? QStringLiteral("ffmpeg") : configured;
 }
 
-QString makeVideo(const QString &path, const VideoSpec &spec)
+QString makeVideo(const QString &path, const VideoRecipe &recipe)
 {
     static QTemporaryDir cache(QDir::tempPath() + QStringLiteral("/pomelark-video-fixtures-XXXXXX"));
     static QHash<QString, QString> made;
     const QString key = QStringLiteral("%1-%2%3-%4-%5x%6-%7-%8-%9")
-                            .arg(int(spec.format))
-                            .arg(spec.audio)
-                            .arg(spec.picture)
-                            .arg(spec.seconds)
-                            .arg(spec.size.width())
-                            .arg(spec.size.height())
-                            .arg(spec.pictureDamaged)
-                            .arg(spec.pixelFormat)
-                            .arg(spec.colourBars)
-                        + (spec.indexFirst ? QStringLiteral("-indexFirst") : QString())
-                        + QStringLiteral("-%1-%2").arg(spec.rotation).arg(
-                            QString(spec.pixelAspect).replace(u'/', u'x'));
+                            .arg(int(recipe.format))
+                            .arg(recipe.audio)
+                            .arg(recipe.picture)
+                            .arg(recipe.seconds)
+                            .arg(recipe.size.width())
+                            .arg(recipe.size.height())
+                            .arg(recipe.pictureDamaged)
+                            .arg(recipe.pixelFormat)
+                            .arg(recipe.colourBars)
+                        + (recipe.indexFirst ? QStringLiteral("-indexFirst") : QString())
+                        + QStringLiteral("-%1-%2").arg(recipe.rotation).arg(
+                            QString(recipe.pixelAspect).replace(u'/', u'x'));
     QString cached = made.value(key);
     if (cached.isEmpty()) {
-        cached = cache.filePath(key + QLatin1Char('.') + videoExtension(spec.format));
+        cached = cache.filePath(key + QLatin1Char('.') + videoExtension(recipe.format));
         // This ffmpeg writes the "rotate" tag into the display matrix only when
         // it copies the stream, not when it encodes it.
-        const QString encoded = spec.rotation ? cache.filePath(key + QStringLiteral("-unturned.")
-                                                               + videoExtension(spec.format))
+        const QString encoded = recipe.rotation ? cache.filePath(key + QStringLiteral("-unturned.")
+                                                               + videoExtension(recipe.format))
                                               : cached;
-        runFfmpeg(videoArguments(spec, encoded));
-        if (spec.rotation)
+        runFfmpeg(videoArguments(recipe, encoded));
+        if (recipe.rotation)
             runFfmpeg({QStringLiteral("-nostdin"), QStringLiteral("-loglevel"), QStringLiteral("error"),
                        QStringLiteral("-y"), QStringLiteral("-i"), encoded, QStringLiteral("-c"),
                        QStringLiteral("copy"), QStringLiteral("-metadata:s:v:0"),
-                       QStringLiteral("rotate=%1").arg(spec.rotation), cached});
+                       QStringLiteral("rotate=%1").arg(recipe.rotation), cached});
         made.insert(key, cached);
     }
     makeParent(path);

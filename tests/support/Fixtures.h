@@ -14,7 +14,7 @@ namespace pomelark::test {
 
 enum class JpegColour { rgb, grey, cmyk };
 
-struct JpegSpec {
+struct JpegRecipe {
     QSize size{64, 48};
     int orientation = 0;          ///< EXIF orientation to write; 0 writes none
     QString dateTimeOriginal;     ///< "YYYY:MM:DD HH:MM:SS"; empty writes none
@@ -39,11 +39,11 @@ struct JpegSpec {
 QImage fixturePicture(QSize size);
 
 /// Writes a JPEG at `path` (parents made) and returns `path`.
-QString makeJpeg(const QString &path, const JpegSpec &spec = {});
+QString makeJpeg(const QString &path, const JpegRecipe &recipe = {});
 
 enum class VideoFormat { movH264, mp4Hevc, aviMjpeg, aviMpeg4, movMjpeg, mp4H264 };
 
-struct VideoSpec {
+struct VideoRecipe {
     VideoFormat format = VideoFormat::movH264;
     bool audio = true;
     double seconds = 1.0;
@@ -75,8 +75,8 @@ struct VideoSpec {
 QString ffmpegProgram();
 
 /// Writes a short test-pattern video at `path` through the ffmpeg program. Each
-/// distinct spec is encoded once per test process and then copied.
-QString makeVideo(const QString &path, const VideoSpec &spec = {});
+/// distinct recipe is encoded once per test process and then copied.
+QString makeVideo(const QString &path, const VideoRecipe &recipe = {});
 
 /// Cuts the JPEG at `path` in the middle of its compressed picture data, as a
 /// card pulled during a copy or a read leaves it.

@@ -22,7 +22,7 @@ public:
     {
         const QString path = m_folder.filePath(name);
         if (!QFile::exists(path))
-            makeJpeg(path, JpegSpec{size});
+            makeJpeg(path, JpegRecipe{size});
         return QUrl::fromLocalFile(path);
     }
 
