@@ -66,13 +66,12 @@ bool VideoFrameConverter::converts(QVideoFrameFormat::PixelFormat format)
     return layoutOf(format) != AV_PIX_FMT_NONE;
 }
 
-QImage VideoFrameConverter::convert(const QVideoFrame &frame, QSize shown, int clockwiseTurn)
+QImage VideoFrameConverter::convert(const QVideoFrame &frame, QSize shown, PictureShape seen)
 {
     const AVPixelFormat layout = layoutOf(frame.pixelFormat());
     const QSize source = frame.size();
     // Scaled as stored, then turned: libswscale does not turn.
-    const bool sideways = clockwiseTurn == 90 || clockwiseTurn == 270;
-    const QSize size = sideways ? shown.transposed() : shown;
+    const QSize size = seen.turnsSideways() ? shown.transposed() : shown;
     if (!frame.isValid() || layout == AV_PIX_FMT_NONE || source.isEmpty() || size.isEmpty())
         return {};
     QVideoFrame mapped = frame;
@@ -128,7 +127,7 @@ QImage VideoFrameConverter::convert(const QVideoFrame &frame, QSize shown, int c
     uint8_t *target[4] = {picture.bits()};
     const int targetStrides[4] = {int(picture.bytesPerLine())};
     sws_scale(m_scaler, data, strides, 0, source.height(), target, targetStrides);
-    return clockwiseTurn == 0 ? picture : turnedClockwise(picture, clockwiseTurn);
+    return seen.clockwiseTurn == 0 ? picture : turnedClockwise(picture, seen.clockwiseTurn);
 }
 
 } // namespace pomelark

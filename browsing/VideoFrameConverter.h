@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PictureShape.h"
+
 #include <QImage>
 #include <QVideoFrame>
 
@@ -25,11 +27,11 @@ public:
     /// Whether frames with this label are converted here at all.
     static bool converts(QVideoFrameFormat::PixelFormat format);
 
-    /// The frame's picture turned clockwise by `clockwiseTurn` (0, 90, 180 or
-    /// 270), at the size `shown` once turned (opaque, QImage::Format_RGB32).
+    /// The frame's picture turned as `seen` says, at the size `shown` once
+    /// turned (opaque, QImage::Format_RGB32).
     /// Null when the frame is invalid, its label is not one we convert, it
     /// cannot be mapped, or its planes hold less than its label promises.
-    QImage convert(const QVideoFrame &frame, QSize shown, int clockwiseTurn = 0);
+    QImage convert(const QVideoFrame &frame, QSize shown, PictureShape seen = {});
 
 private:
     /// What a scaler is made for; frames of a playing video share it.

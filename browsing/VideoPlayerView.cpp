@@ -64,7 +64,7 @@ void VideoPlayerView::frameArrived(const QVideoFrame &frame)
 
 QImage VideoPlayerView::currentImage()
 {
-    return m_converter.convert(m_frame, m_shape.shownSize(m_frame.size()), m_shape.clockwiseTurn);
+    return m_converter.convert(m_frame, m_shape.shownSize(m_frame.size()), m_shape);
 }
 
 QRectF VideoPlayerView::pictureRect() const
@@ -98,7 +98,7 @@ void VideoPlayerView::paintEvent(QPaintEvent *)
     const QSize pixels = (target.size() * ratio).toSize();
     // A repaint of the same frame (the controls fading over it) reuses its picture.
     if (m_pictureFrame != m_frame || m_picture.size() != pixels) {
-        m_picture = m_converter.convert(m_frame, pixels, m_shape.clockwiseTurn);
+        m_picture = m_converter.convert(m_frame, pixels, m_shape);
         m_picture.setDevicePixelRatio(ratio);
         m_pictureFrame = m_frame;
     }

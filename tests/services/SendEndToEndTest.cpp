@@ -430,22 +430,20 @@ TEST(SendEndToEnd, AVideoCutShortDamagedOrSwappedForAPipeIsNotSent)
     // two frames: ffmpeg reads what is there to its end and exits content.
     // Cut inside a packet, the same stops ffmpeg on a damaged packet; and a
     // picture that does not decode stops it in the decoder.
-    enum class Cut { atPacketEdge, insidePacket, none };
+    using Cut = void (*)(const QString &, double);
+    const std::tuple<QString, VideoRecipe, Cut> videos[]{
+        {u"MVI_0001.AVI"_qs, {.format = VideoFormat::aviMjpeg}, cutAtPacketEdge},
+        {u"MVI_0002.MOV"_qs, {.indexFirst = true}, cutAtPacketEdge},
+        {u"MVI_0004.MP4"_qs, {.format = VideoFormat::mp4H264, .indexFirst = true}, cutInsidePacket},
+        {u"MVI_0005.AVI"_qs, {.format = VideoFormat::aviMjpeg}, cutInsidePacket},
+        {u"MVI_0006.MOV"_qs, {.pictureDamaged = true}, nullptr}};
     MediaItems items;
-    for (const auto &[name, recipe, cut] :
-         {std::tuple(u"MVI_0001.AVI"_qs, VideoRecipe{.format = VideoFormat::aviMjpeg}, Cut::atPacketEdge),
-          std::tuple(u"MVI_0002.MOV"_qs, VideoRecipe{.indexFirst = true}, Cut::atPacketEdge),
-          std::tuple(u"MVI_0004.MP4"_qs, VideoRecipe{.format = VideoFormat::mp4H264, .indexFirst = true},
-                     Cut::insidePacket),
-          std::tuple(u"MVI_0005.AVI"_qs, VideoRecipe{.format = VideoFormat::aviMjpeg}, Cut::insidePacket),
-          std::tuple(u"MVI_0006.MOV"_qs, VideoRecipe{.pictureDamaged = true}, Cut::none)}) {
+    for (const auto &[name, recipe, cut] : videos) {
         VideoRecipe twoSeconds = recipe;
         twoSeconds.seconds = 2.0;
         const QString path = makeVideo(card.filePath(u"DCIM/"_qs + name), twoSeconds);
-        if (cut == Cut::atPacketEdge)
-            cutAtPacketEdge(path, 0.5);
-        else if (cut == Cut::insidePacket)
-            cutInsidePacket(path, 0.5);
+        if (cut)
+            cut(path, 0.5);
         items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::video});
     }
     // Put in a video's place after validation: opening it would wait for a writer.

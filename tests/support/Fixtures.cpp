@@ -347,20 +347,18 @@ std::pair<qint64, qint64> firstPacketFrom(const QString &path, double share)
     QProcess probe;
     probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
                                             QStringLiteral("packet=pos,size"), QStringLiteral("-of"),
-                                            QStringLiteral("compact=p=0"), path});
+                                            QStringLiteral("csv=p=0"), path});
     if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
         throw std::runtime_error("ffprobe could not list a fixture's packets");
     const qint64 from = qint64(QFileInfo(path).size() * share);
     std::pair<qint64, qint64> first{-1, 0};
-    // One packet a line, "size=…|pos=…", in ffprobe's order of the fields.
+    // "size,pos" a packet, in ffprobe's order of the fields.
     for (const QByteArray &line : probe.readAllStandardOutput().split('\n')) {
-        QHash<QByteArray, QByteArray> fields;
-        for (const QByteArray &field : line.trimmed().split('|'))
-            fields.insert(field.left(field.indexOf('=')), field.mid(field.indexOf('=') + 1));
+        const QList<QByteArray> fields = line.trimmed().split(',');
         bool isNumber = false;
-        const qint64 position = fields.value("pos").toLongLong(&isNumber);
+        const qint64 position = fields.value(1).toLongLong(&isNumber);
         if (isNumber && position >= from && (first.first < 0 || position < first.first))
-            first = {position, fields.value("size").toLongLong()};
+            first = {position, fields[0].toLongLong()};
     }
     if (first.first < 0)
         throw std::runtime_error("no packet starts past the cut");
