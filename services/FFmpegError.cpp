@@ -56,7 +56,9 @@ FFmpegError FFmpegError::nonZeroExit(int code, const QString &stderrText, const 
     if (!outputReason && !output.isEmpty() && reasonLine(stderrText).contains(output))
         outputReason = QString();
     FFmpegError error(Kind::nonZeroExit, code, stderrText, outputReason);
-    error.m_inputDamaged = !outputReason && stoppedOnDamagedInput(stderrText, input);
+    error.m_stopped = !outputReason && stoppedBySignal(code, stderrText);
+    error.m_inputDamaged = !outputReason && !error.m_stopped && stoppedOnDamagedInput(stderrText, input);
+    error.m_what = error.description().toUtf8();
     return error;
 }
 
@@ -150,6 +152,15 @@ bool FFmpegError::stoppedOnDamagedInput(const QString &log, const QString &input
     return componentTag().match(last).capturedStart() == 0;
 }
 
+bool FFmpegError::stoppedBySignal(int code, const QString &log)
+{
+    // ffmpeg's own exit status for a run it ended on SIGTERM or SIGINT; it
+    // says so only at level "info", and at "error" says nothing at all.
+    static const QRegularExpression received(QStringLiteral(R"(^Exiting normally, received signal \d+\.$)"),
+                                             QRegularExpression::MultilineOption);
+    return code == 255 && (reasonLine(log).isEmpty() || received.match(log).hasMatch());
+}
+
 QString FFmpegError::description() const
 {
     switch (m_kind) {
@@ -164,6 +175,8 @@ QString FFmpegError::description() const
                        ? failed
                        : failed + QStringLiteral(": ") + SystemErrorText::ofDescription(*m_outputReason);
         }
+        if (m_stopped)
+            return QCoreApplication::translate("FFmpegError", "ffmpeg was stopped");
         // A signal leaves no exit status to quote and, mostly, no log.
         if (m_signalled)
             return QCoreApplication::translate("FFmpegError", "ffmpeg was ended by signal %1").arg(signalName(m_code));

@@ -21,7 +21,8 @@ public:
     /// `stderrText`. Its description carries only the log's reasonLine(); when
     /// the log says the run could not write `output`, it is "Conversion failed: "
     /// and the system's reason instead, as for a photo, and never names the
-    /// file, which is ours and not the user's. Otherwise inputDamaged() says
+    /// file, which is ours and not the user's. Otherwise stopped() says whether
+    /// ffmpeg ended the run on a stop signal, and if not, inputDamaged()
     /// whether the log tells that the run stopped on damaged data in `input`.
     static FFmpegError nonZeroExit(int code, const QString &stderrText, const QString &output = {},
                                    const QString &input = {});
@@ -52,6 +53,9 @@ public:
     const std::optional<QString> &outputReason() const { return m_outputReason; }
     /// Whether a signal ended the process; code() is then its number.
     bool signalled() const { return m_signalled; }
+    /// Whether ffmpeg ended a nonZeroExit run itself on SIGTERM or SIGINT (a
+    /// shutdown, someone stopping processes), as stoppedBySignal() reads it.
+    bool stopped() const { return m_stopped; }
     /// Whether a nonZeroExit run that was not at fault with its output stopped
     /// on damaged data in its input, as stoppedOnDamagedInput() reads a
     /// conversion's log: a file cut inside a packet, a picture that does not
@@ -82,6 +86,11 @@ public:
     /// ends every failure of its own, writing's included, in its own words.
     static bool stoppedOnDamagedInput(const QString &log, const QString &input);
 
+    /// Whether a run that exited with `code`, leaving `log`, was ended by
+    /// ffmpeg on SIGTERM or SIGINT: it catches both and exits with 255, saying
+    /// why only at log level "info".
+    static bool stoppedBySignal(int code, const QString &log);
+
 private:
     FFmpegError(Kind kind, int code, QString text, std::optional<QString> outputReason = {}, double readSeconds = 0,
                 double sourceSeconds = 0);
@@ -93,6 +102,7 @@ private:
     double m_sourceSeconds = 0;
     std::optional<QString> m_outputReason;
     bool m_signalled = false;
+    bool m_stopped = false;
     bool m_inputDamaged = false;
     QByteArray m_what;
 };

@@ -75,6 +75,10 @@
         <source>ffmpeg was ended by signal %1</source>
         <translation>ffmpeg가 %1 신호로 종료되었어요</translation>
     </message>
+    <message>
+        <source>ffmpeg was stopped</source>
+        <translation>ffmpeg가 중지되었어요</translation>
+    </message>
 </context>
 <context>
     <name>ExportCoordinator</name>

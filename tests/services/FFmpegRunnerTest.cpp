@@ -218,17 +218,20 @@ TEST_F(FakeFFmpegTest, ACrashIsAFailedExitWithTheSignalInWords)
 {
     qputenv("FAKE_FFMPEG_MODE", "crash");
     const QString output = folder.filePath(QStringLiteral("export-staging/5D5F/9E60.mov"));
-    const QList<std::tuple<int, QString, QString>> cases{
-        {SIGSEGV, u"ffmpeg was ended by signal SIGSEGV"_qs, u"ffmpeg가 SIGSEGV 신호로 종료되었어요"_qs},
-        {SIGXFSZ, u"Conversion failed: The file is too large"_qs, u"변환에 실패했어요: 파일이 너무 커요"_qs},
+    // ffmpeg catches TERM and INT and exits with 255.
+    const QList<std::tuple<int, int, QString, QString>> cases{
+        {SIGSEGV, SIGSEGV, u"ffmpeg was ended by signal SIGSEGV"_qs, u"ffmpeg가 SIGSEGV 신호로 종료되었어요"_qs},
+        {SIGXFSZ, SIGXFSZ, u"Conversion failed: The file is too large"_qs, u"변환에 실패했어요: 파일이 너무 커요"_qs},
+        {SIGTERM, 255, u"ffmpeg was stopped"_qs, u"ffmpeg가 중지되었어요"_qs},
+        {SIGINT, 255, u"ffmpeg was stopped"_qs, u"ffmpeg가 중지되었어요"_qs},
     };
     QTranslator korean;
     ASSERT_TRUE(korean.load(QStringLiteral(POMELARK_QM_DIR "/pomelark_ko.qm")));
-    for (const auto &[signal, description, inKorean] : cases) {
+    for (const auto &[signal, code, description, inKorean] : cases) {
         qputenv("FAKE_FFMPEG_SIGNAL", QByteArray::number(signal));
         const FFmpegError error = runFailure(runner, {output});
         EXPECT_EQ(error.kind(), FFmpegError::Kind::nonZeroExit);
-        EXPECT_EQ(error.code(), signal);
+        EXPECT_EQ(error.code(), code);
         EXPECT_EQ(error.description(), description);
         QCoreApplication::installTranslator(&korean);
         EXPECT_EQ(error.description(), inKorean);

@@ -6,7 +6,8 @@
 //   invalid  write a log holding bytes that are not UTF-8, then as "log"
 //   large    write $FAKE_FFMPEG_LOG_BYTES (default 4 MiB) of log, then exit 0
 //   crash    end by the signal numbered $FAKE_FFMPEG_SIGNAL (default: a
-//            segmentation fault)
+//            segmentation fault); SIGTERM and SIGINT are caught and end it
+//            with 255 and no log, as ffmpeg at level "error" does
 //   hang     wait until killed
 //   gate     note the start in $FAKE_FFMPEG_GATE_DIR, wait for the release file
 //            named after the input, then as "log"
@@ -123,9 +124,10 @@ int main(int argc, char **argv)
         const rlimit noCore{0, 0};
         ::setrlimit(RLIMIT_CORE, &noCore);
         const int signal = std::atoi(env("FAKE_FFMPEG_SIGNAL", std::to_string(SIGSEGV).c_str()).c_str());
-        std::signal(signal, SIG_DFL);
+        const bool caught = signal == SIGTERM || signal == SIGINT;
+        std::signal(signal, caught ? [](int) {} : SIG_DFL);
         std::raise(signal);
-        return 99;
+        return caught ? 255 : 99;
     }
     if (mode == "hang") {
         for (;;)
