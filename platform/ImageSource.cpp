@@ -121,6 +121,14 @@ QImage decodeWholeWithQt(const QByteArray &content, bool applyOrientation)
     return onZeros;
 }
 
+/// Whether a picture of `size` in `format` decodes whole within the limit.
+bool fitsWhole(QSize size, QImage::Format format)
+{
+    const int bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    return qint64(size.width()) * size.height() * std::max(bits / 8, 1)
+           <= qint64(ImageSource::allocationLimitMB) * 1024 * 1024;
+}
+
 } // namespace
 
 QSize boundedSize(QSize size, int maxPixelSize)
@@ -262,6 +270,11 @@ QImage ImageSource::decodeScaled(bool applyOrientation, const std::function<QSiz
     reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(allocationLimitMB);
     const QSize stored = reader.size();
+    // A picture in several scans is held whole while it decodes, at any scale,
+    // and a damaged header can claim any size: one too large to decode whole
+    // is not decoded at all.
+    if (!fitsWhole(stored, reader.imageFormat()))
+        return {};
     if (stored.isValid()) {
         const QSize size = target(stored);
         if (size != stored) {

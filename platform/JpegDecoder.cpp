@@ -134,6 +134,8 @@ bool scansCame(j_decompress_ptr info, unsigned scannedComponents)
 /// How a picture decoded without loss came to its end.
 struct Ending {
     bool arithmetic = false;
+    /// A sequential picture in more than one scan.
+    bool sequentialScans = false;
     bool scansCame = true;
     /// Where its data ended: at the end marker, or where the content did.
     qsizetype dataEnd = 0;
@@ -145,8 +147,8 @@ struct Ending {
 // The functions below call into libjpeg, which may jump back to their setjmp;
 // they hold no object that a jump would fail to destroy.
 
-bool startDecoding(jpeg_decompress_struct &info, ErrorManager &errors, const QByteArray &content, JOCTET **icc,
-                   unsigned int *iccLength)
+bool readHeader(jpeg_decompress_struct &info, ErrorManager &errors, const QByteArray &content, JOCTET **icc,
+                unsigned int *iccLength)
 {
     if (setjmp(errors.jump))
         return false;
@@ -168,6 +170,14 @@ bool startDecoding(jpeg_decompress_struct &info, ErrorManager &errors, const QBy
         info.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
         break;
     }
+    jpeg_calc_output_dimensions(&info);
+    return true;
+}
+
+bool startDecoding(jpeg_decompress_struct &info, ErrorManager &errors)
+{
+    if (setjmp(errors.jump))
+        return false;
     errors.inPicture = true;
     jpeg_start_decompress(&info);
     return true;
@@ -194,6 +204,7 @@ std::optional<Ending> readPixels(jpeg_decompress_struct &info, ErrorManager &err
     }
     Ending ending;
     ending.arithmetic = info.arith_code;
+    ending.sequentialScans = jpeg_has_multiple_scans(&info) && !info.progressive_mode;
     ending.scansCame = scansCame(&info, errors.scannedComponents); // before the end: finishing frees what tells
     jpeg_finish_decompress(&info);
     // Finishing reads the end marker; when the data ran out first, the source
@@ -287,17 +298,17 @@ bool needsFrom(QByteArrayView content, qsizetype cut)
     return runsShort(probe.info, probe.errors);
 }
 
-/// Whether the picture's data, which it needs into byte `end - 1` and no
-/// further, ends on that byte's last bit: encoders fill the rest of a last
-/// byte with ones, so data whose last byte is zero needs all of it. The last
-/// bit is needed when setting it changes the last blocks.
-bool endsOnAByte(QByteArrayView content, qsizetype end)
+/// Whether the picture, which needs its data into byte `end - 1`, needs the
+/// last bit of that byte: whether setting it changes the last blocks, or
+/// spoils them. Encoders fill what is left of a last byte with ones, so data
+/// that ends in a zero byte needs every bit of it.
+bool needsLastBit(QByteArrayView content, qsizetype end)
 {
     std::vector<JCOEF> asIs, changed;
     {
         Decompressor probe(content.first(end));
         if (!readLastBlocks(probe.info, probe.errors, asIs))
-            return false;
+            return true;
     } // its blocks go before the next decode's come
     QByteArray lastBitSet = content.first(end).toByteArray();
     lastBitSet[end - 1] = char(lastBitSet[end - 1] | 1);
@@ -305,18 +316,14 @@ bool endsOnAByte(QByteArrayView content, qsizetype end)
     return !readLastBlocks(probe.info, probe.errors, changed) || changed != asIs;
 }
 
-/// The most zero bytes a picture's data is taken to end in when padding
-/// follows. Real photos end theirs in at most 11; a tail that was never
-/// written feeds the decoder whole blocks of zeros.
-constexpr qsizetype fewZeros = 16;
-
 /// Whether the zeros that end the picture's data are its own: padding it
-/// needed none of, its data's last bytes, or its last bytes and then padding.
+/// needed none of, or its data's last bytes, which it needs to the last bit.
 /// Zeros are valid data, so a tail that was never written (an exFAT file's
 /// short valid length, sectors erased by a power loss) decodes silently and
 /// leaves zeros over; the decoder is done with such a tail wherever the
-/// picture happens to end, most often within a byte an encoder would have
-/// filled with ones.
+/// picture happens to end, most often within a byte. Data that ends in zero
+/// bytes and is then padded with zeros reads the same way, and is refused with
+/// it: a photo refused stays on the card, one taken for whole is sent damaged.
 bool zerosAreItsOwn(QByteArrayView content, const Ending &ending)
 {
     qsizetype zerosFrom = ending.dataEnd;
@@ -325,32 +332,21 @@ bool zerosAreItsOwn(QByteArrayView content, const Ending &ending)
     // A zero after an FF is the data's own stuffing.
     if (zerosFrom > 0 && uchar(content[zerosFrom - 1]) == 0xff)
         ++zerosFrom;
+    // Zeros it never read, it needed none of, whatever its kind.
     if (ending.lastBlockEnd <= zerosFrom)
         return true;
     // Arithmetic decoding takes zeros past the end of its data as data (its
-    // encoders leave them out) without a word, and reads little ahead: only
-    // how many it took tells.
+    // encoders leave them out) without a word: zeros it read may be padding
+    // or a tail that was never written, and nothing tells which.
     if (ending.arithmetic)
-        return ending.lastBlockEnd - zerosFrom <= fewZeros;
-    if (!needsFrom(content, zerosFrom))
-        return true;
-    // Needed to the very last byte: no padding follows; the zeros are its data's.
-    if (needsFrom(content, ending.dataEnd - 1))
-        return true;
-    // Its data ends among the zeros, padding after: where is the first cut it
-    // needs nothing past, at most where it stood?
-    const qsizetype most = zerosFrom + fewZeros;
-    if (most < ending.lastBlockEnd && needsFrom(content, most))
         return false;
-    qsizetype needed = zerosFrom + 1, notNeeded = std::min(ending.lastBlockEnd, most);
-    while (needed < notNeeded) {
-        const qsizetype cut = needed + (notNeeded - needed) / 2;
-        if (needsFrom(content, cut))
-            needed = cut + 1;
-        else
-            notNeeded = cut;
-    }
-    return endsOnAByte(content, notNeeded);
+    if (!needsFrom(content, zerosFrom))
+        return true; // read ahead of its need
+    // A picture in several sequential scans was never taken to end in zeros
+    // it needed: such pictures are rare, and the zeros much likelier lost.
+    if (ending.sequentialScans)
+        return false;
+    return needsFrom(content, ending.dataEnd - 1) && needsLastBit(content, ending.dataEnd);
 }
 
 /// Whether a picture decoded without loss came to the end of its data with
@@ -379,15 +375,19 @@ QImage JpegDecoder::decode(const QByteArray &content, int allocationLimitMB)
 
     JOCTET *icc = nullptr;
     unsigned int iccLength = 0;
-    const bool started = startDecoding(info, errors, content, &icc, &iccLength);
+    const bool read = readHeader(info, errors, content, &icc, &iccLength);
     const std::unique_ptr<JOCTET, decltype(&std::free)> iccOwner(icc, &std::free);
-    if (!started)
+    if (!read)
         throw Damaged(errors.message);
 
+    // Before the start: a picture in several scans is read whole into memory
+    // there, at whatever size a (damaged) header claims.
     const bool grey = info.out_color_space == JCS_GRAYSCALE;
     const qint64 bytes = qint64(info.output_width) * info.output_height * (grey ? 1 : 4);
     if (bytes > qint64(allocationLimitMB) * 1024 * 1024)
         return {};
+    if (!startDecoding(info, errors))
+        throw Damaged(errors.message);
     QImage image(int(info.output_width), int(info.output_height), grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     if (image.isNull())
         return {};

@@ -14,10 +14,9 @@ namespace pomelark {
 /// picture does (a card pulled during the read, a copy cut short) or is damaged
 /// is an error. A picture decoded whole from its data is whole even when what
 /// should follow it is missing or padded: cameras and editors write files
-/// without their end marker, or with zeros before it. Zeros the picture took
-/// as data, and then left some of, stood in for data never written (an error)
-/// unless its data ends among them as encoders end it: on a byte's last bit,
-/// a few zero bytes in.
+/// without their end marker, or with zeros before it. Zeros the picture needed
+/// some but not all of stood in for data never written (an error), as do any
+/// zeros an arithmetic-coded picture read: neither tells padding from loss.
 class JpegDecoder {
 public:
     /// The picture's data ends early (in zeros too), is damaged, or cannot be

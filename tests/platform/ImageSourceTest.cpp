@@ -3,6 +3,7 @@
 
 #include "support/Fixtures.h"
 #include "support/TempFolder.h"
+#include "support/ZeroTailSweep.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <functional>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace pomelark;
@@ -135,6 +137,55 @@ TEST(ImageSource, ACompleteDecodeIsTheWholeDecodeOrNothing)
     cutInScanData(cut);
     EXPECT_THROW(ImageSource(cut).decodeComplete(false), ImageSource::Damaged);
     EXPECT_FALSE(ImageSource(cut).decodeFull(false).isNull()) << "the viewer still shows what there is";
+}
+
+TEST(ImageSource, ACompleteDecodeRefusesZeroedTailsAndTakesZeroPadding)
+{
+    // A tail zeroed so that the picture needs every zero to the last bit of
+    // its last byte reads as data that ends in zero bytes, and is taken for
+    // whole. No kind may be taken so more often than this, of 192 tails each.
+    const QMap<QString, int> mostTakenWrong{
+        {u"baseline, grain"_qs, 13},        {u"baseline, optimised tables, grain"_qs, 23},
+        {u"baseline, optimised tables, smooth"_qs, 8}, {u"progressive, grain"_qs, 11},
+        {u"restart markers, grain"_qs, 18}, {u"restart markers, smooth"_qs, 6},
+        {u"grey, grain"_qs, 3},
+    };
+    TempFolder folder;
+    for (const SweepPhoto &photo : sweepPhotos()) {
+        const QByteArray jpeg = contentOf(makeJpeg(folder.filePath(u"p.jpg"_qs), photo.recipe));
+        const TailSweep sweep = sweepTails(jpeg);
+        // Sequential scans are never taken to end in zeros they need.
+        EXPECT_EQ(sweep.wholeRefused, photo.recipe.scanPerComponent && dataEndsInZero(jpeg)) << qPrintable(photo.name);
+        EXPECT_LE(sweep.damagedAcceptedWrong, mostTakenWrong.value(photo.name)) << qPrintable(photo.name);
+        // Padding after data that ends in zeros reads as a zeroed tail; an
+        // arithmetic decoder reads zeros past its data without a word.
+        if (!dataEndsInZero(jpeg) && !photo.recipe.arithmetic)
+            EXPECT_EQ(sweep.paddedNotWhole, 0) << qPrintable(photo.name);
+    }
+}
+
+TEST(ImageSource, APictureLargerThanTheLimitIsRefusedBeforeItsDecodeBegins)
+{
+    // A damaged header can claim any size: this one 14856 x 65283, which a
+    // decode in several scans would hold whole (some 3 GB) before it looked.
+    TempFolder folder;
+    for (const bool progressive : {true, false}) {
+        QByteArray content =
+            contentOf(makeJpeg(folder.filePath(u"p.jpg"_qs), {.size = QSize(16, 16), .progressive = progressive}));
+        const qsizetype frame = content.indexOf(progressive ? "\xff\xc2" : "\xff\xc0");
+        ASSERT_GT(frame, 0);
+        content.replace(frame + 5, 4, QByteArray("\xff\x03\x3a\x08", 4)); // height, then width
+        const QString path = makeTextFile(folder.filePath(u"big.jpg"_qs), content);
+        rusage before{};
+        ::getrusage(RUSAGE_SELF, &before);
+        EXPECT_TRUE(ImageSource(path).decodeComplete(false).isNull()) << progressive;
+        EXPECT_TRUE(ImageSource(path).decodeFull(false).isNull()) << progressive;
+        EXPECT_TRUE(ImageSource(path).decode(256, true).isNull()) << progressive;
+        EXPECT_TRUE(ImageSource(path).decodeCovering(256, false).isNull()) << progressive;
+        rusage after{};
+        ::getrusage(RUSAGE_SELF, &after);
+        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024) << "kB at the peak, progressive " << progressive;
+    }
 }
 
 TEST(FileSnapshot, AReadIsTheWholeFileInOneVersionOrNothing)

@@ -1,0 +1,89 @@
+// Decodes JPEGs with their last picture bytes zeroed, and padded with zeros,
+// as a photo on its way out is decoded, and counts what is refused and what
+// is accepted with other pixels than the whole photo's.
+//
+//   zero_tail_sweep              the made photos of every writer kind
+//   zero_tail_sweep PATH…        every JPEG in these files and folders
+//
+// Build it against another commit with scripts/build-bench-at REF zero_tail_sweep.
+#include "support/TempFolder.h"
+#include "support/ZeroTailSweep.h"
+
+#include "platform/JpegDecoder.h"
+
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QtConcurrent>
+
+#include <cstdio>
+
+using namespace pomelark;
+using namespace pomelark::test;
+
+namespace {
+
+void print(const QString &name, const TailSweep &sweep)
+{
+    std::printf("%-52s whole refused %3d | damaged %6d refused %6d accepted wrong %5d | padded %6d not whole %5d\n",
+                qPrintable(name), sweep.wholeRefused, sweep.damaged, sweep.damagedRefused, sweep.damagedAcceptedWrong, sweep.padded, sweep.paddedNotWhole);
+}
+
+QStringList jpegsIn(const QStringList &paths)
+{
+    QStringList files;
+    for (const QString &path : paths) {
+        if (QFileInfo(path).isFile()) {
+            files << path;
+            continue;
+        }
+        QDirIterator found(path, {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.JPG"),
+                                  QStringLiteral("*.JPEG")},
+                           QDir::Files, QDirIterator::Subdirectories);
+        while (found.hasNext())
+            files << found.next();
+    }
+    return files;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList paths = app.arguments().mid(1);
+    if (paths.isEmpty()) {
+        TempFolder folder;
+        TailSweep all;
+        for (const SweepPhoto &photo : sweepPhotos()) {
+            const QByteArray jpeg = contentOf(makeJpeg(folder.filePath(QStringLiteral("p.jpg")), photo.recipe));
+            const TailSweep sweep = sweepTails(jpeg);
+            print(photo.name + (dataEndsInZero(jpeg) ? QStringLiteral(" (data ends in 00)") : QString()), sweep);
+            all += sweep;
+        }
+        print(QStringLiteral("all"), all);
+        return 0;
+    }
+    // Only whole JPEGs that end in their end marker: the others have no tail to lose.
+    QStringList files = jpegsIn(paths);
+    std::atomic<int> skipped = 0, endsInZero = 0;
+    const TailSweep all = QtConcurrent::blockingMappedReduced<TailSweep>(
+        files,
+        [&](const QString &path) {
+            const QByteArray jpeg = contentOf(path);
+            if (!JpegDecoder::isJpeg(jpeg) || !jpeg.endsWith(QByteArray("\xff\xd9", 2))) {
+                ++skipped;
+                return TailSweep{};
+            }
+            if (dataEndsInZero(jpeg))
+                ++endsInZero;
+            return sweepTails(jpeg);
+        },
+        [](TailSweep &total, const TailSweep &one) { total += one; });
+    print(QStringLiteral("%1 photos (%2 not ending in an end marker, %3 with data ending in 00)")
+              .arg(files.size() - skipped)
+              .arg(skipped.load())
+              .arg(endsInZero.load()),
+          all);
+    return 0;
+}
