@@ -110,6 +110,8 @@ QCoro::Task<void> ImportSession::run(QUrl folder, PullSigns signs)
         co_await awaitCardNotice(view, generation, folder);
         co_return;
     }
+    if (signs == PullSigns::watcherOnly)
+        view->m_importSession.m_resultBeforeNotice = generation;
     if (failure) {
         SystemLog::write(QStringLiteral("[ContentView] runImportSession FAILED: ") + describe(failure));
         view->setValidationOutcome(ValidationOutcome{});
@@ -197,8 +199,14 @@ void ImportSession::handleCardChange(bool missing)
         m_view.spawnMainActorTask([prewarmer] { return stopPrewarmer(prewarmer); });
         return;
     }
-    if (m_view.screen() == Screen::validating) {
+    // The run that trusted the watcher alone, which heard of the pull only
+    // later, listed the card going as much as its files: its result is no
+    // better than an interrupted run's.
+    const bool resultBeforeNotice = m_view.screen() == Screen::validationResult
+                                    && m_resultBeforeNotice == m_view.m_sessionGeneration;
+    if (m_view.screen() == Screen::validating || resultBeforeNotice) {
         // The interrupted run's partial results are gone; start over on the same folder.
+        m_resultBeforeNotice = 0;
         if (const std::optional<QUrl> folder = m_view.folderURL()) {
             ContentView *view = &m_view;
             const QUrl again = *folder;

@@ -58,6 +58,10 @@ private:
     static QCoro::Task<void> stopPrewarmer(QPointer<PlaybackPrewarmer> prewarmer);
 
     ContentView &m_view;
+    /// The last run, by generation, that trusted the watcher alone; 0 when
+    /// none or once the card's return validated again. Its result may show the
+    /// card going rather than its files.
+    quint64 m_resultBeforeNotice = 0;
 };
 
 } // namespace pomelark

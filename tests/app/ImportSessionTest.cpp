@@ -6,6 +6,7 @@
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 
@@ -305,6 +306,61 @@ TEST_F(ImportSessionFlow, FilesFailingEveryReadOnAFolderStillThereAreListedNotVa
     EXPECT_TRUE(view->validationOutcome()->valid.isEmpty());
     EXPECT_EQ(calls.validated.size(), 3);
     EXPECT_EQ(clock.seconds() - startedAt, std::chrono::duration<double>(ImportSession::cardNoticeWait).count());
+}
+
+TEST_F(ImportSessionFlow, ACardTheWatcherReportsGoneOnlyAfterItsLastRunIsValidatedAgainOnItsReturn)
+{
+    ValidationService real;
+    validation = &real;
+    const QString failsReads = fileFailingEveryRead();
+    const QString dcim = cardFolder().toLocalFile();
+    const QString aside = m_cardPath + QStringLiteral("/aside");
+    const QStringList good{QStringLiteral("1.jpg"), QStringLiteral("2.jpg"), QStringLiteral("3.jpg")};
+    const QString damaged = QStringLiteral("4-damaged.jpg");
+
+    // Its medium gone, the card fails every read; with the mount still there,
+    // the last run lists every file, and with the mount gone, finds none.
+    for (const bool mountGone : {false, true}) {
+        SCOPED_TRACE(mountGone ? "mount gone" : "mount still there");
+        for (const QString &name : good + QStringList{damaged}) {
+            QFile::remove(dcim + u'/' + name);
+            makeLink(dcim + u'/' + name, failsReads);
+        }
+        if (mountGone)
+            clock.at(clock.now() + ImportSession::cardNoticeWait / 2, [&] { QDir().rename(dcim, aside); });
+        const qsizetype before = calls.validated.size();
+        runSession();
+        ASSERT_TRUE(settle([&] {
+            return calls.validated.size() == before + 2 && view->screen() == Screen::validationResult;
+        }));
+        ASSERT_EQ(view->validationOutcome()->totalScanned, mountGone ? 0 : 4);
+        ASSERT_TRUE(view->validationOutcome()->valid.isEmpty());
+
+        // The watcher hears of it only now; the card comes back whole.
+        pullCard();
+        if (mountGone)
+            QDir().rename(aside, dcim);
+        for (const QString &name : good) {
+            QFile::remove(dcim + u'/' + name);
+            makeJpeg(dcim + u'/' + name);
+        }
+        QFile::remove(dcim + u'/' + damaged);
+        makeTextFile(dcim + u'/' + damaged);
+        insertCard();
+        ASSERT_TRUE(settle([&] { return view->validationOutcome() && view->validationOutcome()->valid.size() == 3; }));
+        EXPECT_EQ(view->screen(), Screen::validationResult);
+        ASSERT_EQ(view->validationOutcome()->failed.size(), 1);
+        EXPECT_EQ(view->validationOutcome()->failed[0].reason, ValidationFailure::Reason::corruptPhoto);
+        EXPECT_EQ(calls.validatedWith.mid(before),
+                  (QList<PullSigns>{PullSigns::watcherOrReads, PullSigns::watcherOnly, PullSigns::watcherOrReads}));
+
+        // That result is the card's own: pulling and returning it again leaves it.
+        pullCard();
+        insertCard();
+        drainEvents();
+        EXPECT_EQ(calls.validated.size(), before + 3);
+        EXPECT_EQ(view->screen(), Screen::validationResult);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ImportSession, CardGoingBeforeItsUnmount,
