@@ -66,11 +66,20 @@ std::optional<QString> FFmpegRunner::binaryPath()
     return *m_binaryPath;
 }
 
-QStringList FFmpegRunner::frameArguments(const QString &input, const QString &output)
+QStringList FFmpegRunner::frameArguments(const QString &input, const QString &output,
+                                         const std::optional<QSize> &shown)
 {
-    return {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("info"), QStringLiteral("-y"),
-            QStringLiteral("-i"), input, QStringLiteral("-vframes"), QStringLiteral("1"), QStringLiteral("-q:v"),
-            QStringLiteral("2"), output};
+    QStringList arguments{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("info"),
+                          QStringLiteral("-y"), QStringLiteral("-i"), input, QStringLiteral("-vframes"),
+                          QStringLiteral("1"), QStringLiteral("-q:v"), QStringLiteral("2")};
+    // ffmpeg turns the frame upright before this filter, so the size is the
+    // turned one. setsar: the rounded width must not leave a shape a hair off
+    // square in the JPEG's header.
+    if (shown)
+        arguments << QStringLiteral("-vf")
+                  << QStringLiteral("scale=%1:%2,setsar=1").arg(shown->width()).arg(shown->height());
+    arguments << output;
+    return arguments;
 }
 
 QStringList FFmpegRunner::hevcArguments(const QString &input, const QString &output, const QString &bitrate,
@@ -98,7 +107,9 @@ QStringList FFmpegRunner::hevcArguments(const QString &input, const QString &out
 QCoro::Task<QString> FFmpegRunner::extractFrame(QString input, QString output, std::shared_ptr<FFmpegStopper> stopper)
 {
     co_await refuseWhatIsNoFile(input);
-    co_return co_await run(frameArguments(input, output), std::move(stopper));
+    // Square pixels, by far the most, keep the plain grab and its posters.
+    const std::optional<QSize> shown = co_await stretchedSize(input);
+    co_return co_await run(frameArguments(input, output, shown), std::move(stopper));
 }
 
 QCoro::Task<QString> FFmpegRunner::convertToHEVC(QString input, QString output, QString bitrate,
@@ -141,6 +152,24 @@ QCoro::Task<double> FFmpegRunner::probedSeconds(QString path, bool quickTime)
     co_return co_await m_executor.run([path, quickTime] {
         const std::optional<MediaInfo> info = quickTime ? MediaProbe::probeQuickTime(path) : MediaProbe::probe(path);
         return info ? info->duration : 0.0;
+    });
+}
+
+QCoro::Task<std::optional<QSize>> FFmpegRunner::stretchedSize(QString path)
+{
+    co_return co_await m_executor.run([path]() -> std::optional<QSize> {
+        const std::optional<MediaInfo> info = MediaProbe::probe(path);
+        if (!info)
+            return std::nullopt;
+        for (const MediaTrack &track : info->tracks) {
+            if (track.type != MediaTrack::Type::video)
+                continue;
+            // Pixels so near square that the width comes out the same need no scaling.
+            const QSize shown = track.shape.shownSize(track.frameSize);
+            const QSize upright = PictureShape{track.shape.clockwiseTurn}.shownSize(track.frameSize);
+            return shown == upright ? std::nullopt : std::optional<QSize>(shown);
+        }
+        return std::nullopt;
     });
 }
 

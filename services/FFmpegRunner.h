@@ -4,6 +4,7 @@
 #include "services/FFmpegError.h"
 #include "services/FFmpegStopper.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -49,7 +50,9 @@ public:
     std::optional<QString> binaryPath();
 
     /// Writes one frame of `input` as a JPEG at `output` (overwriting it) and
-    /// returns the run's log, which describes the input and its length.
+    /// returns the run's log, which describes the input and its length. The
+    /// frame is upright and, when the container says its pixels are not
+    /// square, stretched to the shape the player shows it in.
     QCoro::Task<QString> extractFrame(QString input, QString output, std::shared_ptr<FFmpegStopper> stopper = {});
 
     /// Converts `input` to HEVC video and AAC audio in a QuickTime file at `output`
@@ -77,7 +80,9 @@ public:
     /// encoder's priming, the last frame's length).
     static double allowedShortfall(double sourceSeconds);
 
-    static QStringList frameArguments(const QString &input, const QString &output);
+    /// With `shown`, the frame is scaled to that size in square pixels.
+    static QStringList frameArguments(const QString &input, const QString &output,
+                                      const std::optional<QSize> &shown = std::nullopt);
     static QStringList hevcArguments(const QString &input, const QString &output, const QString &bitrate,
                                      const std::optional<QString> &creationTime,
                                      const QString &preset = QString::fromLatin1(hevcPreset));
@@ -86,6 +91,10 @@ private:
     /// Fails with sourceNotAFile when something is at `input` that is no
     /// regular file; a missing one is left to ffmpeg, which says so at once.
     QCoro::Task<void> refuseWhatIsNoFile(QString input);
+    /// The size the player shows the first picture of the video at `path` in,
+    /// when its pixels' shape changes it; none for square pixels or when the
+    /// container cannot be read.
+    QCoro::Task<std::optional<QSize>> stretchedSize(QString path);
     /// The length of the video at `path` in seconds; 0 when unknown.
     QCoro::Task<double> probedSeconds(QString path, bool quickTime);
 

@@ -242,16 +242,28 @@ TEST(ThumbnailServiceWithFFmpeg, PostersAndLengthsOfEveryKindOfFixture)
     TempFolder folder;
     TempFolder cache;
     ThumbnailService service(cache.path());
-    const std::pair<QString, test::VideoRecipe> fixtures[] = {
+    const struct {
+        QString name;
+        test::VideoRecipe recipe;
+        QSize poster{160, 120};
+    } fixtures[] = {
         {QStringLiteral("a.mov"), {test::VideoFormat::movH264, true, 2.0, {160, 120}}},
         {QStringLiteral("b.mp4"), {test::VideoFormat::mp4Hevc, true, 1.0, {160, 120}}},
         {QStringLiteral("c.avi"), {test::VideoFormat::aviMjpeg, true, 1.0, {160, 120}}},
         {QStringLiteral("silent.mov"), {test::VideoFormat::movH264, false, 1.0, {160, 120}}},
+        // Stored in narrow and in wide pixels, as cameras write 4:3 and 16:9
+        // video: the poster is as the player shows it, 4:3 and 16:9.
+        {QStringLiteral("narrow.avi"),
+         {.format = test::VideoFormat::aviMjpeg, .size = {720, 480}, .pixelAspect = QStringLiteral("8/9")},
+         {640, 480}},
+        {QStringLiteral("wide.mp4"),
+         {.format = test::VideoFormat::mp4H264, .size = {720, 576}, .pixelAspect = QStringLiteral("64/45")},
+         {1024, 576}},
     };
-    for (const auto &[name, recipe] : fixtures) {
+    for (const auto &[name, recipe, poster] : fixtures) {
         const QString clip = test::makeVideo(folder.filePath(name), recipe);
         const VideoInfo info = awaitTask(service.videoInfo(QUrl::fromLocalFile(clip)));
-        EXPECT_EQ(info.thumbnail.size(), QSize(160, 120)) << name.toStdString();
+        EXPECT_EQ(info.thumbnail.size(), poster) << name.toStdString();
         EXPECT_NEAR(info.duration, recipe.seconds, 0.1) << name.toStdString();
     }
 
