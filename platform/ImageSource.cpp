@@ -270,12 +270,13 @@ QImage ImageSource::decodeScaled(bool applyOrientation, const std::function<QSiz
     reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(allocationLimitMB);
     const QSize stored = reader.size();
-    // A picture in several scans is held whole while it decodes, at any scale,
-    // and a damaged header can claim any size: one too large to decode whole
-    // is not decoded at all.
-    if (!fitsWhole(stored, reader.imageFormat()))
-        return {};
     if (stored.isValid()) {
+        // A picture in several scans is held whole while it decodes, at any
+        // scale, and a damaged header can claim any size: one too large to
+        // decode whole is not decoded at all. (The format is read only of a
+        // header that was read.)
+        if (!fitsWhole(stored, reader.imageFormat()))
+            return {};
         const QSize size = target(stored);
         if (size != stored) {
             reader.setScaledSize(size);
