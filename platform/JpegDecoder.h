@@ -15,8 +15,10 @@ namespace pomelark {
 /// is an error. A picture decoded whole from its data is whole even when what
 /// should follow it is missing or padded: cameras and editors write files
 /// without their end marker, or with zeros before it. Zeros the picture needed
-/// some but not all of stood in for data never written (an error), as do any
-/// zeros an arithmetic-coded picture read: neither tells padding from loss.
+/// stood in for data never written (an error) unless it needed every bit of
+/// them, as of data an encoder ended in zero bytes; so do any zeros that an
+/// arithmetic-coded picture read, or that one in several sequential scans
+/// needed: there, nothing tells padding or data from loss.
 class JpegDecoder {
 public:
     /// The picture's data ends early (in zeros too), is damaged, or cannot be
