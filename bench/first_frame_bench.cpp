@@ -2,7 +2,9 @@
 // panel: opened at once (poster, playable file and player all fresh), and
 // opened after the grid and the prewarmer prepared it (poster cached, playable
 // file known). Each figure is the best of the rounds, each round with empty
-// working folders.
+// working folders. The stages of every open (the player made, its media
+// states, the first frame) go to stderr with their times, so that an open
+// that never ends shows where it stopped.
 //
 //   first_frame_bench <video> [rounds]     (default 3)
 //
@@ -21,13 +23,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMediaPlayer>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QUuid>
+#include <QVideoFrame>
+#include <QVideoSink>
 
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <memory>
 
 using namespace pomelark;
 using namespace std::chrono_literals;
@@ -39,6 +45,65 @@ struct Times {
     double firstFrame = 0; ///< the picture shows
 };
 
+const char *statusName(QMediaPlayer::MediaStatus status)
+{
+    switch (status) {
+    case QMediaPlayer::NoMedia: return "no media";
+    case QMediaPlayer::LoadingMedia: return "loading";
+    case QMediaPlayer::LoadedMedia: return "loaded";
+    case QMediaPlayer::StalledMedia: return "stalled";
+    case QMediaPlayer::BufferingMedia: return "buffering";
+    case QMediaPlayer::BufferedMedia: return "buffered";
+    case QMediaPlayer::EndOfMedia: return "end of media";
+    case QMediaPlayer::InvalidMedia: return "invalid media";
+    }
+    return "?";
+}
+
+/// Prints each stage of an open on stderr as it comes, for as long as `context` lives.
+void watchStages(VideoPlayerPanel *panel, const QElapsedTimer &clock, QObject *context)
+{
+    auto stage = [&clock](const QByteArray &what) {
+        std::fprintf(stderr, "  %7.3f s  %s\n", clock.nsecsElapsed() / 1e9, what.constData());
+    };
+    stage("opened");
+    // Whether a player replaced for want of a picture had sent any frame, and how far it got.
+    struct Seen {
+        QPointer<QMediaPlayer> player;
+        int frames = 0;
+        qint64 position = 0;
+    };
+    auto last = std::make_shared<std::shared_ptr<Seen>>();
+    QObject::connect(panel, &VideoPlayerPanel::stateChanged, context, [=] {
+        QMediaPlayer *player = panel->player();
+        if (!player || (*last && (*last)->player == player))
+            return;
+        if (*last)
+            stage(QStringLiteral("the player before sent %1 frames, at %2 ms")
+                      .arg((*last)->frames)
+                      .arg((*last)->position)
+                      .toUtf8());
+        auto seen = std::make_shared<Seen>();
+        seen->player = player;
+        *last = seen;
+        stage("player made");
+        // The ffmpeg backend may report the media loaded from inside setSource().
+        stage(statusName(player->mediaStatus()));
+        QObject::connect(player, &QMediaPlayer::mediaStatusChanged, context,
+                         [=](QMediaPlayer::MediaStatus status) { stage(statusName(status)); });
+        QObject::connect(player->videoSink(), &QVideoSink::videoFrameChanged, player,
+                         [=](const QVideoFrame &frame) { seen->frames += frame.isValid() ? 1 : 0; });
+        QObject::connect(player, &QMediaPlayer::positionChanged, context,
+                         [=](qint64 position) { seen->position = position; });
+    });
+    QObject::connect(panel, &VideoPlayerPanel::stateChanged, context, [=, shown = false]() mutable {
+        if (shown || !panel->isVideoSurfaceReady())
+            return;
+        shown = true;
+        stage("first frame");
+    });
+}
+
 /// Opens the panel on `item` and waits for its first painted frame.
 Times open(const MediaItem &item)
 {
@@ -46,7 +111,9 @@ Times open(const MediaItem &item)
     window.resize(1280, 800);
     QElapsedTimer clock;
     clock.start();
+    QObject watch;
     auto *panel = new VideoPlayerPanel({item, true}, &window);
+    watchStages(panel, clock, &watch);
     panel->resize(window.size());
     window.show();
     Times times;
@@ -98,6 +165,7 @@ int main(int argc, char **argv)
     double preparing = std::numeric_limits<double>::infinity();
     for (int round = 0; round < rounds; ++round) {
         clearWorkingFolders();
+        std::fprintf(stderr, "round %d, opened at once:\n", round + 1);
         const Times cold = open(item);
         atOnce.playable = std::min(atOnce.playable, cold.playable);
         atOnce.firstFrame = std::min(atOnce.firstFrame, cold.firstFrame);
@@ -116,6 +184,7 @@ int main(int argc, char **argv)
         }, 30min);
         preparing = std::min(preparing, clock.nsecsElapsed() / 1e9);
         test::awaitTask(prewarmer.stop(), 30min);
+        std::fprintf(stderr, "round %d, opened after the grid and the prewarmer:\n", round + 1);
         const Times warm = open(item);
         prepared.playable = std::min(prepared.playable, warm.playable);
         prepared.firstFrame = std::min(prepared.firstFrame, warm.firstFrame);

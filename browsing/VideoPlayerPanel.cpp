@@ -11,19 +11,18 @@
 #include "services/PlaybackService.h"
 #include "services/ThumbnailService.h"
 
-#include <QAudioDevice>
-#include <QAudioOutput>
 #include <QFileInfo>
-#include <QMediaDevices>
-#include <QMediaPlayer>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 
 namespace pomelark {
 
-VideoPlayerPanel::VideoPlayerPanel(Inputs inputs, QWidget *parent, FrameTicker &ticker)
-    : QWidget(parent), m_inputs(std::move(inputs)), m_playingFade(1.0, ticker)
+VideoPlayerPanel::VideoPlayerPanel(Inputs inputs, QWidget *parent, FrameTicker &ticker, PanelPlayer::Maker makePlayer)
+    : QWidget(parent), m_inputs(std::move(inputs)),
+      m_makePlayer(makePlayer ? std::move(makePlayer) : PanelPlayer::Maker(&PanelPlayer::makeQt)),
+      m_firstFrameWait(ticker, [this](FirstFrameWait::Overdue overdue) { firstFrameOverdue(overdue); }),
+      m_playingFade(1.0, ticker)
 {
     m_playingFade.setOnChange([this] { refresh(); });
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -81,6 +80,7 @@ void VideoPlayerPanel::startPreparing()
 {
     const quint64 generation = ++m_generation;
     teardown();
+    m_firstFrameWait.reset();
     m_info.reset();
     m_pictureSize.reset();
     m_timeline.reset();
@@ -142,17 +142,12 @@ QCoro::Task<void> VideoPlayerPanel::prepare(QPointer<VideoPlayerPanel> self, qui
 
 void VideoPlayerPanel::createPlayer(const QUrl &playable, PictureShape shape)
 {
-    m_player = new QMediaPlayer(this);
-    // Qt 6.4's ffmpeg backend crashes with an audio output and no sound device.
-    if (!QMediaDevices::audioOutputs().isEmpty()) {
-        m_audio = new QAudioOutput(m_player);
-        m_player->setAudioOutput(m_audio);
-    }
-    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &VideoPlayerPanel::playerStatusChanged);
-    connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString &message) {
-        pictureLost(message);
-    });
-    m_surface->setPlayer(m_player, shape);
+    m_playable = playable;
+    m_shape = shape;
+    m_player = m_makePlayer(this);
+    connect(m_player, &PanelPlayer::mediaStatusChanged, this, &VideoPlayerPanel::playerStatusChanged);
+    connect(m_player, &PanelPlayer::errorOccurred, this, &VideoPlayerPanel::pictureLost);
+    m_surface->setPlayer(m_player->mediaPlayer(), shape);
     m_surface->show();
     m_player->setSource(playable);
 
@@ -173,6 +168,8 @@ void VideoPlayerPanel::playerStatusChanged(QMediaPlayer::MediaStatus status)
     case QMediaPlayer::BufferedMedia:
         if (!m_player->hasVideo())
             pictureLost(QStringLiteral("the file has no picture track"));
+        else if (!m_surfaceReady)
+            m_firstFrameWait.loaded();
         break;
     case QMediaPlayer::EndOfMedia:
         pictureLost(QStringLiteral("the player reached the end without a frame"));
@@ -210,11 +207,29 @@ void VideoPlayerPanel::pictureLost(const QString &why)
         Qt::QueuedConnection);
 }
 
+void VideoPlayerPanel::firstFrameOverdue(FirstFrameWait::Overdue overdue)
+{
+    if (m_surfaceReady || !m_player)
+        return;
+    const QString why = QStringLiteral("no first frame %1 s after loading").arg(FirstFrameWait::limit.count());
+    if (overdue == FirstFrameWait::Overdue::giveUp) {
+        pictureLost(why + QStringLiteral(", twice"));
+        return;
+    }
+    // Qt's player stalls so once in a few hundred opens, and a new one has
+    // always shown its first frame at once.
+    SystemLog::write(QStringLiteral("[VideoPlayerPanel] ") + why + QStringLiteral(" for ") + fileName()
+                     + QStringLiteral("; trying a new player"));
+    teardown();
+    createPlayer(m_playable, m_shape);
+}
+
 void VideoPlayerPanel::finish()
 {
     // A playable file still being made starts no player, nor does a first frame
     // still on its way start this one again.
     ++m_generation;
+    m_firstFrameWait.end();
     m_surface->setOnReadyForDisplay({});
     if (m_timeObserver)
         m_timeObserver->stop();
@@ -224,6 +239,7 @@ void VideoPlayerPanel::finish()
 
 void VideoPlayerPanel::teardown()
 {
+    m_firstFrameWait.end();
     if (m_timeObserver) {
         delete m_timeObserver;
         m_timeObserver = nullptr;
@@ -234,7 +250,6 @@ void VideoPlayerPanel::teardown()
         m_player->stop();
         delete m_player;
         m_player = nullptr;
-        m_audio = nullptr;
     }
 }
 
@@ -243,6 +258,7 @@ void VideoPlayerPanel::surfaceBecameReady()
     if (m_surfaceReady || !m_player)
         return;
     m_surfaceReady = true;
+    m_firstFrameWait.end();
     m_phase = Phase::playing;
     m_playingFade.setValue(0.0);
     m_playingFade.animateTo(1.0, Animation::easeOut(0.2));

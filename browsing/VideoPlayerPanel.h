@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browsing/FirstFrameWait.h"
+#include "browsing/PanelPlayer.h"
 #include "browsing/PlayerTimeline.h"
 #include "browsing/VideoPanelChrome.h"
 #include "look/AnimatedValue.h"
@@ -15,7 +17,6 @@
 
 #include <optional>
 
-class QAudioOutput;
 class QTimer;
 
 namespace pomelark {
@@ -29,9 +30,10 @@ class VideoPlayerView;
 /// converting, and take a while), and starts playing by itself once the first
 /// frame can be shown. Before that it shows the play badge with the file name,
 /// then a spinner with "Preparing..."; when no playable file can be had, or the
-/// player shows no picture of it, it logs why and shows "This video can't play
-/// right now" over the poster. While playing, a control bar offers play/pause,
-/// a scrubber and the time.
+/// player shows no picture of it (no first frame within FirstFrameWait's limit
+/// after loading, also from a second player), it logs why and shows "This
+/// video can't play right now" over the poster. While playing, a control bar
+/// offers play/pause, a scrubber and the time.
 ///
 /// The panel takes the poster's shape (1.6 : 1 without one), as large as fits,
 /// and the picture's own shape once the file to play has been read: the
@@ -51,7 +53,9 @@ public:
     static constexpr qreal cornerRadius = 12;
     static constexpr int timeObserverIntervalMs = 200;
 
-    explicit VideoPlayerPanel(Inputs inputs, QWidget *parent = nullptr, FrameTicker &ticker = FrameTicker::shared());
+    /// `makePlayer` makes the panel's players; none means Qt's.
+    explicit VideoPlayerPanel(Inputs inputs, QWidget *parent = nullptr, FrameTicker &ticker = FrameTicker::shared(),
+                              PanelPlayer::Maker makePlayer = {});
     ~VideoPlayerPanel() override;
 
     /// Shows another video: a new file stops the player and prepares afresh;
@@ -68,7 +72,8 @@ public:
     QString failureMessage() const { return m_failureMessage; }
     const std::optional<VideoInfo> &info() const { return m_info; }
     const PlayerTimeline &timeline() const { return m_timeline; }
-    QMediaPlayer *player() const { return m_player; }
+    /// Qt's player while there is one (none for a stand-in player).
+    QMediaPlayer *player() const { return m_player ? m_player->mediaPlayer() : nullptr; }
     bool isVideoSurfaceReady() const { return m_surfaceReady; }
     VideoPanelChrome *chrome() const { return m_chrome; }
     HiddenShortcuts *shortcuts() const { return m_shortcuts; }
@@ -98,6 +103,7 @@ private:
     void startPreparing();
     void teardown();
     void createPlayer(const QUrl &playable, PictureShape shape);
+    void firstFrameOverdue(FirstFrameWait::Overdue overdue);
     void surfaceBecameReady();
     void playerStatusChanged(QMediaPlayer::MediaStatus status);
     void pictureLost(const QString &why);
@@ -112,8 +118,11 @@ private:
     std::optional<QSize> m_pictureSize; ///< the playing file's picture as seen
     Phase m_phase = Phase::idle;
     QString m_failureMessage;
-    QMediaPlayer *m_player = nullptr;
-    QAudioOutput *m_audio = nullptr;
+    PanelPlayer::Maker m_makePlayer;
+    PanelPlayer *m_player = nullptr;
+    QUrl m_playable;       ///< what the player plays, for a new player
+    PictureShape m_shape;  ///< how its frames are seen
+    FirstFrameWait m_firstFrameWait;
     QTimer *m_timeObserver = nullptr;
     bool m_surfaceReady = false;
     PlayerTimeline m_timeline;

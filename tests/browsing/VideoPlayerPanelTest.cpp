@@ -6,6 +6,7 @@
 #include "support/AsyncTest.h"
 #include "support/GalleryPictures.h"
 #include "support/Fixtures.h"
+#include "support/SteppedTime.h"
 #include "support/TempFolder.h"
 
 #include <QMediaPlayer>
@@ -32,6 +33,38 @@ MediaItem videoItem(const QString &path)
 {
     return {QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::video};
 }
+
+/// A player that loads its video and then shows no frame, without an error or
+/// an end, as Qt's player does once in a long while.
+class FramelessPlayer : public PanelPlayer {
+public:
+    using PanelPlayer::PanelPlayer;
+
+    void setSource(const QUrl &) override
+    {
+        m_status = QMediaPlayer::LoadingMedia;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_status = QMediaPlayer::LoadedMedia;
+                Q_EMIT mediaStatusChanged(m_status);
+            },
+            Qt::QueuedConnection);
+    }
+    void play() override { m_state = QMediaPlayer::PlayingState; }
+    void pause() override { m_state = QMediaPlayer::PausedState; }
+    void stop() override { m_state = QMediaPlayer::StoppedState; }
+    void setPosition(qint64) override {}
+    qint64 position() const override { return 0; }
+    QMediaPlayer::MediaStatus mediaStatus() const override { return m_status; }
+    QMediaPlayer::PlaybackState playbackState() const override { return m_state; }
+    bool hasVideo() const override { return true; }
+    QMediaPlayer *mediaPlayer() const override { return nullptr; }
+
+private:
+    QMediaPlayer::MediaStatus m_status = QMediaPlayer::NoMedia;
+    QMediaPlayer::PlaybackState m_state = QMediaPlayer::StoppedState;
+};
 
 void saveGallery(QWidget &widget, const QString &name)
 {
@@ -173,6 +206,47 @@ TEST_F(VideoPlayerPanelTest, AnotherVideoEndsThePreviousPlayerAndALateResultIsDr
     delete panel;
     QCoreApplication::processEvents();
     SUCCEED();
+}
+
+TEST_F(VideoPlayerPanelTest, APlayerThatNeverShowsAFrameIsReplacedOnceThenTheFailureBoxShows)
+{
+    const QString path = makeVideo(folder.filePath(QStringLiteral("stuck.mov")));
+    SteppedTime time;
+    QList<QPointer<FramelessPlayer>> players;
+    SystemLog::Capture log;
+    auto panel = std::make_unique<VideoPlayerPanel>(VideoPlayerPanel::Inputs{videoItem(path), true}, &window,
+                                                    time.ticker, [&](QObject *parent) {
+                                                        players.append(new FramelessPlayer(parent));
+                                                        return players.last();
+                                                    });
+    panel->setGeometry(20, 20, 600, 440);
+    panel->show();
+    auto loaded = [&](qsizetype count) {
+        return spinUntil([&] {
+            return players.size() == count && players.last()->mediaStatus() == QMediaPlayer::LoadedMedia;
+        });
+    };
+
+    // The limit counts from the load: up to it the first player is waited for.
+    ASSERT_TRUE(loaded(1));
+    time.step(FirstFrameWait::limit - 16ms);
+    EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::preparing);
+    EXPECT_EQ(players.size(), 1);
+
+    time.step(32ms);
+    EXPECT_FALSE(players.first());
+    ASSERT_TRUE(loaded(2));
+    EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::preparing);
+
+    time.step(FirstFrameWait::limit + 16ms);
+    ASSERT_TRUE(spinUntil([&] { return panel->phase() == VideoPlayerPanel::Phase::failed; }));
+    EXPECT_EQ(players.size(), 2);
+    EXPECT_FALSE(players.last());
+    EXPECT_EQ(panel->failureMessage(), QStringLiteral("This video can't play right now"));
+    EXPECT_FALSE(panel->shortcuts()->isEnabled(QStringLiteral("PlayPause")));
+    const QStringList lines = log.lines().filter(QStringLiteral("[VideoPlayerPanel]"));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines.last().startsWith(QStringLiteral("[VideoPlayerPanel] no picture for stuck.mov: ")));
 }
 
 } // namespace
