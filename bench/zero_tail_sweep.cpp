@@ -26,7 +26,18 @@ namespace {
 void print(const QString &name, const TailSweep &sweep)
 {
     std::printf("%-52s whole refused %3d | damaged %6d refused %6d accepted wrong %5d | padded %6d not whole %5d\n",
-                qPrintable(name), sweep.wholeRefused, sweep.damaged, sweep.damagedRefused, sweep.damagedAcceptedWrong, sweep.padded, sweep.paddedNotWhole);
+                qPrintable(name), sweep.wholeRefused, sweep.damaged, sweep.damagedRefused, sweep.damagedAcceptedWrong,
+                sweep.padded, sweep.paddedNotWhole);
+}
+
+void add(TailSweep &total, const TailSweep &one)
+{
+    total.wholeRefused += one.wholeRefused;
+    total.damaged += one.damaged;
+    total.damagedRefused += one.damagedRefused;
+    total.damagedAcceptedWrong += one.damagedAcceptedWrong;
+    total.padded += one.padded;
+    total.paddedNotWhole += one.paddedNotWhole;
 }
 
 QStringList jpegsIn(const QStringList &paths)
@@ -59,7 +70,7 @@ int main(int argc, char **argv)
             const QByteArray jpeg = contentOf(makeJpeg(folder.filePath(QStringLiteral("p.jpg")), photo.recipe));
             const TailSweep sweep = sweepTails(jpeg);
             print(photo.name + (dataEndsInZero(jpeg) ? QStringLiteral(" (data ends in 00)") : QString()), sweep);
-            all += sweep;
+            add(all, sweep);
         }
         print(QStringLiteral("all"), all);
         return 0;
@@ -79,7 +90,7 @@ int main(int argc, char **argv)
                 ++endsInZero;
             return sweepTails(jpeg);
         },
-        [](TailSweep &total, const TailSweep &one) { total += one; });
+        add);
     print(QStringLiteral("%1 photos (%2 not ending in an end marker, %3 with data ending in 00)")
               .arg(files.size() - skipped)
               .arg(skipped.load())

@@ -31,7 +31,6 @@ public:
     void loaded();
     /// The first frame is there, or the player is gone: the wait ends.
     void end();
-    bool isWaiting() const { return m_deadline.has_value(); }
 
     void advanceTo(std::chrono::nanoseconds now) override;
 

@@ -25,63 +25,33 @@ std::optional<QImage> decodedWhole(const QByteArray &content)
     return std::nullopt;
 }
 
+/// `jpeg` with the last `cut` bytes of its data replaced by `zeros` zeros,
+/// then its end marker unless `endKept` is false.
+QByteArray withZeroTail(const QByteArray &jpeg, int cut, int zeros, bool endKept = true)
+{
+    return jpeg.chopped(endMarker.size() + cut) + QByteArray(zeros, '\0') + (endKept ? endMarker : QByteArray());
+}
+
 } // namespace
-
-QByteArray damagedTail(const QByteArray &jpeg, TailDamage damage, int bytes)
-{
-    const QByteArray data = jpeg.chopped(endMarker.size());
-    switch (damage) {
-    case TailDamage::zeroedBeforeEnd:
-        return data.chopped(bytes) + QByteArray(bytes, '\0') + endMarker;
-    case TailDamage::zeroedWithEnd:
-        return data.chopped(bytes) + QByteArray(bytes + endMarker.size(), '\0');
-    case TailDamage::cutThenPadded:
-        break;
-    }
-    return data.chopped(bytes) + QByteArray(16, '\0') + endMarker;
-}
-
-QByteArray paddedBeforeEnd(const QByteArray &jpeg, int zeros)
-{
-    return jpeg.chopped(endMarker.size()) + QByteArray(zeros, '\0') + endMarker;
-}
-
-TailSweep &TailSweep::operator+=(const TailSweep &other)
-{
-    wholeRefused += other.wholeRefused;
-    damaged += other.damaged;
-    damagedRefused += other.damagedRefused;
-    damagedAcceptedWrong += other.damagedAcceptedWrong;
-    padded += other.padded;
-    paddedNotWhole += other.paddedNotWhole;
-    return *this;
-}
 
 TailSweep sweepTails(const QByteArray &jpeg, int most)
 {
     TailSweep sweep;
     const std::optional<QImage> whole = decodedWhole(jpeg);
-    if (!whole) {
-        sweep.wholeRefused = 1;
+    sweep.wholeRefused = !whole;
+    if (!whole || !jpeg.endsWith(endMarker))
         return sweep;
-    }
-    if (!jpeg.endsWith(endMarker))
-        return sweep;
-    for (const TailDamage damage : {TailDamage::zeroedBeforeEnd, TailDamage::zeroedWithEnd, TailDamage::cutThenPadded}) {
-        for (int bytes = 1; bytes <= most; ++bytes) {
-            const std::optional<QImage> read = decodedWhole(damagedTail(jpeg, damage, bytes));
+    for (int bytes = 1; bytes <= most; ++bytes) {
+        for (const QByteArray &damaged : {withZeroTail(jpeg, bytes, bytes), withZeroTail(jpeg, bytes, bytes + 2, false),
+                                          withZeroTail(jpeg, bytes, 16)}) {
+            const std::optional<QImage> read = decodedWhole(damaged);
             ++sweep.damaged;
-            if (!read)
-                ++sweep.damagedRefused;
-            else if (*read != *whole)
-                ++sweep.damagedAcceptedWrong;
+            sweep.damagedRefused += !read;
+            sweep.damagedAcceptedWrong += read && *read != *whole;
         }
-    }
-    for (int zeros = 1; zeros <= most; ++zeros) {
+        const std::optional<QImage> padded = decodedWhole(withZeroTail(jpeg, 0, bytes));
         ++sweep.padded;
-        const std::optional<QImage> read = decodedWhole(paddedBeforeEnd(jpeg, zeros));
-        if (!read || *read != *whole)
-            ++sweep.paddedNotWhole;
+        sweep.paddedNotWhole += !padded || *padded != *whole;
     }
     return sweep;
 }
@@ -96,7 +66,8 @@ QList<SweepPhoto> sweepPhotos()
         {QStringLiteral("restart markers"), {.size = size, .optimized = true, .restartInterval = 20}},
         {QStringLiteral("a scan for each component"), {.size = size, .scanPerComponent = true}},
         {QStringLiteral("arithmetic"), {.size = size, .arithmetic = true}},
-        {QStringLiteral("arithmetic, a scan for each component"), {.size = size, .arithmetic = true, .scanPerComponent = true}},
+        {QStringLiteral("arithmetic, a scan for each component"),
+         {.size = size, .arithmetic = true, .scanPerComponent = true}},
         {QStringLiteral("grey"), {.size = size, .colour = JpegColour::grey}},
     };
     QList<SweepPhoto> photos;

@@ -8,22 +8,6 @@
 
 namespace pomelark::test {
 
-/// How the last bytes of a JPEG's picture data are lost to zeros: a tail the
-/// card never wrote, sectors erased by a power loss, a copy cut and padded.
-enum class TailDamage {
-    zeroedBeforeEnd, ///< its data's last bytes zeroed, the end marker kept
-    zeroedWithEnd,   ///< its data's last bytes and the end marker zeroed
-    cutThenPadded,   ///< its data cut short, then 16 zeros and the end marker
-};
-
-/// `jpeg` (a whole file ending in its end marker) with its data's last `bytes`
-/// bytes lost as `damage` says.
-QByteArray damagedTail(const QByteArray &jpeg, TailDamage damage, int bytes);
-
-/// `jpeg` with `zeros` zero bytes between its data and its end marker, as
-/// cameras and editors pad a file.
-QByteArray paddedBeforeEnd(const QByteArray &jpeg, int zeros);
-
 /// What a complete decode made of every damaged and padded variant of one JPEG.
 struct TailSweep {
     /// The whole JPEG itself refused: it has no variants.
@@ -35,12 +19,14 @@ struct TailSweep {
     int padded = 0;
     /// Refused, or accepted with other pixels than the whole file's.
     int paddedNotWhole = 0;
-
-    TailSweep &operator+=(const TailSweep &other);
 };
 
-/// Decodes every variant of `jpeg` completely, as a photo on its way out is:
-/// each damage with 1 to `most` bytes lost, and padding of 1 to `most` zeros.
+/// Decodes `jpeg` (a whole file ending in its end marker) completely, as a
+/// photo on its way out is, with the last 1 to `most` bytes of its data lost
+/// to zeros as a tail the card never wrote or a power loss erased leaves them
+/// (zeroed before the end marker, zeroed with it, cut and followed by 16 zeros
+/// and the marker), and padded with 1 to `most` zeros before its end marker,
+/// as cameras and editors pad a file.
 TailSweep sweepTails(const QByteArray &jpeg, int most = 64);
 
 /// A JPEG of one kind for the sweep.
