@@ -49,6 +49,21 @@ private:
     QMetaObject::Connection m_connection;
 };
 
+/// The size a poster of a `stored` frame is written at: `shape`'s shown size,
+/// shrunk to the frame's longer stored side when its pixels stretch it past
+/// that. A poster gains nothing from more pixels than the frame holds, and
+/// ffmpeg's JPEG encoder refuses a side over 65500.
+QSize posterSize(const PictureShape &shape, QSize stored)
+{
+    const QSize shown = shape.shownSize(stored);
+    const int longest = qMax(stored.width(), stored.height());
+    if (qMax(shown.width(), shown.height()) <= longest)
+        return shown;
+    auto shrunk = [longest](int side, int longSide) { return qMax(1, qRound(side * double(longest) / longSide)); };
+    return shown.width() >= shown.height() ? QSize(longest, shrunk(shown.height(), shown.width()))
+                                           : QSize(shrunk(shown.width(), shown.height()), longest);
+}
+
 } // namespace
 
 FFmpegRunner::FFmpegRunner(Lookup lookup) : m_lookup(lookup ? std::move(lookup) : Lookup(&FFmpegProgram::find)) {}
@@ -165,7 +180,7 @@ QCoro::Task<std::optional<QSize>> FFmpegRunner::stretchedSize(QString path)
             if (track.type != MediaTrack::Type::video)
                 continue;
             // Pixels so near square that the width comes out the same need no scaling.
-            const QSize shown = track.shape.shownSize(track.frameSize);
+            const QSize shown = posterSize(track.shape, track.frameSize);
             const QSize upright = PictureShape{track.shape.clockwiseTurn}.shownSize(track.frameSize);
             return shown == upright ? std::nullopt : std::optional<QSize>(shown);
         }

@@ -252,13 +252,21 @@ TEST(ThumbnailServiceWithFFmpeg, PostersAndLengthsOfEveryKindOfFixture)
         {QStringLiteral("c.avi"), {test::VideoFormat::aviMjpeg, true, 1.0, {160, 120}}},
         {QStringLiteral("silent.mov"), {test::VideoFormat::movH264, false, 1.0, {160, 120}}},
         // Stored in narrow and in wide pixels, as cameras write 4:3 and 16:9
-        // video: the poster is as the player shows it, 4:3 and 16:9.
+        // video: the poster has the shape the player shows, 4:3 and 16:9, but
+        // no side longer than the frame's longer side, even where the shape as
+        // shown would outgrow what a JPEG can hold.
         {QStringLiteral("narrow.avi"),
          {.format = test::VideoFormat::aviMjpeg, .size = {720, 480}, .pixelAspect = QStringLiteral("8/9")},
          {640, 480}},
         {QStringLiteral("wide.mp4"),
          {.format = test::VideoFormat::mp4H264, .size = {720, 576}, .pixelAspect = QStringLiteral("64/45")},
-         {1024, 576}},
+         {720, 405}},
+        {QStringLiteral("widest.avi"),
+         {.format = test::VideoFormat::aviMjpeg, .size = {16384, 16}, .pixelAspect = QStringLiteral("4/1")},
+         {16384, 4}},
+        {QStringLiteral("wider.avi"),
+         {.format = test::VideoFormat::aviMjpeg, .size = {8192, 64}, .pixelAspect = QStringLiteral("4/1")},
+         {8192, 16}},
     };
     for (const auto &[name, recipe, poster] : fixtures) {
         const QString clip = test::makeVideo(folder.filePath(name), recipe);
