@@ -193,10 +193,12 @@ void VideoPlayerPanel::pictureLost(const QString &why)
         return;
     m_player->pause();
     // Carried out from the event loop: the player is still inside the signal that told us.
+    // By then a new player may have replaced this one, in the same video; its
+    // predecessor's failure is not its own.
     QMetaObject::invokeMethod(
         this,
-        [this, generation = m_generation, why] {
-            if (generation != m_generation || m_surfaceReady || !m_player)
+        [this, generation = m_generation, player = QPointer<PanelPlayer>(m_player), why] {
+            if (generation != m_generation || m_surfaceReady || !player || player != m_player)
                 return;
             SystemLog::write(QStringLiteral("[VideoPlayerPanel] no picture for ") + fileName() + QStringLiteral(": ")
                              + why);

@@ -96,6 +96,27 @@ protected:
         return spinUntil([&] { return panel->phase() == phase; }, 60s);
     }
 
+    /// A panel on `time` whose players `makePlayer` makes.
+    std::unique_ptr<VideoPlayerPanel> makeStandInPanel(const QString &path, SteppedTime &time,
+                                                       PanelPlayer::Maker makePlayer)
+    {
+        auto panel = std::make_unique<VideoPlayerPanel>(VideoPlayerPanel::Inputs{videoItem(path), true}, &window,
+                                                        time.ticker, std::move(makePlayer));
+        panel->setGeometry(20, 20, 600, 440);
+        panel->show();
+        return panel;
+    }
+
+    /// Until `count` players were made and the last has loaded or is gone.
+    template <typename Player>
+    static bool settled(const QList<QPointer<Player>> &players, qsizetype count)
+    {
+        return spinUntil([&] {
+            return players.size() == count
+                   && (!players.last() || players.last()->mediaStatus() == QMediaPlayer::LoadedMedia);
+        });
+    }
+
     TempFolder folder;
     QWidget window;
 };
@@ -214,28 +235,21 @@ TEST_F(VideoPlayerPanelTest, APlayerThatNeverShowsAFrameIsReplacedOnceThenTheFai
     SteppedTime time;
     QList<QPointer<FramelessPlayer>> players;
     SystemLog::Capture log;
-    auto panel = std::make_unique<VideoPlayerPanel>(VideoPlayerPanel::Inputs{videoItem(path), true}, &window,
-                                                    time.ticker, [&](QObject *parent) {
-                                                        players.append(new FramelessPlayer(parent));
-                                                        return players.last();
-                                                    });
-    panel->setGeometry(20, 20, 600, 440);
-    panel->show();
-    auto loaded = [&](qsizetype count) {
-        return spinUntil([&] {
-            return players.size() == count && players.last()->mediaStatus() == QMediaPlayer::LoadedMedia;
-        });
-    };
+    auto panel = makeStandInPanel(path, time, [&](QObject *parent) {
+        players.append(new FramelessPlayer(parent));
+        return players.last();
+    });
 
     // The limit counts from the load: up to it the first player is waited for.
-    ASSERT_TRUE(loaded(1));
+    ASSERT_TRUE(settled(players, 1));
     time.step(FirstFrameWait::limit - 16ms);
     EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::preparing);
     EXPECT_EQ(players.size(), 1);
 
     time.step(32ms);
     EXPECT_FALSE(players.first());
-    ASSERT_TRUE(loaded(2));
+    ASSERT_TRUE(settled(players, 2));
+    ASSERT_TRUE(players.last());
     EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::preparing);
 
     time.step(FirstFrameWait::limit + 16ms);
@@ -247,6 +261,28 @@ TEST_F(VideoPlayerPanelTest, APlayerThatNeverShowsAFrameIsReplacedOnceThenTheFai
     const QStringList lines = log.lines().filter(QStringLiteral("[VideoPlayerPanel]"));
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines.last().startsWith(QStringLiteral("[VideoPlayerPanel] no picture for stuck.mov: ")));
+}
+
+TEST_F(VideoPlayerPanelTest, AnErrorOfTheReplacedPlayerLeavesItsReplacementWaiting)
+{
+    const QString path = makeVideo(folder.filePath(QStringLiteral("stuck.mov")));
+    SteppedTime time;
+    QList<QPointer<FramelessPlayer>> players;
+    SystemLog::Capture log;
+    auto panel = makeStandInPanel(path, time, [&](QObject *parent) {
+        players.append(new FramelessPlayer(parent));
+        return players.last();
+    });
+    ASSERT_TRUE(settled(players, 1));
+    time.step(FirstFrameWait::limit - 16ms);
+
+    // The stuck player errs in the same turn of the event loop as its wait runs out.
+    Q_EMIT players.first()->errorOccurred(QStringLiteral("stuck player's error"));
+    time.step(32ms);
+    ASSERT_TRUE(settled(players, 2));
+    EXPECT_TRUE(players.last());
+    EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::preparing);
+    EXPECT_TRUE(log.lines().filter(QStringLiteral("no picture for")).isEmpty());
 }
 
 } // namespace
