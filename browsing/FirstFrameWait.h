@@ -11,13 +11,15 @@ namespace pomelark {
 /// The video panel's limit on waiting for a player's first frame, on the
 /// ticker's clock. Once in a long while Qt's player loads a video and then
 /// shows nothing, without an error or an end; without a limit the panel would
-/// say "Preparing..." for ever. The wait starts when the player reports its
-/// media loaded and ends with the first frame. Running out the first time for
-/// a video asks for a new player, the second time gives up.
+/// say "Preparing..." for ever. It also bounds a first frame that is only
+/// late, which the panel waits for with the sound held. The wait starts when
+/// the player reports its media loaded, or its sound is held, and ends with
+/// the first frame. Running out the first time for a video asks for a new
+/// player, the second time gives up.
 class FirstFrameWait : public FrameClient {
 public:
-    /// Far beyond the slowest first frame seen: a 4K HEVC 10-bit clip shows
-    /// its first within a second of loading, also on a busy machine.
+    /// A 4K HEVC 10-bit clip mostly shows its first frame within a second of
+    /// loading; on a busy machine it has taken many seconds.
     static constexpr std::chrono::seconds limit{10};
 
     enum class Overdue { newPlayer, giveUp };

@@ -30,8 +30,8 @@ public:
     virtual QMediaPlayer::MediaStatus mediaStatus() const = 0;
     virtual QMediaPlayer::PlaybackState playbackState() const = 0;
     virtual bool hasVideo() const = 0;
-    /// Qt's player, whose frames the video surface shows; none for a stand-in,
-    /// whose picture nobody sees.
+    /// Qt's player, whose frames the video surface shows; a stand-in has none,
+    /// or one without a source through which it hands the surface its frames.
     virtual QMediaPlayer *mediaPlayer() const = 0;
 
 Q_SIGNALS:

@@ -42,10 +42,11 @@ public:
         m_pictureShown = true;
     }
 
-    /// How far the player may run into the video without showing a frame.
+    /// How far the player may run into the video, sound and all, without
+    /// showing a frame.
     static constexpr double pictureGrace = 2.0;
     /// Whether the player has run `pictureGrace` into the video with no first
-    /// frame on screen: its picture is not coming.
+    /// frame on screen: its sound is running ahead of a late picture.
     bool pictureOverdue() const { return !m_pictureShown && m_currentTime >= pictureGrace; }
 
     /// A periodic time from the player. Ignored while scrubbing; a time that is

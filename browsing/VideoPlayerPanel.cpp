@@ -144,6 +144,7 @@ void VideoPlayerPanel::createPlayer(const QUrl &playable, PictureShape shape)
 {
     m_playable = playable;
     m_shape = shape;
+    m_soundHeld = false;
     m_player = m_makePlayer(this);
     connect(m_player, &PanelPlayer::mediaStatusChanged, this, &VideoPlayerPanel::playerStatusChanged);
     connect(m_player, &PanelPlayer::errorOccurred, this, &VideoPlayerPanel::pictureLost);
@@ -193,10 +194,12 @@ void VideoPlayerPanel::pictureLost(const QString &why)
         return;
     m_player->pause();
     // Carried out from the event loop: the player is still inside the signal that told us.
+    // By then a new player may have replaced this one, in the same video; its
+    // predecessor's failure is not its own.
     QMetaObject::invokeMethod(
         this,
-        [this, generation = m_generation, why] {
-            if (generation != m_generation || m_surfaceReady || !m_player)
+        [this, generation = m_generation, player = QPointer<PanelPlayer>(m_player), why] {
+            if (generation != m_generation || m_surfaceReady || !player || player != m_player)
                 return;
             SystemLog::write(QStringLiteral("[VideoPlayerPanel] no picture for ") + fileName() + QStringLiteral(": ")
                              + why);
@@ -276,9 +279,27 @@ void VideoPlayerPanel::handleTimeUpdate()
     if (m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
         return;
     m_timeline.handleTimeUpdate(m_player->position() / 1000.0);
-    if (m_timeline.pictureOverdue())
-        pictureLost(QStringLiteral("no frame after %1 s of playing").arg(PlayerTimeline::pictureGrace));
+    if (m_timeline.pictureOverdue() && !m_soundHeld)
+        holdSound();
     refresh();
+}
+
+void VideoPlayerPanel::holdSound()
+{
+    // On a busy machine, or a slow one decoding in software, the sound has run
+    // many seconds ahead of a first frame that came and then played well.
+    // Paused at the start it is silent behind "Preparing...", the player still
+    // shows the frame it went back to once decoded, and playing resumes from
+    // there; the first-frame wait bounds how long that may take. Held once per
+    // player: going back again would throw away the decoding under way.
+    m_soundHeld = true;
+    SystemLog::write(QStringLiteral("[VideoPlayerPanel] no frame after %1 s of playing %2; holding its sound at the start")
+                         .arg(PlayerTimeline::pictureGrace)
+                         .arg(fileName()));
+    m_player->pause();
+    m_player->setPosition(0);
+    m_timeline.handleTimeUpdate(0);
+    m_firstFrameWait.loaded();
 }
 
 void VideoPlayerPanel::togglePlayback()

@@ -32,8 +32,10 @@ class VideoPlayerView;
 /// then a spinner with "Preparing..."; when no playable file can be had, or the
 /// player shows no picture of it (no first frame within FirstFrameWait's limit
 /// after loading, also from a second player), it logs why and shows "This
-/// video can't play right now" over the poster. While playing, a control bar
-/// offers play/pause, a scrubber and the time.
+/// video can't play right now" over the poster. A player that runs
+/// PlayerTimeline::pictureGrace into the video without a picture waits at the
+/// start, silent, for its first frame. While playing, a control bar offers
+/// play/pause, a scrubber and the time.
 ///
 /// The panel takes the poster's shape (1.6 : 1 without one), as large as fits,
 /// and the picture's own shape once the file to play has been read: the
@@ -72,7 +74,7 @@ public:
     QString failureMessage() const { return m_failureMessage; }
     const std::optional<VideoInfo> &info() const { return m_info; }
     const PlayerTimeline &timeline() const { return m_timeline; }
-    /// Qt's player while there is one (none for a stand-in player).
+    /// Qt's player while there is one (a stand-in player's, if it has one).
     QMediaPlayer *player() const { return m_player ? m_player->mediaPlayer() : nullptr; }
     bool isVideoSurfaceReady() const { return m_surfaceReady; }
     VideoPanelChrome *chrome() const { return m_chrome; }
@@ -108,6 +110,7 @@ private:
     void playerStatusChanged(QMediaPlayer::MediaStatus status);
     void pictureLost(const QString &why);
     void handleTimeUpdate();
+    void holdSound();
     void setPhase(Phase phase);
     void refresh();
     void layoutPanel();
@@ -125,6 +128,7 @@ private:
     FirstFrameWait m_firstFrameWait;
     QTimer *m_timeObserver = nullptr;
     bool m_surfaceReady = false;
+    bool m_soundHeld = false; ///< the player ran on without a picture and waits at the start
     PlayerTimeline m_timeline;
     quint64 m_generation = 0;
     AnimatedValue m_playingFade;

@@ -12,6 +12,8 @@
 #include <QMediaPlayer>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <QVideoFrame>
+#include <QVideoSink>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +68,53 @@ private:
     QMediaPlayer::PlaybackState m_state = QMediaPlayer::StoppedState;
 };
 
+/// A player whose clock runs from play() with no picture, as Qt's does on its
+/// sound while the first frame is late, until the test hands it its first frame.
+/// It keeps a Qt player without a source only to carry the panel's video sink.
+class LatePicturePlayer : public FramelessPlayer {
+public:
+    LatePicturePlayer(QObject *parent, const AnimationClock &clock)
+        : FramelessPlayer(parent), m_clock(clock), m_carrier(new QMediaPlayer(this))
+    {
+    }
+
+    void play() override
+    {
+        m_base = position();
+        m_since = m_clock.now();
+        FramelessPlayer::play();
+    }
+    void pause() override
+    {
+        m_base = position();
+        FramelessPlayer::pause();
+    }
+    void setPosition(qint64 milliseconds) override
+    {
+        m_base = milliseconds;
+        m_since = m_clock.now();
+    }
+    qint64 position() const override
+    {
+        if (playbackState() != QMediaPlayer::PlayingState)
+            return m_base;
+        return m_base + std::chrono::duration_cast<std::chrono::milliseconds>(m_clock.now() - m_since).count();
+    }
+    QMediaPlayer *mediaPlayer() const override { return m_carrier; }
+
+    void showFirstFrame()
+    {
+        m_carrier->videoSink()->setVideoFrame(
+            QVideoFrame(QVideoFrameFormat(QSize(16, 16), QVideoFrameFormat::Format_RGBA8888)));
+    }
+
+private:
+    const AnimationClock &m_clock;
+    QMediaPlayer *m_carrier;
+    qint64 m_base = 0;
+    std::chrono::nanoseconds m_since{};
+};
+
 void saveGallery(QWidget &widget, const QString &name)
 {
     EXPECT_TRUE(widget.grab().save(test::galleryPath(name)));
@@ -94,6 +143,27 @@ protected:
     static bool waitForPhase(VideoPlayerPanel *panel, VideoPlayerPanel::Phase phase)
     {
         return spinUntil([&] { return panel->phase() == phase; }, 60s);
+    }
+
+    /// A panel on `time` whose players `makePlayer` makes.
+    std::unique_ptr<VideoPlayerPanel> makeStandInPanel(const QString &path, SteppedTime &time,
+                                                       PanelPlayer::Maker makePlayer)
+    {
+        auto panel = std::make_unique<VideoPlayerPanel>(VideoPlayerPanel::Inputs{videoItem(path), true}, &window,
+                                                        time.ticker, std::move(makePlayer));
+        panel->setGeometry(20, 20, 600, 440);
+        panel->show();
+        return panel;
+    }
+
+    /// Until `count` players were made and the last has loaded or is gone.
+    template <typename Player>
+    static bool settled(const QList<QPointer<Player>> &players, qsizetype count)
+    {
+        return spinUntil([&] {
+            return players.size() == count
+                   && (!players.last() || players.last()->mediaStatus() == QMediaPlayer::LoadedMedia);
+        });
     }
 
     TempFolder folder;
@@ -214,28 +284,21 @@ TEST_F(VideoPlayerPanelTest, APlayerThatNeverShowsAFrameIsReplacedOnceThenTheFai
     SteppedTime time;
     QList<QPointer<FramelessPlayer>> players;
     SystemLog::Capture log;
-    auto panel = std::make_unique<VideoPlayerPanel>(VideoPlayerPanel::Inputs{videoItem(path), true}, &window,
-                                                    time.ticker, [&](QObject *parent) {
-                                                        players.append(new FramelessPlayer(parent));
-                                                        return players.last();
-                                                    });
-    panel->setGeometry(20, 20, 600, 440);
-    panel->show();
-    auto loaded = [&](qsizetype count) {
-        return spinUntil([&] {
-            return players.size() == count && players.last()->mediaStatus() == QMediaPlayer::LoadedMedia;
-        });
-    };
+    auto panel = makeStandInPanel(path, time, [&](QObject *parent) {
+        players.append(new FramelessPlayer(parent));
+        return players.last();
+    });
 
     // The limit counts from the load: up to it the first player is waited for.
-    ASSERT_TRUE(loaded(1));
+    ASSERT_TRUE(settled(players, 1));
     time.step(FirstFrameWait::limit - 16ms);
     EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::preparing);
     EXPECT_EQ(players.size(), 1);
 
     time.step(32ms);
     EXPECT_FALSE(players.first());
-    ASSERT_TRUE(loaded(2));
+    ASSERT_TRUE(settled(players, 2));
+    ASSERT_TRUE(players.last());
     EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::preparing);
 
     time.step(FirstFrameWait::limit + 16ms);
@@ -247,6 +310,83 @@ TEST_F(VideoPlayerPanelTest, APlayerThatNeverShowsAFrameIsReplacedOnceThenTheFai
     const QStringList lines = log.lines().filter(QStringLiteral("[VideoPlayerPanel]"));
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines.last().startsWith(QStringLiteral("[VideoPlayerPanel] no picture for stuck.mov: ")));
+}
+
+TEST_F(VideoPlayerPanelTest, AnErrorOfTheReplacedPlayerLeavesItsReplacementWaiting)
+{
+    const QString path = makeVideo(folder.filePath(QStringLiteral("stuck.mov")));
+    SteppedTime time;
+    QList<QPointer<FramelessPlayer>> players;
+    SystemLog::Capture log;
+    auto panel = makeStandInPanel(path, time, [&](QObject *parent) {
+        players.append(new FramelessPlayer(parent));
+        return players.last();
+    });
+    ASSERT_TRUE(settled(players, 1));
+    time.step(FirstFrameWait::limit - 16ms);
+
+    // The stuck player errs in the same turn of the event loop as its wait runs out.
+    Q_EMIT players.first()->errorOccurred(QStringLiteral("stuck player's error"));
+    time.step(32ms);
+    ASSERT_TRUE(settled(players, 2));
+    EXPECT_TRUE(players.last());
+    EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::preparing);
+    EXPECT_TRUE(log.lines().filter(QStringLiteral("no picture for")).isEmpty());
+}
+
+TEST_F(VideoPlayerPanelTest, APictureLateBehindRunningSoundHoldsTheSoundThenPlaysFromTheStartOrFailsInTime)
+{
+    const QString path = makeVideo(folder.filePath(QStringLiteral("late.mov")));
+    const auto grace = std::chrono::milliseconds(qint64(PlayerTimeline::pictureGrace * 1000)) + 16ms;
+    SteppedTime time;
+    QList<QPointer<LatePicturePlayer>> players;
+    auto open = [&] {
+        players.clear();
+        return makeStandInPanel(path, time, [&](QObject *parent) {
+            players.append(new LatePicturePlayer(parent, time.clock));
+            return players.last();
+        });
+    };
+    // The time observer's next look finds the clock past the grace.
+    auto held = [&] {
+        return spinUntil([&] {
+            return !players.last() || players.last()->playbackState() == QMediaPlayer::PausedState;
+        }) && players.last() && players.last()->position() == 0;
+    };
+
+    // Its first frame comes at 6 s: the sound waits at the start, then plays with it.
+    auto panel = open();
+    ASSERT_TRUE(settled(players, 1));
+    time.step(grace);
+    ASSERT_TRUE(held());
+    EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::preparing);
+    time.step(6s - grace);
+    EXPECT_EQ(players.first()->position(), 0);
+    players.first()->showFirstFrame();
+    ASSERT_TRUE(spinUntil([&] { return panel->phase() != VideoPlayerPanel::Phase::preparing; }));
+    EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::playing);
+    EXPECT_EQ(players.first()->playbackState(), QMediaPlayer::PlayingState);
+    EXPECT_EQ(players.first()->position(), 0);
+    EXPECT_EQ(panel->timeline().currentTime(), 0);
+    EXPECT_TRUE(panel->timeline().isPlaying());
+    time.step(FirstFrameWait::limit);
+    EXPECT_EQ(players.size(), 1);
+    EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::playing);
+
+    // No frame ever: held on each player, and the failure box once the second's wait runs out.
+    panel = open();
+    ASSERT_TRUE(settled(players, 1));
+    time.step(grace);
+    ASSERT_TRUE(held());
+    time.step(FirstFrameWait::limit - grace);
+    ASSERT_TRUE(settled(players, 2));
+    time.step(grace);
+    ASSERT_TRUE(held());
+    EXPECT_EQ(panel->phase(), VideoPlayerPanel::Phase::preparing);
+    time.step(FirstFrameWait::limit - grace);
+    ASSERT_TRUE(spinUntil([&] { return panel->phase() == VideoPlayerPanel::Phase::failed; }));
+    EXPECT_FALSE(players.last());
+    EXPECT_EQ(panel->failureMessage(), QStringLiteral("This video can't play right now"));
 }
 
 } // namespace
