@@ -254,7 +254,8 @@ TEST_F(ViewerViewTest, AVideoWithoutPictureFailsRatherThanPlayItsSoundAndClosing
     EXPECT_FALSE(panel->player());
     EXPECT_EQ(log.lines().filter(QStringLiteral("[VideoPlayerPanel] no picture for nopicture.mov: ")).size(), 1);
     // Here the player ends at once without a sound device; with one, the sound
-    // sets the clock and runs on. Running this far into it without a frame is enough.
+    // sets the clock and runs on, and this far into it without a frame it is
+    // held at the start while the picture is awaited.
     PlayerTimeline timeline;
     timeline.handleTimeUpdate(PlayerTimeline::pictureGrace - 0.2);
     EXPECT_FALSE(timeline.pictureOverdue());
