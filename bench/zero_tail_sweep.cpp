@@ -4,6 +4,11 @@
 //
 //   zero_tail_sweep              the made photos of every writer kind
 //   zero_tail_sweep PATH…        every JPEG in these files and folders
+//   zero_tail_sweep --cut-and-end [PATH…]
+//       instead, cuts them short and ends them with an end marker, as a tool
+//       that "mends" a cut file does: made arithmetic-coded photos of every
+//       scan layout cut at every hundredth, or every JPEG in PATH… at every
+//       twentieth
 //
 // Build it against another commit with scripts/build-bench-at REF zero_tail_sweep.
 #include "support/TempFolder.h"
@@ -40,6 +45,19 @@ void add(TailSweep &total, const TailSweep &one)
     total.paddedNotWhole += one.paddedNotWhole;
 }
 
+void printCuts(const QString &name, const CutSweep &sweep)
+{
+    std::printf("%-52s whole refused %3d | cut and ended %6d accepted wrong %5d\n", qPrintable(name),
+                sweep.wholeRefused, sweep.variants, sweep.acceptedWrong);
+}
+
+void addCuts(CutSweep &total, const CutSweep &one)
+{
+    total.wholeRefused += one.wholeRefused;
+    total.variants += one.variants;
+    total.acceptedWrong += one.acceptedWrong;
+}
+
 QStringList jpegsIn(const QStringList &paths)
 {
     QStringList files;
@@ -57,12 +75,53 @@ QStringList jpegsIn(const QStringList &paths)
     return files;
 }
 
+int sweepCuts(const QStringList &files)
+{
+    if (!files.isEmpty()) {
+        const CutSweep all = QtConcurrent::blockingMappedReduced<CutSweep>(
+            files, [](const QString &path) { return sweepEndedCuts(contentOf(path), 20); }, addCuts);
+        printCuts(QStringLiteral("%1 files").arg(files.size()), all);
+        return 0;
+    }
+    const QList<std::pair<QString, JpegRecipe>> kinds{
+        {QStringLiteral("arithmetic"), {.arithmetic = true}},
+        {QStringLiteral("arithmetic, progressive"), {.progressive = true, .arithmetic = true}},
+        {QStringLiteral("arithmetic, a scan for each component"), {.arithmetic = true, .scanPerComponent = true}},
+        {QStringLiteral("arithmetic, grey"), {.colour = JpegColour::grey, .arithmetic = true}},
+        {QStringLiteral("arithmetic, grey, progressive"),
+         {.colour = JpegColour::grey, .progressive = true, .arithmetic = true}},
+    };
+    TempFolder folder;
+    CutSweep all;
+    for (const auto &[name, kind] : kinds) {
+        for (const QSize size : {QSize(320, 240), QSize(1024, 768)}) {
+            for (const int grain : {24, 0}) {
+                JpegRecipe recipe = kind;
+                recipe.size = size;
+                recipe.grain = grain;
+                const CutSweep sweep = sweepEndedCuts(contentOf(makeJpeg(folder.filePath(u"p.jpg"_qs), recipe)), 100);
+                printCuts(QStringLiteral("%1, %2x%3, %4")
+                              .arg(name)
+                              .arg(size.width())
+                              .arg(size.height())
+                              .arg(grain ? QStringLiteral("grain") : QStringLiteral("smooth")),
+                          sweep);
+                addCuts(all, sweep);
+            }
+        }
+    }
+    printCuts(QStringLiteral("all"), all);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList paths = app.arguments().mid(1);
+    QStringList paths = app.arguments().mid(1);
+    if (!paths.isEmpty() && paths.first() == QStringLiteral("--cut-and-end"))
+        return sweepCuts(jpegsIn(paths.mid(1)));
     if (paths.isEmpty()) {
         TempFolder folder;
         TailSweep all;
@@ -76,7 +135,7 @@ int main(int argc, char **argv)
         return 0;
     }
     // Only whole JPEGs that end in their end marker: the others have no tail to lose.
-    QStringList files = jpegsIn(paths);
+    const QStringList files = jpegsIn(paths);
     std::atomic<int> skipped = 0, endsInZero = 0;
     const TailSweep all = QtConcurrent::blockingMappedReduced<TailSweep>(
         files,

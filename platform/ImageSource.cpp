@@ -3,13 +3,16 @@
 #include "platform/FileDescriptor.h"
 #include "platform/FileSnapshot.h"
 #include "platform/ImageTurns.h"
+#include "platform/JpegFootprint.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <exiv2/exiv2.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace pomelark {
@@ -121,12 +124,30 @@ QImage decodeWholeWithQt(const QByteArray &content, bool applyOrientation)
     return onZeros;
 }
 
+constexpr qint64 limitBytes = qint64(ImageSource::allocationLimitMB) * 1024 * 1024;
+
 /// Whether a picture of `size` in `format` decodes whole within the limit.
 bool fitsWhole(QSize size, QImage::Format format)
 {
     const int bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
-    return qint64(size.width()) * size.height() * std::max(bits / 8, 1)
-           <= qint64(ImageSource::allocationLimitMB) * 1024 * 1024;
+    return qint64(size.width()) * size.height() * std::max(bits / 8, 1) <= limitBytes;
+}
+
+/// Whether Qt's JPEG reader decodes the picture of `footprint`, from a file of
+/// `fileBytes`, to `size` within the limit. Scaling, it has libjpeg decode at
+/// the nearest eighth above, reading a few rows at a time, and smooth-scales
+/// that picture to `size`.
+bool decodesWithin(const JpegFootprint &footprint, qint64 fileBytes, QSize size)
+{
+    if (!footprint.fitsIn(fileBytes))
+        return false;
+    qint64 bytes = footprint.decoderBytes() + footprint.outputBytes(size);
+    if (size != footprint.size) {
+        const double shrink = std::min(double(footprint.size.width()) / size.width(),
+                                       double(footprint.size.height()) / size.height());
+        bytes += footprint.outputBytes(footprint.scaledBy(std::clamp(int(std::ceil(8 / shrink)), 1, 8)));
+    }
+    return bytes <= limitBytes;
 }
 
 } // namespace
@@ -271,13 +292,9 @@ QImage ImageSource::decodeScaled(bool applyOrientation, const std::function<QSiz
     reader.setAllocationLimit(allocationLimitMB);
     const QSize stored = reader.size();
     if (stored.isValid()) {
-        // A picture in several scans is held whole while it decodes, at any
-        // scale, and a damaged header can claim any size: one too large to
-        // decode whole is not decoded at all. (The format is read only of a
-        // header that was read.)
-        if (!fitsWhole(stored, reader.imageFormat()))
-            return {};
         const QSize size = target(stored);
+        if (!decodesWithinLimit(reader, stored, size))
+            return {};
         if (size != stored) {
             reader.setScaledSize(size);
             // Above this quality Qt's JPEG reader finishes the DCT-scaled image
@@ -288,12 +305,28 @@ QImage ImageSource::decodeScaled(bool applyOrientation, const std::function<QSiz
     return read(reader, applyOrientation);
 }
 
+bool ImageSource::decodesWithinLimit(QImageReader &reader, QSize stored, QSize size) const
+{
+    // A damaged header can claim any size. (The format is read only of a
+    // header that was read.)
+    if (reader.format() != "jpeg")
+        return fitsWhole(stored, reader.imageFormat());
+    const auto *buffer = qobject_cast<const QBuffer *>(reader.device());
+    const std::optional<JpegFootprint> footprint =
+        buffer ? JpegFootprint::read(buffer->data()) : JpegFootprint::readFile(m_path);
+    const qint64 fileBytes = buffer ? buffer->size() : QFileInfo(m_path).size();
+    return footprint && decodesWithin(*footprint, fileBytes, size);
+}
+
 QImage ImageSource::decodeFull(bool applyOrientation) const
 {
     QBuffer buffer;
     QImageReader reader;
     attach(reader, buffer);
     reader.setAllocationLimit(allocationLimitMB);
+    const QSize stored = reader.size();
+    if (stored.isValid() && !decodesWithinLimit(reader, stored, stored))
+        return {};
     return read(reader, applyOrientation);
 }
 

@@ -86,13 +86,20 @@ public:
     /// 60 MB), so that a larger file named as a photo is refused unread.
     static constexpr qint64 largestFileBytes = qint64(512) * 1024 * 1024;
 
-    /// Largest image, in megabytes, that a decode may allocate (Qt's default of 256
-    /// would refuse the panoramas some cameras make).
+    /// Most memory, in megabytes, that a decode may take (Qt's default of 256
+    /// would refuse the panoramas some cameras make): its pictures, and for a
+    /// JPEG what libjpeg holds besides. Every decode refuses, before it starts,
+    /// a picture that would take more, and a Huffman-coded JPEG whose file is
+    /// too small to hold the picture its header claims.
     static constexpr int allocationLimitMB = 2048;
 
 private:
     /// Decodes at the size `target` gives for the stored size (DCT-scaled for JPEGs).
     QImage decodeScaled(bool applyOrientation, const std::function<QSize(QSize)> &target) const;
+    /// Whether decoding the picture `reader` reads, stored at `stored`, to
+    /// `size` takes no more than the limit: for a JPEG, with what its decoder
+    /// holds besides the output, and only when its file can hold the picture.
+    bool decodesWithinLimit(QImageReader &reader, QSize stored, QSize size) const;
     /// Points `reader` at the file, or at the content through `buffer`, which
     /// must outlive the reading.
     void attach(QImageReader &reader, QBuffer &buffer) const;

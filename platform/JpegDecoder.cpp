@@ -1,11 +1,14 @@
 #include "platform/JpegDecoder.h"
 
+#include "platform/JpegFootprint.h"
+
 #include <QColorSpace>
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -32,6 +35,11 @@ struct ErrorManager {
     long zerosBeforeEnd = 0;
     /// A bit for each component that a scan named.
     unsigned scannedComponents = 0;
+    /// The most libjpeg's own buffers may take, in bytes.
+    qint64 memoryLimit = 0;
+    /// The row of blocks an arithmetic decoder had come to when it found the
+    /// end marker before the end of its scan; -1 when it did not.
+    int endMetInRow = -1;
     QByteArrayView content;
     char message[JMSG_LENGTH_MAX] = {};
 };
@@ -131,6 +139,27 @@ bool scansCame(j_decompress_ptr info, unsigned scannedComponents)
     return true;
 }
 
+/// Called between rows of blocks of an arithmetic-coded picture. Its decoder
+/// meets the end marker with the data it needs for the rest of the scan, and
+/// takes zeros for it without a word: a whole picture's encoder leaves out the
+/// zeros that end its data, a flat end most (a white margin, a black bar), and
+/// a cut file that something ended with a marker reads the same. Markers
+/// between scans and restart intervals say the data went on.
+void watchArithmeticEnd(j_common_ptr common)
+{
+    auto *info = reinterpret_cast<j_decompress_ptr>(common);
+    auto *errors = reinterpret_cast<ErrorManager *>(info->err);
+    if (info->unread_marker != JPEG_EOI || info->input_iMCU_row >= info->total_iMCU_rows || errors->endMetInRow >= 0)
+        return;
+    errors->endMetInRow = int(info->input_iMCU_row);
+    // The end came in this scan, so it is the last: a picture that its scans
+    // leave unfinished lost those that should have followed.
+    if (jpeg_has_multiple_scans(info) && !scansCame(info, errors->scannedComponents)) {
+        std::snprintf(errors->message, sizeof errors->message, "the picture data ends early");
+        std::longjmp(errors->jump, 1);
+    }
+}
+
 /// How a picture decoded without loss came to its end.
 struct Ending {
     bool arithmetic = false;
@@ -147,12 +176,20 @@ struct Ending {
 // The functions below call into libjpeg, which may jump back to their setjmp;
 // they hold no object that a jump would fail to destroy.
 
+/// Makes the decompressor, its buffers bounded: past the bound its start fails
+/// (it has nowhere else to put them) instead of taking the memory.
+void create(jpeg_decompress_struct &info, const ErrorManager &errors)
+{
+    jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = long(std::max<qint64>(errors.memoryLimit, 1));
+}
+
 bool readHeader(jpeg_decompress_struct &info, ErrorManager &errors, const QByteArray &content, JOCTET **icc,
                 unsigned int *iccLength)
 {
     if (setjmp(errors.jump))
         return false;
-    jpeg_create_decompress(&info);
+    create(info, errors);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(content.constData()), (unsigned long)(content.size()));
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&info, TRUE);
@@ -183,11 +220,24 @@ bool startDecoding(jpeg_decompress_struct &info, ErrorManager &errors)
     return true;
 }
 
+/// Whether every pixel of `line` is the colour at `pixel`.
+bool isOneColour(const uchar *line, JDIMENSION width, int bytesPerPixel, const uchar *pixel)
+{
+    for (JDIMENSION x = 0; x < width; ++x, line += bytesPerPixel) {
+        if (std::memcmp(line, pixel, size_t(bytesPerPixel)) != 0)
+            return false;
+    }
+    return true;
+}
+
 std::optional<Ending> readPixels(jpeg_decompress_struct &info, ErrorManager &errors, uchar *bits,
                                 qsizetype bytesPerLine, JSAMPLE *cmykRow)
 {
     if (setjmp(errors.jump))
         return std::nullopt;
+    const int bytesPerPixel = info.out_color_space == JCS_GRAYSCALE ? 1 : 4;
+    const JDIMENSION rowOfBlocksHeight = JDIMENSION(info.max_v_samp_factor * DCTSIZE);
+    const bool oneScan = !jpeg_has_multiple_scans(&info);
     while (info.output_scanline < info.output_height) {
         uchar *line = bits + qsizetype(info.output_scanline) * bytesPerLine;
         JSAMPROW row = cmykRow ? cmykRow : line;
@@ -199,6 +249,19 @@ std::optional<Ending> readPixels(jpeg_decompress_struct &info, ErrorManager &err
                 const JSAMPLE *in = cmykRow + size_t(x) * 4;
                 const int k = in[3];
                 out[x] = qRgb(k * in[0] / 255, k * in[1] / 255, k * in[2] / 255);
+            }
+        }
+        // Zeros in place of data a whole picture's encoder left out decode as
+        // its flat end: one colour, from the row of blocks after the end's on
+        // (before it, the colours of the last data blend in). Anything else
+        // was made of nothing.
+        if (oneScan && errors.endMetInRow >= 0) {
+            const JDIMENSION flatFrom = JDIMENSION(errors.endMetInRow + 1) * rowOfBlocksHeight;
+            const JDIMENSION at = info.output_scanline - 1;
+            if (at >= flatFrom
+                && !isOneColour(line, info.output_width, bytesPerPixel, bits + qsizetype(flatFrom) * bytesPerLine)) {
+                std::snprintf(errors.message, sizeof errors.message, "the picture data ends early");
+                return std::nullopt;
             }
         }
     }
@@ -220,7 +283,7 @@ std::optional<Ending> readPixels(jpeg_decompress_struct &info, ErrorManager &err
 /// caller's setjmp on errors.
 void readProbeHeader(jpeg_decompress_struct &info, const ErrorManager &errors)
 {
-    jpeg_create_decompress(&info);
+    create(info, errors);
     // The source puts an end marker where the bytes end.
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(errors.content.data()),
                  (unsigned long)(errors.content.size()));
@@ -276,9 +339,11 @@ bool readLastBlocks(jpeg_decompress_struct &info, ErrorManager &errors, std::vec
 /// libjpeg's decompressor over `content`, destroyed with this; errors, and
 /// warnings that mean lost pixels, jump back to the setjmp of the call decoding.
 struct Decompressor {
-    explicit Decompressor(QByteArrayView content)
+    /// libjpeg's own buffers may take at most `memoryLimit` bytes.
+    Decompressor(QByteArrayView content, qint64 memoryLimit)
     {
         errors.content = content;
+        errors.memoryLimit = memoryLimit;
         info.err = jpeg_std_error(&errors.base);
         errors.base.error_exit = stop;
         errors.base.emit_message = onMessage;
@@ -292,9 +357,9 @@ struct Decompressor {
 };
 
 /// Whether the picture needs any of its data from `cut` on.
-bool needsFrom(QByteArrayView content, qsizetype cut)
+bool needsFrom(QByteArrayView content, qsizetype cut, qint64 memoryLimit)
 {
-    Decompressor probe(content.first(cut));
+    Decompressor probe(content.first(cut), memoryLimit);
     return runsShort(probe.info, probe.errors);
 }
 
@@ -302,17 +367,17 @@ bool needsFrom(QByteArrayView content, qsizetype cut)
 /// last bit of that byte: whether setting it changes the last blocks, or
 /// spoils them. Encoders fill what is left of a last byte with ones, so data
 /// that ends in a zero byte needs every bit of it.
-bool needsLastBit(QByteArrayView content, qsizetype end)
+bool needsLastBit(QByteArrayView content, qsizetype end, qint64 memoryLimit)
 {
     std::vector<JCOEF> asIs, changed;
     {
-        Decompressor probe(content.first(end));
+        Decompressor probe(content.first(end), memoryLimit);
         if (!readLastBlocks(probe.info, probe.errors, asIs))
             return true;
     } // its blocks go before the next decode's come
     QByteArray lastBitSet = content.first(end).toByteArray();
     lastBitSet[end - 1] = char(lastBitSet[end - 1] | 1);
-    Decompressor probe(lastBitSet);
+    Decompressor probe(lastBitSet, memoryLimit);
     return !readLastBlocks(probe.info, probe.errors, changed) || changed != asIs;
 }
 
@@ -324,7 +389,9 @@ bool needsLastBit(QByteArrayView content, qsizetype end)
 /// picture happens to end, most often within a byte. Data that ends in zero
 /// bytes and is then padded with zeros reads the same way, and is refused with
 /// it: a photo refused stays on the card, one taken for whole is sent damaged.
-bool zerosAreItsOwn(QByteArrayView content, const Ending &ending)
+/// The probes read the picture's coefficients whole, within `memoryLeft`
+/// bytes: a picture too large for that is not taken to end in its own zeros.
+bool zerosAreItsOwn(QByteArrayView content, const Ending &ending, const JpegFootprint &footprint, qint64 memoryLeft)
 {
     qsizetype zerosFrom = ending.dataEnd;
     while (zerosFrom > 0 && content[zerosFrom - 1] == 0)
@@ -338,26 +405,27 @@ bool zerosAreItsOwn(QByteArrayView content, const Ending &ending)
     // Arithmetic decoding takes zeros past the end of its data as data (its
     // encoders leave them out) without a word: zeros it read may be padding
     // or a tail that was never written, and nothing tells which.
-    if (ending.arithmetic)
+    if (ending.arithmetic || footprint.coefficientBytes > memoryLeft)
         return false;
-    if (!needsFrom(content, zerosFrom))
+    if (!needsFrom(content, zerosFrom, memoryLeft))
         return true; // read ahead of its need
     // A picture in several sequential scans was never taken to end in zeros
     // it needed: such pictures are rare, and the zeros much likelier lost.
     if (ending.sequentialScans)
         return false;
-    return needsFrom(content, ending.dataEnd - 1) && needsLastBit(content, ending.dataEnd);
+    return needsFrom(content, ending.dataEnd - 1, memoryLeft) && needsLastBit(content, ending.dataEnd, memoryLeft);
 }
 
 /// Whether a picture decoded without loss came to the end of its data with
 /// nothing missing.
-bool endedWhole(QByteArrayView content, const Ending &ending, bool ranOut)
+bool endedWhole(QByteArrayView content, const Ending &ending, bool ranOut, const JpegFootprint &footprint,
+                qint64 memoryLeft)
 {
     // Arithmetic decoding fills in what is missing without a warning.
     if (ranOut && (ending.arithmetic || !ending.scansCame))
         return false;
     const bool endsInZeros = ending.dataEnd > 0 && content[ending.dataEnd - 1] == 0;
-    return !endsInZeros || (ending.scansCame && zerosAreItsOwn(content, ending));
+    return !endsInZeros || (ending.scansCame && zerosAreItsOwn(content, ending, footprint, memoryLeft));
 }
 
 } // namespace
@@ -369,7 +437,8 @@ bool JpegDecoder::isJpeg(QByteArrayView content)
 
 QImage JpegDecoder::decode(const QByteArray &content, int allocationLimitMB)
 {
-    Decompressor decompressor(content);
+    const qint64 limit = qint64(allocationLimitMB) * 1024 * 1024;
+    Decompressor decompressor(content, limit);
     jpeg_decompress_struct &info = decompressor.info;
     ErrorManager &errors = decompressor.errors;
 
@@ -381,13 +450,27 @@ QImage JpegDecoder::decode(const QByteArray &content, int allocationLimitMB)
         throw Damaged(errors.message);
 
     // Before the start: a picture in several scans is read whole into memory
-    // there, at whatever size a (damaged) header claims.
-    const bool grey = info.out_color_space == JCS_GRAYSCALE;
-    const qint64 bytes = qint64(info.output_width) * info.output_height * (grey ? 1 : 4);
-    if (bytes > qint64(allocationLimitMB) * 1024 * 1024)
+    // there, at whatever size a (damaged) header claims; and a file too small
+    // for the picture it claims would be decoded to its end from nothing.
+    const JpegFootprint footprint = JpegFootprint::of(info);
+    const qint64 pixelBytes = footprint.outputBytes(QSize(int(info.output_width), int(info.output_height)));
+    if (pixelBytes + footprint.decoderBytes() > limit)
         return {};
-    if (!startDecoding(info, errors))
+    if (!footprint.fitsIn(content.size()))
+        throw Damaged("the file is too small for the picture its header claims");
+    const qint64 memoryLeft = limit - pixelBytes;
+    info.mem->max_memory_to_use = long(memoryLeft);
+    jpeg_progress_mgr progress{};
+    if (info.arith_code) {
+        progress.progress_monitor = watchArithmeticEnd;
+        info.progress = &progress;
+    }
+    if (!startDecoding(info, errors)) {
+        if (errors.base.msg_code == JERR_NO_BACKING_STORE)
+            return {}; // larger than counted
         throw Damaged(errors.message);
+    }
+    const bool grey = info.out_color_space == JCS_GRAYSCALE;
     QImage image(int(info.output_width), int(info.output_height), grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     if (image.isNull())
         return {};
@@ -396,7 +479,7 @@ QImage JpegDecoder::decode(const QByteArray &content, int allocationLimitMB)
         readPixels(info, errors, image.bits(), image.bytesPerLine(), cmykRow.empty() ? nullptr : cmykRow.data());
     if (!ending)
         throw Damaged(errors.message[0] ? errors.message : "the picture data ends early");
-    if (!endedWhole(content, *ending, errors.ranOut))
+    if (!endedWhole(content, *ending, errors.ranOut, footprint, memoryLeft))
         throw Damaged("the picture data ends early");
     if (icc && iccLength > 0)
         image.setColorSpace(QColorSpace::fromIccProfile(QByteArray(reinterpret_cast<const char *>(icc), int(iccLength))));

@@ -18,7 +18,11 @@ namespace pomelark {
 /// stood in for data never written (an error) unless it needed every bit of
 /// them, as of data an encoder ended in zero bytes; so do any zeros that an
 /// arithmetic-coded picture read, or that one in several sequential scans
-/// needed: there, nothing tells padding or data from loss.
+/// needed: there, nothing tells padding or data from loss. An arithmetic
+/// decoder that meets the end marker before the end of its scan takes zeros
+/// for the rest without a word, as a whole picture's encoder meant for its
+/// flat end: the picture is whole only where that rest decodes to one colour,
+/// or, in several scans, where its scans are complete.
 class JpegDecoder {
 public:
     /// The picture's data ends early (in zeros too), is damaged, or cannot be
@@ -35,8 +39,11 @@ public:
     /// The picture `content` holds (a JPEG file's whole content), at its stored
     /// size, its orientation not applied: RGB32 for colour (CMYK read as Adobe's
     /// inverted CMYK, as Qt reads it) or Grayscale8 for grey, with the colour
-    /// space of its embedded ICC profile. Throws Damaged. A null image when the
-    /// picture would take more than `allocationLimitMB` megabytes.
+    /// space of its embedded ICC profile. Throws Damaged, also when the file is
+    /// too small to hold the picture its header claims. A null image when
+    /// decoding would take more than `allocationLimitMB` megabytes, counting
+    /// the decoder's own buffers (a picture in several scans has its every
+    /// coefficient held) with the pixels; that is known before it starts.
     static QImage decode(const QByteArray &content, int allocationLimitMB);
 };
 

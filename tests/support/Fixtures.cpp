@@ -42,6 +42,7 @@ void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegReci
     if (!file)
         throw std::runtime_error("cannot write fixture");
     const bool cmyk = recipe.colour == JpegColour::cmyk;
+    const bool grey = recipe.colour == JpegColour::grey;
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -49,9 +50,11 @@ void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegReci
     jpeg_stdio_dest(&info, file);
     info.image_width = JDIMENSION(picture.width());
     info.image_height = JDIMENSION(picture.height());
-    info.input_components = cmyk ? 4 : 3;
-    info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    info.input_components = cmyk ? 4 : grey ? 1 : 3;
+    info.in_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
+    if (recipe.fullChroma)
+        info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
     jpeg_set_quality(&info, recipe.quality, TRUE);
     info.restart_interval = JDIMENSION(recipe.restartInterval);
     info.optimize_coding = recipe.optimized;
@@ -63,6 +66,8 @@ void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegReci
         info.scan_info = scans.data();
         info.num_scans = int(scans.size());
     }
+    if (recipe.progressive)
+        jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     std::vector<JSAMPLE> row(size_t(picture.width()) * 4);
@@ -70,6 +75,10 @@ void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegReci
         const auto *pixels = reinterpret_cast<const QRgb *>(rgb.constScanLine(int(info.next_scanline)));
         for (int x = 0; x < picture.width(); ++x) {
             const int r = qRed(pixels[x]), g = qGreen(pixels[x]), b = qBlue(pixels[x]);
+            if (grey) {
+                row[size_t(x)] = JSAMPLE(qGray(r, g, b));
+                continue;
+            }
             if (!cmyk) {
                 row[size_t(x) * 3 + 0] = JSAMPLE(r);
                 row[size_t(x) * 3 + 1] = JSAMPLE(g);
@@ -221,7 +230,7 @@ QString makeJpeg(const QString &path, const JpegRecipe &recipe)
     }
     switch (recipe.colour) {
     case JpegColour::rgb: {
-        if (recipe.restartInterval > 0 || recipe.arithmetic || recipe.scanPerComponent) {
+        if (recipe.restartInterval > 0 || recipe.arithmetic || recipe.scanPerComponent || recipe.fullChroma) {
             writeWithLibjpeg(path, picture, recipe);
             break;
         }
@@ -234,6 +243,10 @@ QString makeJpeg(const QString &path, const JpegRecipe &recipe)
         break;
     }
     case JpegColour::grey:
+        if (recipe.progressive || recipe.arithmetic) {
+            writeWithLibjpeg(path, picture, recipe);
+            break;
+        }
         if (!picture.convertToFormat(QImage::Format_Grayscale8).save(path, "JPG", recipe.quality))
             throw std::runtime_error("cannot write fixture JPEG");
         break;

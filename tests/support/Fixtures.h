@@ -21,11 +21,12 @@ struct JpegRecipe {
     JpegColour colour = JpegColour::rgb;
     int quality = 90;
     QColorSpace colourSpace;      ///< embedded as an ICC profile when valid (colour JPEGs only)
-    bool progressive = false;     ///< colour JPEGs only
+    bool progressive = false;
     bool optimized = false;       ///< Huffman tables made for the picture, as many cameras write (colour JPEGs only)
     int restartInterval = 0;      ///< MCUs between restart markers (colour JPEGs only); 0 writes none
-    bool arithmetic = false;      ///< arithmetic coding instead of Huffman tables (colour JPEGs only)
+    bool arithmetic = false;      ///< arithmetic coding instead of Huffman tables
     bool scanPerComponent = false; ///< sequential, in one scan for each component (colour JPEGs only)
+    bool fullChroma = false;      ///< colour at full resolution (4:4:4) instead of halved both ways
     /// Noise of up to ±grain levels, the same each time, so that blocks keep
     /// their finest detail (and last coefficients) at high quality.
     int grain = 0;

@@ -56,6 +56,21 @@ TailSweep sweepTails(const QByteArray &jpeg, int most)
     return sweep;
 }
 
+CutSweep sweepEndedCuts(const QByteArray &jpeg, int steps)
+{
+    CutSweep sweep;
+    const std::optional<QImage> whole = decodedWhole(jpeg);
+    sweep.wholeRefused = !whole;
+    if (!whole)
+        return sweep;
+    for (int step = 1; step < steps; ++step) {
+        const std::optional<QImage> read = decodedWhole(jpeg.left(jpeg.size() * step / steps) + endMarker);
+        ++sweep.variants;
+        sweep.acceptedWrong += read && *read != *whole;
+    }
+    return sweep;
+}
+
 QList<SweepPhoto> sweepPhotos()
 {
     const QSize size(320, 240);
