@@ -45,6 +45,30 @@ void add(TailSweep &total, const TailSweep &one)
     total.paddedNotWhole += one.paddedNotWhole;
 }
 
+/// What a complete decode made of a JPEG cut short and ended with an end
+/// marker, as a tool that "mends" a cut file ends it.
+struct CutSweep {
+    int wholeRefused = 0;
+    int variants = 0;
+    /// Accepted as whole, with other pixels than the whole file's.
+    int acceptedWrong = 0;
+};
+
+/// Decodes `jpeg` completely, cut at every `steps`th of its length and ended
+/// with an end marker.
+CutSweep sweepEndedCuts(const QByteArray &jpeg, int steps)
+{
+    CutSweep sweep;
+    const std::optional<QImage> whole = decodedWhole(jpeg);
+    sweep.wholeRefused = !whole;
+    for (int step = 1; whole && step < steps; ++step) {
+        const std::optional<QImage> read = decodedWhole(jpeg.left(jpeg.size() * step / steps) + QByteArray("\xff\xd9", 2));
+        ++sweep.variants;
+        sweep.acceptedWrong += read && *read != *whole;
+    }
+    return sweep;
+}
+
 void printCuts(const QString &name, const CutSweep &sweep)
 {
     std::printf("%-52s whole refused %3d | cut and ended %6d accepted wrong %5d\n", qPrintable(name),

@@ -289,8 +289,9 @@ void VideoPlayerPanel::holdSound()
     // On a busy machine, or a slow one decoding in software, the sound has run
     // many seconds ahead of a first frame that came and then played well.
     // Paused at the start it is silent behind "Preparing...", the player still
-    // shows the frame it went back to once decoded, and playing resumes from
-    // there; the first-frame wait bounds how long that may take. Held once per
+    // shows the frame it went back to once decoded (only paused, Qt's shows
+    // none), and playing resumes from there; the first-frame wait bounds how
+    // long that may take. Held once per
     // player: going back again would throw away the decoding under way.
     m_soundHeld = true;
     SystemLog::write(QStringLiteral("[VideoPlayerPanel] no frame after %1 s of playing %2; holding its sound at the start")

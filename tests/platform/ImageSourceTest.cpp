@@ -2,6 +2,7 @@
 #include "platform/ImageSource.h"
 
 #include "support/Fixtures.h"
+#include "support/LargePictures.h"
 #include "support/TempFolder.h"
 #include "support/ZeroTailSweep.h"
 
@@ -20,6 +21,14 @@ using namespace pomelark;
 using namespace pomelark::test;
 
 namespace {
+
+/// The process's peak resident size so far, in kB.
+long peakKB()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
 
 bool nearColour(QRgb pixel, QColor expected, int tolerance = 40)
 {
@@ -166,25 +175,73 @@ TEST(ImageSource, ACompleteDecodeRefusesZeroedTailsAndTakesZeroPadding)
 
 TEST(ImageSource, APictureLargerThanTheLimitIsRefusedBeforeItsDecodeBegins)
 {
-    // A damaged header can claim any size: this one 14856 x 65283, which a
-    // decode in several scans would hold whole (some 3 GB) before it looked.
+    // Small real files whose headers claim pictures of gigabytes. A picture
+    // in several scans has every claimed block's coefficients held by its
+    // decoder, at any scale; one that fits that in a file far too small for
+    // its blocks would be decoded to its end from nothing.
     TempFolder folder;
-    for (const bool progressive : {true, false}) {
-        QByteArray content =
-            contentOf(makeJpeg(folder.filePath(u"p.jpg"_qs), {.size = QSize(16, 16), .progressive = progressive}));
-        const qsizetype frame = content.indexOf(progressive ? "\xff\xc2" : "\xff\xc0");
-        ASSERT_GT(frame, 0);
-        content.replace(frame + 5, 4, QByteArray("\xff\x03\x3a\x08", 4)); // height, then width
-        const QString path = makeTextFile(folder.filePath(u"big.jpg"_qs), content);
-        rusage before{};
-        ::getrusage(RUSAGE_SELF, &before);
-        EXPECT_TRUE(ImageSource(path).decodeComplete(false).isNull()) << progressive;
-        EXPECT_TRUE(ImageSource(path).decodeFull(false).isNull()) << progressive;
-        EXPECT_TRUE(ImageSource(path).decode(256, true).isNull()) << progressive;
-        EXPECT_TRUE(ImageSource(path).decodeCovering(256, false).isNull()) << progressive;
-        rusage after{};
-        ::getrusage(RUSAGE_SELF, &after);
-        EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024) << "kB at the peak, progressive " << progressive;
+    for (const auto &[name, recipe, claimed] : hugeHeaderClaims()) {
+        const QByteArray content = claimingSize(contentOf(makeJpeg(folder.filePath(u"p.jpg"_qs), recipe)), claimed);
+        const ImageSource source(makeTextFile(folder.filePath(u"big.jpg"_qs), content));
+        ASSERT_EQ(source.properties().value_or(ImageSource::Properties()).pixelSize, claimed) << name;
+        const long before = peakKB();
+        EXPECT_FALSE(decodedWhole(content)) << name;
+        EXPECT_TRUE(source.decodeFull(false).isNull()) << name;
+        for (const int side : {256, 1024, 3200})
+            EXPECT_TRUE(source.decode(side, true).isNull()) << name << side;
+        EXPECT_TRUE(source.decodeCovering(256, false).isNull()) << name;
+        EXPECT_LT(peakKB() - before, 256 * 1024) << name;
+    }
+
+    // A baseline picture scaled is read a few rows at a time: a 600-MP
+    // panorama shows, though too large to decode whole. A 100-MP progressive
+    // photo holds its coefficients beside its pixels, in every path.
+    const ImageSource panorama(makeLargeJpeg(folder.filePath(u"PANO.JPG"_qs), QSize(40000, 15000), false));
+    EXPECT_EQ(panorama.decode(256, true).size(), QSize(256, 96));
+    EXPECT_EQ(panorama.decode(3200, true).size(), QSize(3200, 1200));
+    EXPECT_FALSE(decodedWhole(contentOf(panorama.path())));
+    const QString photo = makeLargeJpeg(folder.filePath(u"BIG.JPG"_qs), QSize(12240, 8160), true);
+    const auto qtRead = [&](QSize scaled) {
+        QImageReader reader(photo);
+        reader.setAllocationLimit(ImageSource::allocationLimitMB);
+        reader.setScaledSize(scaled);
+        reader.setQuality(100);
+        return reader.read();
+    };
+    const ImageSource source(photo);
+    EXPECT_EQ(source.decodeCovering(256, false), qtRead(QSize(384, 256)));
+    const QImage whole = qtRead(QSize());
+    ASSERT_EQ(whole.size(), QSize(12240, 8160));
+    EXPECT_EQ(source.decodeFull(false), whole);
+    EXPECT_EQ(decodedWhole(contentOf(photo)), whole);
+}
+
+TEST(ImageSource, AnArithmeticPictureWhoseDataRunsOutIsNeverTakenForWhole)
+{
+    // An arithmetic decoder that meets the end marker goes on with zeros for
+    // what it lacks, without a word: an end marker after data cut short hides
+    // the cut, in a scan that cannot end flat, or before scans that never
+    // came. Scaled decodes still show what there is.
+    TempFolder folder;
+    const QByteArray bomb = claimingSize(
+        contentOf(makeJpeg(folder.filePath(u"small.jpg"_qs), {.colour = JpegColour::grey, .arithmetic = true})),
+        QSize(14856, 65283));
+    const long before = peakKB();
+    EXPECT_FALSE(decodedWhole(bomb));
+    EXPECT_LT(peakKB() - before, 256 * 1024);
+    EXPECT_FALSE(ImageSource::fromContent(bomb).decode(256, true).isNull());
+
+    const QSize size(320, 240);
+    for (const JpegRecipe &recipe : {JpegRecipe{.size = size, .arithmetic = true, .grain = 24},
+                                     JpegRecipe{.size = size, .progressive = true, .arithmetic = true, .grain = 24},
+                                     JpegRecipe{.size = size, .arithmetic = true, .scanPerComponent = true},
+                                     JpegRecipe{.size = size, .colour = JpegColour::grey, .arithmetic = true}}) {
+        const QString path = makeJpeg(folder.filePath(u"whole.jpg"_qs), recipe);
+        const QByteArray jpeg = contentOf(path);
+        EXPECT_EQ(decodedWhole(jpeg), QImageReader(path).read()) << recipe.progressive << recipe.scanPerComponent;
+        for (const double share : {0.2, 0.5, 0.8})
+            EXPECT_FALSE(decodedWhole(jpeg.left(qsizetype(jpeg.size() * share)) + QByteArray("\xff\xd9", 2)))
+                << recipe.progressive << recipe.scanPerComponent << ", cut at " << share;
     }
 }
 

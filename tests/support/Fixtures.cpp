@@ -34,9 +34,9 @@ void makeParent(const QString &path)
     QDir().mkpath(QFileInfo(path).absolutePath());
 }
 
-/// Writes through libjpeg itself, for what Qt's writer cannot: CMYK, restart
-/// markers, arithmetic coding, a scan for each component.
-void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegRecipe &recipe)
+} // namespace
+
+void writeJpegByRows(const QString &path, const JpegRecipe &recipe, const std::function<void(int, QRgb *)> &pixelsOf)
 {
     FILE *file = std::fopen(QFile::encodeName(path).constData(), "wb");
     if (!file)
@@ -48,8 +48,8 @@ void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegReci
     info.err = jpeg_std_error(&errors);
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, file);
-    info.image_width = JDIMENSION(picture.width());
-    info.image_height = JDIMENSION(picture.height());
+    info.image_width = JDIMENSION(recipe.size.width());
+    info.image_height = JDIMENSION(recipe.size.height());
     info.input_components = cmyk ? 4 : grey ? 1 : 3;
     info.in_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
@@ -69,11 +69,11 @@ void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegReci
     if (recipe.progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-    std::vector<JSAMPLE> row(size_t(picture.width()) * 4);
+    std::vector<QRgb> pixels(size_t(recipe.size.width()));
+    std::vector<JSAMPLE> row(size_t(recipe.size.width()) * 4);
     while (info.next_scanline < info.image_height) {
-        const auto *pixels = reinterpret_cast<const QRgb *>(rgb.constScanLine(int(info.next_scanline)));
-        for (int x = 0; x < picture.width(); ++x) {
+        pixelsOf(int(info.next_scanline), pixels.data());
+        for (int x = 0; x < recipe.size.width(); ++x) {
             const int r = qRed(pixels[x]), g = qGreen(pixels[x]), b = qBlue(pixels[x]);
             if (grey) {
                 row[size_t(x)] = JSAMPLE(qGray(r, g, b));
@@ -101,6 +101,18 @@ void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegReci
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
     std::fclose(file);
+}
+
+namespace {
+
+/// Writes through libjpeg itself, for what Qt's writer cannot: CMYK, restart
+/// markers, arithmetic coding, a scan for each component.
+void writeWithLibjpeg(const QString &path, const QImage &picture, const JpegRecipe &recipe)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    writeJpegByRows(path, recipe, [&](int y, QRgb *row) {
+        std::copy_n(reinterpret_cast<const QRgb *>(rgb.constScanLine(y)), rgb.width(), row);
+    });
 }
 
 void writeExif(const QString &path, const JpegRecipe &recipe)

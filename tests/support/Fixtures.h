@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace pomelark::test {
@@ -38,6 +39,11 @@ struct JpegRecipe {
 /// The picture every fixture JPEG shows: a soft gradient with a red block in the
 /// top-left corner and a blue block in the bottom-right, so turns and flips show.
 QImage fixturePicture(QSize size);
+
+/// Writes a JPEG of `recipe`'s size and coding (not its metadata) at `path`
+/// through libjpeg, a row at a time, each row's pixels from `row`: for pictures
+/// too large to hold whole.
+void writeJpegByRows(const QString &path, const JpegRecipe &recipe, const std::function<void(int y, QRgb *pixels)> &row);
 
 /// Writes a JPEG at `path` (parents made) and returns `path`.
 QString makeJpeg(const QString &path, const JpegRecipe &recipe = {});

@@ -13,7 +13,15 @@ namespace {
 
 const QByteArray endMarker("\xff\xd9", 2);
 
-/// The pixels a complete decode gives, or nothing when it refuses them.
+/// `jpeg` with the last `cut` bytes of its data replaced by `zeros` zeros,
+/// then its end marker unless `endKept` is false.
+QByteArray withZeroTail(const QByteArray &jpeg, int cut, int zeros, bool endKept = true)
+{
+    return jpeg.chopped(endMarker.size() + cut) + QByteArray(zeros, '\0') + (endKept ? endMarker : QByteArray());
+}
+
+} // namespace
+
 std::optional<QImage> decodedWhole(const QByteArray &content)
 {
     try {
@@ -24,15 +32,6 @@ std::optional<QImage> decodedWhole(const QByteArray &content)
     }
     return std::nullopt;
 }
-
-/// `jpeg` with the last `cut` bytes of its data replaced by `zeros` zeros,
-/// then its end marker unless `endKept` is false.
-QByteArray withZeroTail(const QByteArray &jpeg, int cut, int zeros, bool endKept = true)
-{
-    return jpeg.chopped(endMarker.size() + cut) + QByteArray(zeros, '\0') + (endKept ? endMarker : QByteArray());
-}
-
-} // namespace
 
 TailSweep sweepTails(const QByteArray &jpeg, int most)
 {
@@ -52,21 +51,6 @@ TailSweep sweepTails(const QByteArray &jpeg, int most)
         const std::optional<QImage> padded = decodedWhole(withZeroTail(jpeg, 0, bytes));
         ++sweep.padded;
         sweep.paddedNotWhole += !padded || *padded != *whole;
-    }
-    return sweep;
-}
-
-CutSweep sweepEndedCuts(const QByteArray &jpeg, int steps)
-{
-    CutSweep sweep;
-    const std::optional<QImage> whole = decodedWhole(jpeg);
-    sweep.wholeRefused = !whole;
-    if (!whole)
-        return sweep;
-    for (int step = 1; step < steps; ++step) {
-        const std::optional<QImage> read = decodedWhole(jpeg.left(jpeg.size() * step / steps) + endMarker);
-        ++sweep.variants;
-        sweep.acceptedWrong += read && *read != *whole;
     }
     return sweep;
 }

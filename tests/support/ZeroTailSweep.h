@@ -3,8 +3,11 @@
 #include "support/Fixtures.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace pomelark::test {
 
@@ -29,18 +32,9 @@ struct TailSweep {
 /// as cameras and editors pad a file.
 TailSweep sweepTails(const QByteArray &jpeg, int most = 64);
 
-/// What a complete decode made of a JPEG cut short and ended with an end
-/// marker, as a tool that "mends" a cut file ends it.
-struct CutSweep {
-    int wholeRefused = 0;
-    int variants = 0;
-    /// Accepted as whole, with other pixels than the whole file's.
-    int acceptedWrong = 0;
-};
-
-/// Decodes `jpeg` completely, cut at every `steps`th of its length and ended
-/// with an end marker.
-CutSweep sweepEndedCuts(const QByteArray &jpeg, int steps);
+/// The pixels a complete decode of `content` gives, or nothing when it
+/// refuses them (too large, damaged or not a picture).
+std::optional<QImage> decodedWhole(const QByteArray &content);
 
 /// A JPEG of one kind for the sweep.
 struct SweepPhoto {
