@@ -50,14 +50,15 @@ private:
 };
 
 /// The size a poster of a `stored` frame is written at: `shape`'s shown size,
-/// shrunk to the frame's longer stored side when its pixels stretch it past
-/// that. A poster gains nothing from more pixels than the frame holds, and
-/// ffmpeg's JPEG encoder refuses a side over 65500.
+/// unless that passes 8192 a side; then, in the same shape, shrunk to the
+/// frame's longer stored side. Such a poster gains nothing from more pixels
+/// than the frame holds, and ffmpeg's JPEG encoder refuses a side over 65500.
 QSize posterSize(const PictureShape &shape, QSize stored)
 {
+    constexpr int largestShownSide = 8192;
     const QSize shown = shape.shownSize(stored);
     const int longest = qMax(stored.width(), stored.height());
-    if (qMax(shown.width(), shown.height()) <= longest)
+    if (qMax(shown.width(), shown.height()) <= qMax(largestShownSide, longest))
         return shown;
     auto shrunk = [longest](int side, int longSide) { return qMax(1, qRound(side * double(longest) / longSide)); };
     return shown.width() >= shown.height() ? QSize(longest, shrunk(shown.height(), shown.width()))

@@ -52,8 +52,8 @@ public:
     /// Writes one frame of `input` as a JPEG at `output` (overwriting it) and
     /// returns the run's log, which describes the input and its length. The
     /// frame is upright and, when the container says its pixels are not
-    /// square, stretched to the shape the player shows it in, but no side
-    /// longer than the frame's longer stored side.
+    /// square, stretched to the size the player shows it at; one that would
+    /// pass 8192 a side keeps that shape within the frame's longer stored side.
     QCoro::Task<QString> extractFrame(QString input, QString output, std::shared_ptr<FFmpegStopper> stopper = {});
 
     /// Converts `input` to HEVC video and AAC audio in a QuickTime file at `output`
@@ -92,9 +92,9 @@ private:
     /// Fails with sourceNotAFile when something is at `input` that is no
     /// regular file; a missing one is left to ffmpeg, which says so at once.
     QCoro::Task<void> refuseWhatIsNoFile(QString input);
-    /// The size the player shows the first picture of the video at `path` in,
-    /// kept within the frame's longer stored side, when its pixels' shape
-    /// changes it; none for square pixels or when the container cannot be read.
+    /// The size the player shows the first picture of the video at `path` at
+    /// (within bounds, as extractFrame() says), when its pixels' shape changes
+    /// it; none for square pixels or when the container cannot be read.
     QCoro::Task<std::optional<QSize>> stretchedSize(QString path);
     /// The length of the video at `path` in seconds; 0 when unknown.
     QCoro::Task<double> probedSeconds(QString path, bool quickTime);

@@ -252,15 +252,22 @@ TEST(ThumbnailServiceWithFFmpeg, PostersAndLengthsOfEveryKindOfFixture)
         {QStringLiteral("c.avi"), {test::VideoFormat::aviMjpeg, true, 1.0, {160, 120}}},
         {QStringLiteral("silent.mov"), {test::VideoFormat::movH264, false, 1.0, {160, 120}}},
         // Stored in narrow and in wide pixels, as cameras write 4:3 and 16:9
-        // video: the poster has the shape the player shows, 4:3 and 16:9, but
-        // no side longer than the frame's longer side, even where the shape as
-        // shown would outgrow what a JPEG can hold.
+        // video (HDV's 1440 × 1080 in 4:3 pixels too): the poster is the size
+        // the player shows, but one that would pass 8192 a side is kept
+        // within the frame's longer side in the same shape, short of what a
+        // JPEG can hold.
         {QStringLiteral("narrow.avi"),
          {.format = test::VideoFormat::aviMjpeg, .size = {720, 480}, .pixelAspect = QStringLiteral("8/9")},
          {640, 480}},
         {QStringLiteral("wide.mp4"),
          {.format = test::VideoFormat::mp4H264, .size = {720, 576}, .pixelAspect = QStringLiteral("64/45")},
-         {720, 405}},
+         {1024, 576}},
+        {QStringLiteral("hdv.mp4"),
+         {.format = test::VideoFormat::mp4H264, .size = {1440, 1080}, .pixelAspect = QStringLiteral("4/3")},
+         {1920, 1080}},
+        {QStringLiteral("tiny.avi"),
+         {.format = test::VideoFormat::aviMjpeg, .size = {2, 2}, .pixelAspect = QStringLiteral("4/1")},
+         {8, 2}},
         {QStringLiteral("widest.avi"),
          {.format = test::VideoFormat::aviMjpeg, .size = {16384, 16}, .pixelAspect = QStringLiteral("4/1")},
          {16384, 4}},
