@@ -16,6 +16,8 @@
 #include "platform/ImageSource.h"
 #include "services/ConvertService.h"
 #include "services/ThumbnailMemoryCache.h"
+#include "ProcessStatus.h"
+
 #include "support/Fixtures.h"
 #include "support/LargePictures.h"
 
@@ -33,6 +35,7 @@
 
 using namespace pomelark;
 using namespace pomelark::test;
+using pomelark::bench::statusKiB;
 
 namespace {
 
@@ -44,18 +47,6 @@ QString fileName(const char *name, QSize claimed)
 }
 
 const QStringList paths{u"tile"_qs, u"cover"_qs, u"full"_qs, u"viewer"_qs, u"analysis"_qs, u"send"_qs};
-
-qint64 statusKiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
 
 int make(const QString &folder)
 {
@@ -130,11 +121,7 @@ int whole(const QStringList &files)
 
 QString runChild(const QString &driver, const QString &file, const QString &path)
 {
-    QProcess child;
-    child.start(driver, {u"run"_qs, file, path});
-    if (!child.waitForFinished(-1) || child.exitCode() != 0)
-        return u"crashed"_qs;
-    return QString::fromLatin1(child.readAllStandardOutput()).trimmed();
+    return pomelark::bench::runChild(driver, {u"run"_qs, file, path});
 }
 
 int table(const QString &folder, const QString &other)

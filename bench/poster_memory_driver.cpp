@@ -16,6 +16,7 @@
 // and tile. The working folders live under DIR (XDG_CACHE_HOME), never the
 // user's own; `make` fills the poster cache so that runs spend no time on it.
 #include "BenchRounds.h"
+#include "ProcessStatus.h"
 
 #include "browsing/MediaGridView.h"
 #include "browsing/VideoTile.h"
@@ -37,6 +38,7 @@
 #include <unistd.h>
 
 using namespace pomelark;
+using pomelark::bench::statusKiB;
 
 namespace {
 
@@ -71,17 +73,6 @@ int makeClips(const QString &folder, int count)
     std::printf("%d clips of %lld bytes, posters in %s\n", count, QFileInfo(seed).size(),
                 qPrintable(ThumbnailService::shared().cacheDir()));
     return 0;
-}
-
-qint64 statusKiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
-    return -1;
 }
 
 /// One run in this process: the posters, the grid, the scroll; prints the peak in KiB.

@@ -78,10 +78,33 @@ void fillYCbCr420(const QImage &rgb, int first, int last, uint8_t *y, int yStrid
     }
 }
 
-Image heifImageFrom(const QImage &pixels, const heif_color_profile_nclx *nclx)
+/// Fills rows [first, last) as fillYCbCr420() does from a grey picture's own
+/// values: a grey RGB pixel's luma is its value and its chroma neutral, so no
+/// RGB copy of the picture need be made for it.
+void fillGreyYCbCr420(const QImage &grey, int first, int last, uint8_t *y, int yStride, uint8_t *cb, uint8_t *cr,
+                      int cStride)
 {
-    const QImage rgb = pixels.convertToFormat(QImage::Format_RGB32);
-    const int width = rgb.width(), height = rgb.height();
+    const int width = grey.width();
+    for (int row = first; row < last; ++row)
+        std::memcpy(y + size_t(row) * size_t(yStride), grey.constScanLine(row), size_t(width));
+    for (int row = first / 2; row < (last + 1) / 2; ++row) {
+        std::memset(cb + size_t(row) * size_t(cStride), 128, size_t((width + 1) / 2));
+        std::memset(cr + size_t(row) * size_t(cStride), 128, size_t((width + 1) / 2));
+    }
+}
+
+/// The picture as libheif's 4:2:0 image. Takes the picture so that its pixels
+/// are let go before the encoder, which holds far more, starts.
+Image heifImageFrom(QImage pixels, const heif_color_profile_nclx *nclx)
+{
+    // Grey pictures are encoded as colour here; a grey profile would not fit them.
+    QByteArray icc;
+    if (pixels.colorSpace().isValid() && !pixels.isGrayscale())
+        icc = pixels.colorSpace().iccProfile();
+    const bool grey = pixels.format() == QImage::Format_Grayscale8;
+    if (!grey)
+        pixels = std::move(pixels).convertToFormat(QImage::Format_RGB32);
+    const int width = pixels.width(), height = pixels.height();
     heif_image *raw = nullptr;
     check(heif_image_create(width, height, heif_colorspace_YCbCr, heif_chroma_420, &raw), "image");
     Image image(raw);
@@ -102,17 +125,15 @@ Image heifImageFrom(const QImage &pixels, const heif_color_profile_nclx *nclx)
     for (int first = 0; first < height; first += 64)
         bands << first;
     QtConcurrent::blockingMap(bands, [&](int first) {
-        fillYCbCr420(rgb, first, std::min(height, first + 64), y, yStride, cb, cr, cbStride);
+        const int last = std::min(height, first + 64);
+        if (grey)
+            fillGreyYCbCr420(pixels, first, last, y, yStride, cb, cr, cbStride);
+        else
+            fillYCbCr420(pixels, first, last, y, yStride, cb, cr, cbStride);
     });
     check(heif_image_set_nclx_color_profile(raw, nclx), "colour");
-
-    // Grey pictures are encoded as colour here; a grey profile would not fit them.
-    const QColorSpace space = pixels.colorSpace();
-    if (space.isValid() && !pixels.isGrayscale()) {
-        const QByteArray icc = space.iccProfile();
-        if (!icc.isEmpty())
-            check(heif_image_set_raw_color_profile(raw, "prof", icc.constData(), size_t(icc.size())), "profile");
-    }
+    if (!icc.isEmpty())
+        check(heif_image_set_raw_color_profile(raw, "prof", icc.constData(), size_t(icc.size())), "profile");
     return image;
 }
 
@@ -178,7 +199,35 @@ HeifWriter::Error fileError(Kind kind, const char *step, int error)
                              SystemErrorText::of(error));
 }
 
+/// libheif's planes of a 4:2:0 picture of `size`: lines aligned to 16 bytes.
+qint64 yuvBytes(QSize size)
+{
+    const auto aligned = [](qint64 width) { return (width + 15) / 16 * 16; };
+    const qint64 width = size.width(), height = size.height();
+    return aligned(width) * height + 2 * aligned((width + 1) / 2) * ((height + 1) / 2);
+}
+
 } // namespace
+
+qint64 HeifWriter::peakBytes(QSize size, qint64 pictureBytes, bool rgbCopy, qint64 codedBytes)
+{
+    // x265 holds its pictures, their analysis and coefficients for every
+    // coding tree unit (whole units of 32), pools for each thread, and the
+    // coded bytes several times: in its rows, its joined stream, its units,
+    // and libheif's copy of them. Fitted within 4 % on bench/send_memory_bench's
+    // sweep, with a margin.
+    constexpr qint64 megabyte = 1024 * 1024;
+    constexpr double bytesPerUnitPixel = 12.3;
+    constexpr double timesCoded = 5.6;
+    const auto units = [](qint64 length) { return (length + 31) / 32 * 32; };
+    const double unitPixels = double(units(size.width())) * double(units(size.height()));
+    const qint64 threads = CpuBudget().cpus();
+    const qint64 encoder = 8 * megabyte + threads * megabyte * 3 / 2 + qint64(bytesPerUnitPixel * unitPixels)
+                           + qint64(timesCoded * double(codedBytes));
+    const qint64 pixels = qint64(size.width()) * size.height();
+    const qint64 filling = pictureBytes + (rgbCopy ? 4 * pixels : 0) + yuvBytes(size);
+    return std::max(filling, yuvBytes(size) + encoder);
+}
 
 QByteArray HeifWriter::exifBlock(const Options &options)
 {
@@ -209,7 +258,7 @@ QByteArray HeifWriter::exifBlock(const Options &options)
     return QByteArray(reinterpret_cast<const char *>(blob.data()), qsizetype(blob.size()));
 }
 
-void HeifWriter::write(const QImage &pixels, const QString &path, const Options &options)
+void HeifWriter::write(QImage pixels, const QString &path, const Options &options)
 {
     const FileDescriptor file(::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!file.isOpen())
@@ -223,8 +272,9 @@ void HeifWriter::write(const QImage &pixels, const QString &path, const Options 
     nclx->full_range_flag = 1;
 
     Context context(heif_context_alloc());
-    Image image = heifImageFrom(pixels, nclx.get());
-    Encoder encoder = hevcEncoder(context.get(), options.quality, pixels.size());
+    const QSize size = pixels.size();
+    Image image = heifImageFrom(std::move(pixels), nclx.get());
+    Encoder encoder = hevcEncoder(context.get(), options.quality, size);
 
     EncodingOptions encoding(heif_encoding_options_alloc());
     encoding->image_orientation = heif_orientation(options.orientation >= 1 && options.orientation <= 8
@@ -235,6 +285,10 @@ void HeifWriter::write(const QImage &pixels, const QString &path, const Options 
     heif_image_handle *rawHandle = nullptr;
     check(heif_context_encode_image(context.get(), image.get(), encoder.get(), encoding.get(), &rawHandle), "encode");
     Handle handle(rawHandle);
+    // The encoder keeps all it worked with until it is let go, and the file is
+    // written in memory before it goes out: neither need the other.
+    encoder.reset();
+    image.reset();
 
     const QByteArray exif = exifBlock(options);
     if (!exif.isEmpty())

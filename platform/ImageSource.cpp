@@ -102,7 +102,7 @@ Exiv2::ExifData readExif(const QString &path, const std::optional<QByteArray> &c
 /// the end of a whole picture, so a whole one decodes the same whatever
 /// follows it, while one cut short takes what follows into its pixels, or
 /// fails: decoded once followed by zeros and once by ones, it differs.
-QImage decodeWholeWithQt(const QByteArray &content, bool applyOrientation)
+QImage decodeWholeWithQt(const QByteArray &content, bool applyOrientation, int limitMB)
 {
     // Plenty: a cut picture shows what follows it within its first bytes.
     constexpr qsizetype followingBytes = 64 * 1024;
@@ -112,7 +112,7 @@ QImage decodeWholeWithQt(const QByteArray &content, bool applyOrientation)
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer);
         reader.setDecideFormatFromContent(true);
-        reader.setAllocationLimit(ImageSource::allocationLimitMB);
+        reader.setAllocationLimit(limitMB);
         return read(reader, applyOrientation);
     };
     const QImage onZeros = decodeFollowedBy('\0');
@@ -330,16 +330,17 @@ QImage ImageSource::decodeFull(bool applyOrientation) const
     return read(reader, applyOrientation);
 }
 
-QImage ImageSource::decodeComplete(bool applyOrientation) const
+QImage ImageSource::decodeComplete(bool applyOrientation, int limitMB) const
 {
     if (!m_content) {
         auto file = FileSnapshot::read(m_path, largestFileBytes);
         auto *snapshot = std::get_if<FileSnapshot>(&file);
-        return snapshot ? fromContent(std::move(snapshot->content)).decodeComplete(applyOrientation) : QImage();
+        return snapshot ? fromContent(std::move(snapshot->content)).decodeComplete(applyOrientation, limitMB)
+                        : QImage();
     }
     if (!JpegDecoder::isJpeg(*m_content))
-        return decodeWholeWithQt(*m_content, applyOrientation);
-    const QImage image = JpegDecoder::decode(*m_content, allocationLimitMB);
+        return decodeWholeWithQt(*m_content, applyOrientation, limitMB);
+    const QImage image = JpegDecoder::decode(*m_content, limitMB);
     if (!applyOrientation || image.isNull())
         return image;
     // The same reading of the orientation as decode()'s.

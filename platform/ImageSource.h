@@ -78,8 +78,9 @@ public:
     /// Decodes the whole image at its stored size, and only when all of it can
     /// be read: an image whose data ends early or is damaged throws Damaged
     /// rather than give the part that could be decoded. A null image when it
-    /// cannot be decoded at all, or it or its file is too large to.
-    QImage decodeComplete(bool applyOrientation) const;
+    /// cannot be decoded at all, or it or its file is too large to: its decode
+    /// would take more than `limitMB` megabytes.
+    QImage decodeComplete(bool applyOrientation, int limitMB = allocationLimitMB) const;
 
     /// Largest file, in bytes, read whole into memory for a complete decode:
     /// far beyond any camera's photo (a 100-MP JPEG at its finest is some

@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <climits>
+
 namespace pomelark {
 
 namespace {
@@ -28,8 +30,8 @@ std::optional<QDateTime> ownDate(const std::optional<QString> &dateTimeOriginal,
 }
 
 /// The encode and write of a photo read for it, run on the service's executor.
-void writePhoto(const ReadPhoto &photo, const QString &destinationPath, int quality,
-                std::optional<QString> dateText, int rotation)
+void writePhoto(ReadPhoto photo, const QString &destinationPath, int quality, std::optional<QString> dateText,
+                int rotation)
 {
     using Kind = ConvertError::Kind;
     HeifWriter::Options options;
@@ -40,7 +42,8 @@ void writePhoto(const ReadPhoto &photo, const QString &destinationPath, int qual
     options.exif = photo.exif;
     options.dateTimeOriginal = std::move(dateText);
     try {
-        HeifWriter::write(photo.pixels, destinationPath, options);
+        // Handed over, the pixels go before the encoder starts.
+        HeifWriter::write(std::move(photo.pixels), destinationPath, options);
     } catch (const HeifWriter::Error &error) {
         throw ConvertError(error.kind == HeifWriter::Error::Kind::destination ? Kind::destinationFailed
                                                                               : Kind::encodingFailed,
@@ -67,13 +70,16 @@ QString ConvertError::message() const
         text = QCoreApplication::translate("ConvertError", "This photo is too large to convert (over %1 MB)")
                    .arg(ImageSource::largestFileBytes / (1024 * 1024));
         break;
+    case Kind::pictureTooLarge:
+        text = QCoreApplication::translate("ConvertError", "This photo is too large to convert on this computer");
+        break;
     }
     // The system's own words, as an add to Photos that failed keeps them.
     return systemReason.isEmpty() ? text : text + QStringLiteral(": ") + systemReason;
 }
 
 ConvertService::ConvertService(VideoConverter &videos, PhotoReadAhead::Reader reader)
-    : m_videos(videos), m_readAhead(std::move(reader))
+    : m_videos(videos), m_budget(MemoryBudget::configuredBytes()), m_readAhead(std::move(reader), m_budget)
 {
 }
 
@@ -107,21 +113,37 @@ QCoro::Task<std::optional<QDateTime>> ConvertService::convertPhotoDated(
     const int rotation = normalisedRotation(rotationDegrees);
     const int quality = highQuality ? highQualityLevel : sizeQualityLevel;
     const QString sourcePath = source.toLocalFile();
+    // In line before the read-ahead of the photo after this one, which the
+    // send asks for once this conversion has begun.
+    MemoryBudget::Place place = m_budget.line();
     std::optional<PhotoReadAhead::Outcome> readAhead = co_await m_readAhead.take(sourcePath, rotation);
-    co_return co_await m_executor.run([reader = m_readAhead.reader(), readAhead = std::move(readAhead), sourcePath,
+    co_return co_await m_executor.run([&budget = m_budget, reader = m_readAhead.reader(), place = std::move(place),
+                                       readAhead = std::move(readAhead), sourcePath, highQuality,
                                        destinationPath = destination.toLocalFile(), quality, dateOf = std::move(dateOf),
-                                       rotation] {
-        const ReadPhoto photo = readAhead ? readAhead->photoOrReadAgain(reader) : reader(sourcePath, rotation);
+                                       rotation]() mutable {
+        const std::shared_ptr<PhotoReadAhead::Held> ahead = readAhead ? readAhead->current() : nullptr;
+        readAhead.reset(); // a photo read ahead that is of no use goes now
+        // What the whole conversion holds at its peak, claimed before anything
+        // of the picture is decoded.
+        const std::optional<PhotoCost> cost =
+            ahead ? std::optional(ahead->cost) : PhotoCost::ofFile(sourcePath, rotation);
+        if (cost && cost->peak(highQuality) > budget.total())
+            throw ConvertError(ConvertError::Kind::pictureTooLarge);
+        // Read ahead, it holds its picture already, and what it claimed for that.
+        const qint64 need = !cost ? 0 : ahead ? cost->converting(highQuality) : cost->peak(highQuality);
+        const std::optional<MemoryBudget::Claim> claim =
+            budget.claim(std::move(place), std::max<qint64>(0, need - (ahead ? ahead->claim.bytes() : 0)));
+        ReadPhoto photo = ahead ? std::move(ahead->photo) : reader(sourcePath, rotation);
         const std::optional<QDateTime> date = dateOf(photo);
-        writePhoto(photo, destinationPath, quality, date ? std::optional(exifDateText(*date)) : std::nullopt,
+        writePhoto(std::move(photo), destinationPath, quality, date ? std::optional(exifDateText(*date)) : std::nullopt,
                    rotation);
         return date;
     });
 }
 
-void ConvertService::readAhead(QUrl source, int rotationDegrees)
+void ConvertService::readAhead(QUrl source, int rotationDegrees, bool highQuality)
 {
-    m_readAhead.start(source.toLocalFile(), normalisedRotation(rotationDegrees));
+    m_readAhead.start(source.toLocalFile(), normalisedRotation(rotationDegrees), highQuality);
 }
 
 void ConvertService::dropReadAhead()
@@ -140,6 +162,7 @@ ReadPhoto ConvertService::readSourcePhoto(const QString &path, int rotation)
     if (const auto *failure = std::get_if<FileSnapshot::Failure>(&read))
         throw ConvertError(*failure == FileSnapshot::Failure::tooLarge ? Kind::sourceTooLarge : Kind::sourceUnreadable);
     FileSnapshot &file = std::get<FileSnapshot>(read);
+    const bool isJpeg = JpegDecoder::isJpeg(file.content);
     const ImageSource source = ImageSource::fromContent(std::move(file.content));
     std::optional<ImageSource::Properties> properties = source.properties();
     if (!properties)
@@ -147,13 +170,17 @@ ReadPhoto ConvertService::readSourcePhoto(const QString &path, int rotation)
     ReadPhoto photo{std::move(*properties), {}, source.exifBlock(), file.stamp};
     // A photo read only in part (a card pulled mid-read, a file cut short) is
     // not sent half grey; one that does not decode at all is the file's fault too.
+    // The send's budget bounds the decode, not the fixed limit of the grid's
+    // and viewer's decodes: a photo that fits it is read whole.
+    const int limitMB = int(std::min<qint64>(MemoryBudget::configuredBytes() / (1024 * 1024), INT_MAX));
     try {
-        photo.pixels = source.decodeComplete(rotation != 0);
+        photo.pixels = source.decodeComplete(rotation != 0, limitMB);
     } catch (const ImageSource::Damaged &) {
         throw ConvertError(Kind::sourceUnreadable);
     }
+    // A JPEG decodes to nothing only when it would take more than the limit.
     if (photo.pixels.isNull())
-        throw ConvertError(Kind::sourceUnreadable);
+        throw ConvertError(isJpeg ? Kind::pictureTooLarge : Kind::sourceUnreadable);
     if (rotation != 0) {
         try {
             photo.pixels = rotateImage(photo.pixels, rotation);

@@ -2,6 +2,7 @@
 
 #include "platform/SerialExecutor.h"
 #include "services/MediaItem.h"
+#include "services/MemoryBudget.h"
 #include "services/PhotoReadAhead.h"
 #include "services/VideoConverter.h"
 
@@ -22,8 +23,10 @@ namespace pomelark {
 class ConvertError : public std::exception {
 public:
     /// sourceTooLarge: the source file is larger than any photo
-    /// (ImageSource::largestFileBytes), so it was not read.
-    enum class Kind { sourceUnreadable, destinationFailed, encodingFailed, sourceTooLarge };
+    /// (ImageSource::largestFileBytes), so it was not read. pictureTooLarge:
+    /// converting its picture would take more memory than the send's budget,
+    /// so its pixels were not decoded.
+    enum class Kind { sourceUnreadable, destinationFailed, encodingFailed, sourceTooLarge, pictureTooLarge };
 
     explicit ConvertError(Kind kind, QString systemReason = {}) : kind(kind), systemReason(std::move(systemReason)) {}
     const char *what() const noexcept override { return "photo conversion failed"; }
@@ -58,6 +61,11 @@ public:
 /// conversion waits for its converter there without holding a thread. The next
 /// photo of a send may be read into memory beforehand (readAhead()); nothing of
 /// that shows until its own conversion.
+///
+/// A photo's conversion and the read-ahead together never hold more than the
+/// send's memory budget (MemoryBudget::configuredBytes()): each claims, before
+/// any of its picture is decoded, what it will hold at its peak (PhotoCost),
+/// and a photo that alone would take more is refused unread.
 class ConvertService {
 public:
     /// libheif qualities for the two settings. "quality" is visually lossless
@@ -80,7 +88,9 @@ public:
     /// clockwise; any multiple of 90, negative ones included. Without a rotation
     /// the stored pixels keep their orientation (as HEIF transform properties);
     /// with one, the photo is stood upright, turned and stored with orientation 1.
-    /// Throws ConvertError: sourceUnreadable when the source is no readable image,
+    /// Throws ConvertError: pictureTooLarge, before its pixels are decoded, when
+    /// converting the photo would take more than the memory budget;
+    /// sourceUnreadable when the source is no readable image,
     /// destinationFailed when the file cannot be made, encodingFailed when
     /// decoding, turning or encoding fails (a partly written file may remain).
     virtual QCoro::Task<void> convertPhoto(QUrl source, QUrl destination, bool highQuality,
@@ -94,10 +104,13 @@ public:
                                                                          bool highQuality, int rotationDegrees);
 
     /// Starts reading the photo at `source` into memory for a conversion with
-    /// `rotationDegrees` that is to come, once the read-ahead of the photo whose
-    /// turn comes first is done. When it fails, that conversion reads the photo
-    /// again and fails only if that read fails too. Call on the main thread.
-    virtual void readAhead(QUrl source, int rotationDegrees);
+    /// `rotationDegrees` at `highQuality` that is to come, once the read-ahead of the photo whose
+    /// turn comes first is done and the conversion asked for before this call
+    /// has claimed its memory; waits while the read would not fit beside it.
+    /// When it fails, that conversion reads the photo again and fails only if
+    /// that read fails too. Call on the main thread, after asking for the
+    /// conversion of the photo before.
+    virtual void readAhead(QUrl source, int rotationDegrees, bool highQuality);
     /// Forgets the read-ahead, used or not.
     virtual void dropReadAhead();
 
@@ -105,9 +118,10 @@ public:
     /// properties, EXIF block and whole pixels, stood upright and turned by
     /// `rotation` (0…359) when that is not 0. Throws
     /// ConvertError(sourceTooLarge), having read nothing, when the file is
-    /// larger than any photo; ConvertError(sourceUnreadable) when it cannot be
-    /// read, is no readable image, or its picture data ends early or is
-    /// damaged. Any thread.
+    /// larger than any photo; ConvertError(pictureTooLarge) when its JPEG's
+    /// decode would take more than the memory budget;
+    /// ConvertError(sourceUnreadable) when it cannot be read, is no readable
+    /// image, or its picture data ends early or is damaged. Any thread.
     static ReadPhoto readSourcePhoto(const QString &path, int rotation);
 
     /// Converts the video at `source` into an HEVC QuickTime file at
@@ -147,6 +161,8 @@ private:
         std::function<std::optional<QDateTime>(const ReadPhoto &)> dateOf);
 
     VideoConverter &m_videos;
+    /// What the conversions and the read-ahead may hold at once; it outlives both.
+    MemoryBudget m_budget;
     PhotoReadAhead m_readAhead;
     SerialExecutor m_executor{QStringLiteral("ConvertService")};
 };

@@ -114,14 +114,18 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
         const QString output = jobFolder + QLatin1Char('/') + newUuidText()
                                + (isVideo ? QStringLiteral(".mov") : QStringLiteral(".heic"));
 
+        // Begun first, this item's conversion claims its memory before the
+        // read-ahead of the next.
+        QCoro::Task<void> sending = sendOne(item, output, settings, date, rotations.value(item.id, 0));
         // The next photo is read while this item converts; it shows nothing
         // until its own turn, after its own card test.
         if (i + 1 < items.size() && items.at(i + 1).kind == MediaItem::Kind::photo)
-            m_converter.readAhead(items.at(i + 1).url, rotations.value(items.at(i + 1).id, 0));
+            m_converter.readAhead(items.at(i + 1).url, rotations.value(items.at(i + 1).id, 0),
+                                  settings.quality == QualityMode::quality);
 
         std::exception_ptr error;
         try {
-            co_await sendOne(item, output, settings, date, rotations.value(item.id, 0));
+            co_await std::move(sending);
             (isVideo ? sentVideos : sentPhotos) += 1;
         } catch (...) {
             error = std::current_exception();

@@ -6,7 +6,7 @@
 
 namespace pomelark {
 
-PhotoReadAhead::PhotoReadAhead(Reader reader) : m_reader(std::move(reader))
+PhotoReadAhead::PhotoReadAhead(Reader reader, MemoryBudget &budget) : m_reader(std::move(reader)), m_budget(budget)
 {
     m_pool.setMaxThreadCount(1);
     m_pool.setObjectName(QStringLiteral("PhotoReadAhead"));
@@ -18,28 +18,39 @@ PhotoReadAhead::~PhotoReadAhead()
     m_pool.waitForDone();
 }
 
-ReadPhoto PhotoReadAhead::Outcome::photoOrReadAgain(const Reader &reader) const
+std::shared_ptr<PhotoReadAhead::Held> PhotoReadAhead::Outcome::current() const
 {
-    // A file that changed or went since (a card pulled, a copy rewritten), or
-    // whose read failed, is read as it is now: the send gets what is there at
-    // the photo's turn, and only that turn's read can fail it.
-    if (!photo || !photo->stamp.isValid() || FileSnapshot::Stamp::of(path) != photo->stamp)
-        return reader(path, rotation);
-    return *photo;
+    // A file that changed or went since (a card pulled, a copy rewritten) is
+    // read as it is now: the send gets what is there at the photo's turn, and
+    // only that turn's read can fail it.
+    if (!held || !held->photo.stamp.isValid() || FileSnapshot::Stamp::of(path) != held->photo.stamp)
+        return nullptr;
+    return held;
 }
 
-void PhotoReadAhead::start(const QString &path, int rotation)
+void PhotoReadAhead::start(const QString &path, int rotation, bool highQuality)
 {
     // The photo whose turn comes now may still be waiting to be taken; anything
     // older is of no more use.
     while (m_pending.size() > 1)
         m_pending.takeFirst().future.cancel();
-    QFuture<Outcome> future = QtConcurrent::run(&m_pool, [reader = m_reader, path, rotation] {
+    // Shared, so that a job that never runs still leaves the line.
+    auto place = std::make_shared<MemoryBudget::Place>(m_budget.line());
+    QFuture<Outcome> future = QtConcurrent::run(&m_pool, [reader = m_reader, &budget = m_budget, place,
+                                                          stop = m_stop.get_token(), path, rotation, highQuality] {
         Outcome outcome;
         outcome.path = path;
-        outcome.rotation = rotation;
+        // A photo too large to convert is left to its turn, which says so.
+        const std::optional<PhotoCost> cost = PhotoCost::ofFile(path, rotation);
+        if (!cost || cost->peak(highQuality) > budget.total())
+            return outcome;
+        std::optional<MemoryBudget::Claim> claim = budget.claim(std::move(*place), cost->reading(), stop);
+        if (!claim)
+            return outcome;
         try {
-            outcome.photo = reader(path, rotation);
+            ReadPhoto photo = reader(path, rotation);
+            claim->shrinkTo(cost->held());
+            outcome.held = std::make_shared<Held>(Held{std::move(photo), *cost, std::move(*claim)});
         } catch (...) {
             // Left to the photo's own turn, which reads it again.
         }
@@ -53,6 +64,8 @@ void PhotoReadAhead::drop()
     for (Pending &pending : m_pending)
         pending.future.cancel();
     m_pending.clear();
+    m_stop.request_stop();
+    m_stop = std::stop_source();
 }
 
 QCoro::Task<std::optional<PhotoReadAhead::Outcome>> PhotoReadAhead::take(const QString &path, int rotation)

@@ -2,6 +2,8 @@
 
 #include "platform/FileSnapshot.h"
 #include "platform/ImageSource.h"
+#include "services/MemoryBudget.h"
+#include "services/PhotoCost.h"
 
 #include <QFuture>
 #include <QImage>
@@ -12,7 +14,9 @@
 #include <qcoro/qcorotask.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <stop_token>
 
 namespace pomelark {
 
@@ -33,19 +37,22 @@ struct ReadPhoto {
 /// so that its turn starts with the encode.
 ///
 /// Holds the photos announced and not yet taken: the next one, and for a moment
-/// the one whose turn is just coming. Writes nothing. What it read is used only
-/// while the file is still the one it read (same file, size, modification and
-/// change time, as the read's own open found it); otherwise, and when the
-/// read-ahead failed (a read that failed once, as on a card that was out for a
-/// moment, may succeed now), the photo is read again at its turn, as it would
-/// have been without a read-ahead.
+/// the one whose turn is just coming. Writes nothing. A read-ahead claims from
+/// the send's memory budget what its read will hold, after the conversion
+/// whose turn comes before it has claimed its own, and waits until that fits.
+/// What it read is used only while the file is still the one it read (same
+/// file, size, modification and change time, as the read's own open found it);
+/// otherwise, when the read-ahead failed (a read that failed once, as on a card
+/// that was out for a moment, may succeed now), and when the photo is too large
+/// to convert, the photo is read at its turn, as it would have been without a
+/// read-ahead.
 class PhotoReadAhead {
 public:
     /// Reads the photo at `path` for a turn of `rotation` (0…359) degrees;
     /// throws what the conversion reports for a source it cannot read. Any thread.
     using Reader = std::function<ReadPhoto(const QString &path, int rotation)>;
 
-    explicit PhotoReadAhead(Reader reader);
+    PhotoReadAhead(Reader reader, MemoryBudget &budget);
     ~PhotoReadAhead();
 
     /// What reads the photos, ahead or at their turn.
@@ -54,29 +61,37 @@ public:
     PhotoReadAhead(const PhotoReadAhead &) = delete;
     PhotoReadAhead &operator=(const PhotoReadAhead &) = delete;
 
-    /// What a read-ahead left: the photo, if it could be read.
+    /// A photo read ahead, what it costs, and the claim on the memory it holds
+    /// until its conversion: let go with the last reference to it.
+    struct Held {
+        ReadPhoto photo;
+        PhotoCost cost;
+        MemoryBudget::Claim claim;
+    };
+
+    /// What a read-ahead left: the photo, if it was read.
     class Outcome {
     public:
-        /// The photo read ahead when that read succeeded and the file is still as
-        /// it was; else the file read now. Throws that read's failure. Blocks:
-        /// call on a worker.
-        ReadPhoto photoOrReadAgain(const Reader &reader) const;
+        /// The photo read ahead, when it was read and its file is still as that
+        /// read found it; nothing otherwise. Blocks: call on a worker.
+        std::shared_ptr<Held> current() const;
 
     private:
         friend class PhotoReadAhead;
 
         QString path;
-        int rotation = 0;
-        /// Nothing when the read failed.
-        std::optional<ReadPhoto> photo;
+        /// Nothing when the read failed or was not made.
+        std::shared_ptr<Held> held;
     };
 
     /// Starts reading the photo at `path` in the background, after any earlier
-    /// read-ahead; of those only the latest is kept. Call on the main thread.
-    void start(const QString &path, int rotation);
+    /// read-ahead; of those only the latest is kept. Its claim comes after those
+    /// of the places taken in the budget before this call. Call on the main thread.
+    /// A photo too large to convert at `highQuality` is not read.
+    void start(const QString &path, int rotation, bool highQuality);
 
-    /// Forgets the read-ahead: one not yet begun never runs, one running is
-    /// thrown away when it ends.
+    /// Forgets the read-ahead: one not yet begun never runs, one waiting for
+    /// memory stops waiting, one reading is thrown away when it ends.
     void drop();
 
     /// The read-ahead of `path` at `rotation`, once it has ended, and the end of
@@ -91,9 +106,11 @@ private:
     };
 
     Reader m_reader;
+    MemoryBudget &m_budget;
+    /// Stops the read-aheads started since the last drop() from waiting for memory.
+    std::stop_source m_stop;
     QThreadPool m_pool;
     QList<Pending> m_pending; ///< oldest first
-
 };
 
 } // namespace pomelark

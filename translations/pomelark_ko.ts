@@ -60,6 +60,10 @@
         <source>This photo is too large to convert (over %1 MB)</source>
         <translation>사진이 너무 커서 변환할 수 없어요 (%1MB 초과)</translation>
     </message>
+    <message>
+        <source>This photo is too large to convert on this computer</source>
+        <translation>사진이 너무 커서 이 컴퓨터에서는 변환할 수 없어요</translation>
+    </message>
 </context>
 <context>
     <name>FFmpegError</name>

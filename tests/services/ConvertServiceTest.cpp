@@ -6,6 +6,8 @@
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
 #include "support/HeifDecode.h"
+#include "support/LargePictures.h"
+#include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
 
 #include <QColorSpace>
@@ -159,7 +161,26 @@ TEST_F(ConvertPhoto, FailuresSayWhatWentWrong)
     ASSERT_TRUE(korean.load(QStringLiteral(POMELARK_QM_DIR "/pomelark_ko.qm")));
     QCoreApplication::installTranslator(&korean);
     EXPECT_EQ(ConvertError(ConvertError::Kind::sourceTooLarge).message(), u"사진이 너무 커서 변환할 수 없어요 (512MB 초과)"_qs);
+    EXPECT_EQ(ConvertError(ConvertError::Kind::pictureTooLarge).message(),
+              u"사진이 너무 커서 이 컴퓨터에서는 변환할 수 없어요"_qs);
     QCoreApplication::removeTranslator(&korean);
+
+    // A whole picture whose decode would pass the send's memory budget is too
+    // large, not unreadable: an arithmetic-coded file of a few hundred bytes
+    // may claim 96 megapixels.
+    {
+        const ScopedEnv budget("POMELARK_MEMORY_MB", "64");
+        const QString small = makeJpeg(folder.filePath(QStringLiteral("small.jpg")),
+                                       {.colour = JpegColour::grey, .arithmetic = true});
+        const QString claimed = makeTextFile(folder.filePath(QStringLiteral("claimed.jpg")),
+                                             claimingSize(contentOf(small), QSize(12000, 8000)));
+        try {
+            ConvertService::readSourcePhoto(claimed, 0);
+            ADD_FAILURE() << "read a picture larger than the budget";
+        } catch (const ConvertError &error) {
+            EXPECT_EQ(error.kind, ConvertError::Kind::pictureTooLarge);
+        }
+    }
 
     const QString photo = makeJpeg(folder.filePath(QStringLiteral("a.jpg")));
     EXPECT_EQ(failureOf(photo, folder.filePath(QStringLiteral("no/folder/a.heic"))).kind,

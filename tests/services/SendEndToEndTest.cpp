@@ -1,5 +1,6 @@
 #include "services/ExportCoordinator.h"
 #include "services/FFmpegRunner.h"
+#include "services/PhotoCost.h"
 #include "services/PhotosService.h"
 #include "services/ValidationService.h"
 
@@ -9,6 +10,7 @@
 #include "support/Fixtures.h"
 #include "support/HeifDecode.h"
 #include "support/ReadFault.h"
+#include "support/ScopedEnv.h"
 #include "support/TempFolder.h"
 
 #include <QDirIterator>
@@ -276,6 +278,57 @@ TEST(SendEndToEnd, TheNextPhotoIsReadAheadAndShowsNothingBeforeItsTurn)
     EXPECT_EQ(reads.value(u"IMG_0001.JPG"_qs), 1);
     EXPECT_EQ(reads.value(u"IMG_0002.JPG"_qs), 2);
     EXPECT_EQ(reads.value(u"IMG_0003.JPG"_qs), 1);
+}
+
+TEST(SendEndToEnd, APhotoTooLargeForTheMemoryBudgetIsRefusedUnreadAndTheReadAheadWaitsForRoom)
+{
+    TempFolder card, staging, pictures;
+    const auto photo = [&](const QString &name, QSize size) {
+        const QString path = makeJpeg(card.filePath(u"DCIM/"_qs + name), {.size = size, .grain = 6});
+        return MediaItem{QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::photo};
+    };
+    const MediaItems items = {photo(u"IMG_0001.JPG"_qs, QSize(2000, 1500)), photo(u"IMG_0002.JPG"_qs, QSize(640, 480)),
+                              photo(u"IMG_0003.JPG"_qs, QSize(4000, 3000)), photo(u"IMG_0004.JPG"_qs, QSize(640, 480))};
+    const auto cost = [&](int index) { return *PhotoCost::ofFile(items[index].url.toLocalFile(), 0); };
+    // Room for the first photo's conversion, but not beside it for the read of
+    // the second; too little for the third.
+    const qint64 budgetMB = (cost(0).peak(false) + (1 << 20) - 1) >> 20;
+    ASSERT_LT(budgetMB << 20, cost(0).peak(false) + cost(1).reading());
+    ASSERT_GT(cost(2).peak(false), budgetMB << 20);
+    const ScopedEnv budget("POMELARK_MEMORY_MB", QByteArray::number(budgetMB));
+
+    QMutex readsLock;
+    QStringList reads;
+    bool secondReadAfterFirstWritten = false;
+    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation) {
+        const QString name = QFileInfo(path).fileName();
+        if (name == u"IMG_0002.JPG"_qs) {
+            const QStringList written = filesBelow(staging.path());
+            secondReadAfterFirstWritten =
+                written.size() == 1 && decodeHeic(staging.filePath(written.first())).has_value();
+        }
+        {
+            const QMutexLocker locker(&readsLock);
+            reads << name;
+        }
+        return ConvertService::readSourcePhoto(path, rotation);
+    });
+    PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
+    ExportCoordinator coordinator(converter, photos, staging.path());
+    awaitTask(coordinator.exportItems(items, {.quality = QualityMode::size, .autoCleanup = false}, {},
+                                      [] { return false; }));
+
+    const auto &phase = coordinator.phase();
+    ASSERT_EQ(phase.kind, ExportCoordinator::Phase::Kind::finished);
+    EXPECT_EQ(phase.successPhotos, 3);
+    EXPECT_EQ(failureLines(phase.failed),
+              QStringList({u"IMG_0003.JPG: This photo is too large to convert on this computer"_qs}));
+    // The second photo was read only once the first one's encode had let go
+    // of its memory; the third not at all, and nothing of it was written.
+    EXPECT_TRUE(secondReadAfterFirstWritten);
+    const QMutexLocker locker(&readsLock);
+    EXPECT_FALSE(reads.contains(u"IMG_0003.JPG"_qs));
+    EXPECT_EQ(filesBelow(staging.path()).size(), 3);
 }
 
 TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)

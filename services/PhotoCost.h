@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+namespace pomelark {
+
+/// What sending one photo holds in memory at its peaks, worked out from its
+/// file's size and header before any of its pixels are decoded.
+///
+/// Each figure is meant as a bound: the measured peaks of this build's decoder
+/// and encoder (bench/send_memory_bench) stay under it, by at most about a
+/// quarter for the photos cameras and phones make.
+class PhotoCost {
+public:
+    /// The cost of the photo at `path` turned by `rotation` (0…359) degrees;
+    /// nothing when its header cannot be read (its read fails then too).
+    static std::optional<PhotoCost> ofFile(const QString &path, int rotation);
+
+    /// While its file is read and its picture decoded and turned: the file's
+    /// bytes, the decoder's buffers, the tail check's decodes, a turned copy.
+    qint64 reading() const { return m_reading; }
+    /// Its picture and metadata, read and waiting for its encode.
+    qint64 held() const { return m_pictureBytes + metadataBytes; }
+    /// From its picture to the written HEIC at the quality asked for: the
+    /// picture until its 4:2:0 copy is made, then that copy and the encoder.
+    qint64 converting(bool highQuality) const;
+    /// The most its whole conversion holds at once.
+    qint64 peak(bool highQuality) const { return std::max(m_reading, converting(highQuality)); }
+
+    /// The picture's size as decoded.
+    QSize size() const { return m_size; }
+
+private:
+    /// The EXIF block and the odds and ends held beside the picture.
+    static constexpr qint64 metadataBytes = 256 * 1024;
+
+    QSize m_size;
+    qint64 m_fileBytes = 0;
+    qint64 m_pictureBytes = 0;
+    /// Pictures in neither 32-bit RGB nor grey are made 32-bit RGB for their encode.
+    bool m_rgbCopy = false;
+    qint64 m_reading = 0;
+};
+
+} // namespace pomelark
