@@ -1,6 +1,7 @@
 #include "services/PhotoCost.h"
 
 #include "platform/HeifWriter.h"
+#include "platform/ImageSource.h"
 #include "platform/JpegFootprint.h"
 
 #include <QFileInfo>
@@ -39,6 +40,9 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
     PhotoCost cost;
     cost.m_fileBytes = QFileInfo(path).size();
     const qint64 file = cost.m_fileBytes;
+    // A file larger than any photo is refused unread, for what it is.
+    if (file > ImageSource::largestFileBytes)
+        return std::nullopt;
     if (const std::optional<JpegFootprint> footprint = JpegFootprint::readFile(path)) {
         cost.m_size = footprint->size;
         cost.m_pictureBytes = lineBytes(footprint->size.width(), footprint->grey ? 8 : 32) * footprint->size.height();

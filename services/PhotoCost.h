@@ -16,7 +16,8 @@ namespace pomelark {
 class PhotoCost {
 public:
     /// The cost of the photo at `path` turned by `rotation` (0…359) degrees;
-    /// nothing when its header cannot be read (its read fails then too).
+    /// nothing when its header cannot be read or its file is larger than any
+    /// photo (its read fails then too, reading nothing of it).
     static std::optional<PhotoCost> ofFile(const QString &path, int rotation);
 
     /// While its file is read and its picture decoded and turned: the file's
