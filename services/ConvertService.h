@@ -104,12 +104,12 @@ public:
                                                                          bool highQuality, int rotationDegrees);
 
     /// Starts reading the photo at `source` into memory for a conversion with
-    /// `rotationDegrees` at `highQuality` that is to come, once the read-ahead of the photo whose
-    /// turn comes first is done and the conversion asked for before this call
-    /// has claimed its memory; waits while the read would not fit beside it.
-    /// When it fails, that conversion reads the photo again and fails only if
-    /// that read fails too. Call on the main thread, after asking for the
-    /// conversion of the photo before.
+    /// `rotationDegrees` at `highQuality` that is to come, once the read-ahead
+    /// of the photo whose turn comes first is done and the conversion asked
+    /// for before this call has claimed its memory; waits while the read would
+    /// not fit beside it. When it fails, that conversion reads the photo again
+    /// and fails only if that read fails too. Call on the main thread, after
+    /// asking for the conversion of the photo before.
     virtual void readAhead(QUrl source, int rotationDegrees, bool highQuality);
     /// Forgets the read-ahead, used or not.
     virtual void dropReadAhead();
