@@ -31,11 +31,8 @@ qint64 MemoryBudget::held() const
 MemoryBudget::Place MemoryBudget::line()
 {
     const std::lock_guard lock(m_mutex);
-    Place place;
-    place.m_budget = this;
-    place.m_id = m_nextId++;
-    m_line.push_back(place.m_id);
-    return place;
+    m_line.push_back(m_nextId);
+    return Place(this, m_nextId++);
 }
 
 std::optional<MemoryBudget::Claim> MemoryBudget::claim(Place place, qint64 bytes, std::stop_token stop)
@@ -44,7 +41,7 @@ std::optional<MemoryBudget::Claim> MemoryBudget::claim(Place place, qint64 bytes
     std::unique_lock lock(m_mutex);
     const quint64 id = std::exchange(place.m_id, 0);
     const bool granted = m_changed.wait(lock, stop, [&] {
-        const bool first = id == 0 || m_line.empty() || m_line.front() == id;
+        const bool first = m_line.empty() || m_line.front() == id;
         return first && (m_held + bytes <= m_total || m_held == 0);
     });
     m_line.remove(id);
@@ -54,12 +51,9 @@ std::optional<MemoryBudget::Claim> MemoryBudget::claim(Place place, qint64 bytes
         return std::nullopt;
     }
     m_held += bytes;
-    Claim claim;
-    claim.m_budget = this;
-    claim.m_bytes = bytes;
     // The next in line may fit too.
     m_changed.notify_all();
-    return claim;
+    return Claim(this, bytes);
 }
 
 void MemoryBudget::release(qint64 bytes)
@@ -85,16 +79,6 @@ MemoryBudget::Claim::Claim(Claim &&other) noexcept
 {
 }
 
-MemoryBudget::Claim &MemoryBudget::Claim::operator=(Claim &&other) noexcept
-{
-    if (this != &other) {
-        Claim old(std::move(*this));
-        m_budget = std::exchange(other.m_budget, nullptr);
-        m_bytes = std::exchange(other.m_bytes, 0);
-    }
-    return *this;
-}
-
 MemoryBudget::Claim::~Claim()
 {
     if (m_budget && m_bytes > 0)
@@ -112,16 +96,6 @@ void MemoryBudget::Claim::shrinkTo(qint64 bytes)
 MemoryBudget::Place::Place(Place &&other) noexcept
     : m_budget(std::exchange(other.m_budget, nullptr)), m_id(std::exchange(other.m_id, 0))
 {
-}
-
-MemoryBudget::Place &MemoryBudget::Place::operator=(Place &&other) noexcept
-{
-    if (this != &other) {
-        Place old(std::move(*this));
-        m_budget = std::exchange(other.m_budget, nullptr);
-        m_id = std::exchange(other.m_id, 0);
-    }
-    return *this;
 }
 
 MemoryBudget::Place::~Place()

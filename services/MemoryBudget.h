@@ -35,9 +35,8 @@ public:
     /// Memory held until the claim is let go (destroyed). Move-only.
     class Claim {
     public:
-        Claim() = default;
         Claim(Claim &&other) noexcept;
-        Claim &operator=(Claim &&other) noexcept;
+        Claim &operator=(Claim &&) = delete;
         ~Claim();
 
         qint64 bytes() const { return m_bytes; }
@@ -46,23 +45,24 @@ public:
 
     private:
         friend class MemoryBudget;
-        MemoryBudget *m_budget = nullptr;
-        qint64 m_bytes = 0;
+        Claim(MemoryBudget *budget, qint64 bytes) : m_budget(budget), m_bytes(bytes) {}
+        MemoryBudget *m_budget;
+        qint64 m_bytes;
     };
 
     /// A place in the line of claims. Let go unclaimed, it leaves the line.
     /// Move-only.
     class Place {
     public:
-        Place() = default;
         Place(Place &&other) noexcept;
-        Place &operator=(Place &&other) noexcept;
+        Place &operator=(Place &&) = delete;
         ~Place();
 
     private:
         friend class MemoryBudget;
-        MemoryBudget *m_budget = nullptr;
-        quint64 m_id = 0;
+        Place(MemoryBudget *budget, quint64 id) : m_budget(budget), m_id(id) {}
+        MemoryBudget *m_budget;
+        quint64 m_id;
     };
 
     /// A place at the end of the line: take them in the order the claims are to
@@ -70,10 +70,9 @@ public:
     Place line();
 
     /// Blocks until every place taken before `place` has claimed or left and
-    /// `bytes` fit beside what is held, then holds them (a default Place waits
-    /// for the fit only). Claims of more than the total wait until nothing
-    /// else is held: refuse such work beforehand. Nothing, and the place left,
-    /// once `stop` is requested before that.
+    /// `bytes` fit beside what is held, then holds them. Claims of more than
+    /// the total wait until nothing else is held: refuse such work beforehand.
+    /// Nothing, and the place left, once `stop` is requested before that.
     std::optional<Claim> claim(Place place, qint64 bytes, std::stop_token stop = {});
 
 private:
