@@ -34,6 +34,28 @@ public:
         struct stat status {};
         return isOpen() && ::fstat(m_fd, &status) == 0 && S_ISREG(status.st_mode);
     }
+    /// Gives up the descriptor, open, to the caller.
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
+    /// Opens `file` on the regular file at `path`, to read, without blocking;
+    /// false, with nothing open, for anything else: a named pipe's open or
+    /// reads could wait forever for a writer, a device's never end.
+    static bool openRegular(QFile &file, const QString &path)
+    {
+        FileDescriptor descriptor = openToRead(path);
+        if (!descriptor.isRegularFile())
+            return false;
+        if (!file.open(descriptor.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+            return false;
+        descriptor.release();
+        return true;
+    }
+
     void reset(int fd)
     {
         if (m_fd >= 0)

@@ -2,6 +2,7 @@
 
 #include "platform/CpuBudget.h"
 #include "platform/FileDescriptor.h"
+#include "platform/StoppableWork.h"
 #include "platform/SystemErrorText.h"
 
 #include <QColorSpace>
@@ -16,6 +17,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace pomelark {
 
@@ -95,7 +97,7 @@ void fillGreyYCbCr420(const QImage &grey, int first, int last, uint8_t *y, int y
 
 /// The picture as libheif's 4:2:0 image. Takes the picture so that its pixels
 /// are let go before the encoder, which holds far more, starts.
-Image heifImageFrom(QImage pixels, const heif_color_profile_nclx *nclx)
+Image heifImageFrom(QImage pixels, const heif_color_profile_nclx *nclx, const StoppableWork *work)
 {
     // Grey pictures are encoded as colour here; a grey profile would not fit them.
     QByteArray icc;
@@ -125,12 +127,16 @@ Image heifImageFrom(QImage pixels, const heif_color_profile_nclx *nclx)
     for (int first = 0; first < height; first += 64)
         bands << first;
     QtConcurrent::blockingMap(bands, [&](int first) {
+        if (work && work->stopRequested())
+            return;
         const int last = std::min(height, first + 64);
         if (grey)
             fillGreyYCbCr420(pixels, first, last, y, yStride, cb, cr, cbStride);
         else
             fillYCbCr420(pixels, first, last, y, yStride, cb, cr, cbStride);
     });
+    if (work)
+        work->throwIfStopped();
     check(heif_image_set_nclx_color_profile(raw, nclx), "colour");
     if (!icc.isEmpty())
         check(heif_image_set_raw_color_profile(raw, "prof", icc.constData(), size_t(icc.size())), "profile");
@@ -260,6 +266,10 @@ QByteArray HeifWriter::exifBlock(const Options &options)
 
 void HeifWriter::write(QImage pixels, const QString &path, const Options &options)
 {
+    if (std::max(pixels.width(), pixels.height()) > largestSide)
+        throw Error(Kind::tooLarge, "a side longer than " + std::to_string(largestSide) + " pixels");
+    if (options.work)
+        options.work->throwIfStopped();
     const FileDescriptor file(::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!file.isOpen())
         throw fileError(Kind::destination, "open", errno);
@@ -273,7 +283,7 @@ void HeifWriter::write(QImage pixels, const QString &path, const Options &option
 
     Context context(heif_context_alloc());
     const QSize size = pixels.size();
-    Image image = heifImageFrom(std::move(pixels), nclx.get());
+    Image image = heifImageFrom(std::move(pixels), nclx.get(), options.work);
     Encoder encoder = hevcEncoder(context.get(), options.quality, size);
 
     EncodingOptions encoding(heif_encoding_options_alloc());
@@ -283,8 +293,17 @@ void HeifWriter::write(QImage pixels, const QString &path, const Options &option
     encoding->output_nclx_profile = nclx.get();
 
     heif_image_handle *rawHandle = nullptr;
-    check(heif_context_encode_image(context.get(), image.get(), encoder.get(), encoding.get(), &rawHandle), "encode");
+    heif_error encoded{};
+    {
+        // x265 takes no stop: a work stopped now abandons the encode and,
+        // once it ends, its result.
+        const StoppableWork::Unstoppable unstoppable(options.work);
+        encoded = heif_context_encode_image(context.get(), image.get(), encoder.get(), encoding.get(), &rawHandle);
+    }
     Handle handle(rawHandle);
+    if (options.work)
+        options.work->throwIfStopped();
+    check(encoded, "encode");
     // The encoder keeps all it worked with until it is let go, and the file is
     // written in memory before it goes out: neither need the other.
     encoder.reset();

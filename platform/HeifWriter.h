@@ -9,6 +9,8 @@
 
 namespace pomelark {
 
+class StoppableWork;
+
 /// Writes one still image as a HEIC file (HEVC through libheif's x265 encoder),
 /// with an EXIF block and the picture's ICC profile.
 ///
@@ -22,7 +24,8 @@ public:
     /// or writing of its content failed (a partly written file may remain).
     class Error : public std::runtime_error {
     public:
-        enum class Kind { destination, encoding };
+        /// tooLarge: a side longer than largestSide; nothing was written.
+        enum class Kind { destination, encoding, tooLarge };
         Error(Kind kind, const std::string &detail, QString systemReason = {})
             : std::runtime_error(detail), kind(kind), systemReason(std::move(systemReason))
         {
@@ -45,13 +48,24 @@ public:
         QByteArray exif;
         /// "YYYY:MM:DD HH:MM:SS": replaces the carried-over DateTimeOriginal.
         std::optional<QString> dateTimeOriginal;
+        /// When given, the write throws WorkStopped between its steps once the
+        /// work's stop is requested. Its encode, which x265 cannot interrupt,
+        /// is an unstoppable step: the stop abandons it, and its result.
+        StoppableWork *work = nullptr;
     };
+
+    /// The longest side written. libheif at its default limits refuses to
+    /// open a picture with a side over 32768 pixels, and some with a side of
+    /// exactly 32768 (those whose padding, for an odd or short other side, it
+    /// crops): longer would make a file its own readers refuse.
+    static constexpr int largestSide = 32767;
 
     /// Encodes `pixels` into a new HEIC file at `path`, replacing what is there.
     /// Lets go of the picture before its encode starts: a caller that hands
-    /// it over (std::move) has its pixels freed then. Throws
-    /// Error(destination) when the file cannot be created and Error(encoding)
-    /// when the image is null or encoding or writing fails.
+    /// it over (std::move) has its pixels freed then. Throws Error(tooLarge),
+    /// before the file is made, for a side longer than largestSide; Error(destination)
+    /// when the file cannot be created and Error(encoding) when the image is
+    /// null or encoding or writing fails.
     static void write(QImage pixels, const QString &path, const Options &options);
 
     /// The most write() holds at once for a picture of `size` whose pixels,

@@ -81,10 +81,16 @@ QImage read(QImageReader &reader, bool applyOrientation)
 Exiv2::ExifData readExif(const QString &path, const std::optional<QByteArray> &content,
                          Exiv2::ByteOrder *byteOrder = nullptr)
 {
+    // Exiv2 opens a path as it is: through our own open of the file, which
+    // does not block and takes only a regular file, its opens reach that file
+    // whatever takes its name meanwhile.
+    const FileDescriptor file = content ? FileDescriptor() : FileDescriptor::openToRead(path);
+    if (!content && !file.isRegularFile())
+        return {};
     try {
         auto image = content ? Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(content->constData()),
                                                          long(content->size()))
-                             : Exiv2::ImageFactory::open(path.toStdString());
+                             : Exiv2::ImageFactory::open("/proc/self/fd/" + std::to_string(file.get()));
         if (!image.get())
             return {};
         image->readMetadata();
@@ -173,15 +179,17 @@ ImageSource ImageSource::fromContent(QByteArray content)
     return source;
 }
 
-void ImageSource::attach(QImageReader &reader, QBuffer &buffer) const
+void ImageSource::attach(QImageReader &reader, QBuffer &buffer, QFile &file) const
 {
     if (m_content) {
         buffer.setData(*m_content);
         buffer.open(QIODevice::ReadOnly);
         reader.setDevice(&buffer);
-    } else {
-        reader.setFileName(m_path);
+    } else if (FileDescriptor::openRegular(file, m_path)) {
+        reader.setDevice(&file);
     }
+    // Anything else leaves the reader with nothing to read: it fails as on a
+    // file that is not there.
     reader.setDecideFormatFromContent(true);
 }
 
@@ -192,7 +200,7 @@ ImageSource::Recognition ImageSource::recognise() const
     QImageReader reader;
     const FileDescriptor descriptor = m_content ? FileDescriptor() : FileDescriptor::openToRead(m_path);
     if (m_content) {
-        attach(reader, buffer);
+        attach(reader, buffer, file);
     } else {
         // Through a file of our own that tells a failed read apart from content
         // that is no image: the reader says only that it cannot read either.
@@ -209,8 +217,9 @@ ImageSource::Recognition ImageSource::recognise() const
 std::optional<ImageSource::Properties> ImageSource::properties() const
 {
     QBuffer buffer;
+    QFile file;
     QImageReader reader;
-    attach(reader, buffer);
+    attach(reader, buffer, file);
     if (!reader.canRead())
         return std::nullopt;
     Properties properties;
@@ -273,13 +282,13 @@ QImage ImageSource::decodeScaled(bool applyOrientation, const std::function<QSiz
     // libjpeg's fast entropy decoder runs throughout (a thumbnail of a 12-MP
     // photo decodes about 7 % faster, reading included). A file too large to
     // hold is read from the file as before.
-    QFile file(m_path);
+    QFile file;
     QBuffer buffer;
     QIODevice *device = &buffer;
     if (m_content) {
         buffer.setData(*m_content);
     } else {
-        if (!file.open(QIODevice::ReadOnly))
+        if (!FileDescriptor::openRegular(file, m_path))
             return {};
         if (file.size() <= qint64(inMemoryLimitMB) * 1024 * 1024)
             buffer.setData(file.readAll());
@@ -321,8 +330,9 @@ bool ImageSource::decodesWithinLimit(QImageReader &reader, QSize stored, QSize s
 QImage ImageSource::decodeFull(bool applyOrientation) const
 {
     QBuffer buffer;
+    QFile file;
     QImageReader reader;
-    attach(reader, buffer);
+    attach(reader, buffer, file);
     reader.setAllocationLimit(allocationLimitMB);
     const QSize stored = reader.size();
     if (stored.isValid() && !decodesWithinLimit(reader, stored, stored))
@@ -330,23 +340,24 @@ QImage ImageSource::decodeFull(bool applyOrientation) const
     return read(reader, applyOrientation);
 }
 
-QImage ImageSource::decodeComplete(bool applyOrientation, int limitMB) const
+QImage ImageSource::decodeComplete(bool applyOrientation, int limitMB, std::stop_token stop) const
 {
     if (!m_content) {
         auto file = FileSnapshot::read(m_path, largestFileBytes);
         auto *snapshot = std::get_if<FileSnapshot>(&file);
-        return snapshot ? fromContent(std::move(snapshot->content)).decodeComplete(applyOrientation, limitMB)
+        return snapshot ? fromContent(std::move(snapshot->content)).decodeComplete(applyOrientation, limitMB, stop)
                         : QImage();
     }
     if (!JpegDecoder::isJpeg(*m_content))
         return decodeWholeWithQt(*m_content, applyOrientation, limitMB);
-    const QImage image = JpegDecoder::decode(*m_content, limitMB);
+    const QImage image = JpegDecoder::decode(*m_content, limitMB, stop);
     if (!applyOrientation || image.isNull())
         return image;
     // The same reading of the orientation as decode()'s.
     QBuffer buffer;
+    QFile file;
     QImageReader reader;
-    attach(reader, buffer);
+    attach(reader, buffer, file);
     return uprightByOrientation(image, orientationOf(reader.transformation()));
 }
 

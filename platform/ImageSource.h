@@ -9,8 +9,10 @@
 
 #include <functional>
 #include <optional>
+#include <stop_token>
 
 class QBuffer;
+class QFile;
 class QImageReader;
 
 namespace pomelark {
@@ -19,8 +21,10 @@ namespace pomelark {
 /// from its content, its properties read from its header and EXIF block, and
 /// decoded on demand, whole or at a bounded size.
 ///
-/// Nothing here writes to the file. Every call opens the file anew, so one
-/// instance may be used from any thread, one call at a time. An image made from
+/// Nothing here writes to the file. Every call opens the file anew, without
+/// blocking, and reads it only when it is a regular file (a named pipe put in
+/// a photo's place would wait for a writer), so one instance may be used from
+/// any thread, one call at a time. An image made from
 /// content never touches a file: all it says comes from those bytes.
 class ImageSource {
 public:
@@ -79,8 +83,9 @@ public:
     /// be read: an image whose data ends early or is damaged throws Damaged
     /// rather than give the part that could be decoded. A null image when it
     /// cannot be decoded at all, or it or its file is too large to: its decode
-    /// would take more than `limitMB` megabytes.
-    QImage decodeComplete(bool applyOrientation, int limitMB = allocationLimitMB) const;
+    /// would take more than `limitMB` megabytes. A JPEG's decode throws
+    /// WorkStopped once `stop` is requested.
+    QImage decodeComplete(bool applyOrientation, int limitMB = allocationLimitMB, std::stop_token stop = {}) const;
 
     /// Largest file, in bytes, read whole into memory for a complete decode:
     /// far beyond any camera's photo (a 100-MP JPEG at its finest is some
@@ -101,9 +106,10 @@ private:
     /// `size` takes no more than the limit: for a JPEG, with what its decoder
     /// holds besides the output, and only when its file can hold the picture.
     bool decodesWithinLimit(QImageReader &reader, QSize stored, QSize size) const;
-    /// Points `reader` at the file, or at the content through `buffer`, which
-    /// must outlive the reading.
-    void attach(QImageReader &reader, QBuffer &buffer) const;
+    /// Points `reader` at the content through `buffer`, or at the file through
+    /// `file`, opened without blocking when it is a regular file; both must
+    /// outlive the reading.
+    void attach(QImageReader &reader, QBuffer &buffer, QFile &file) const;
 
     QString m_path;
     std::optional<QByteArray> m_content;

@@ -1,6 +1,7 @@
 #include "platform/JpegDecoder.h"
 
 #include "platform/JpegFootprint.h"
+#include "platform/StoppableWork.h"
 
 #include <QColorSpace>
 
@@ -42,6 +43,9 @@ struct ErrorManager {
     int endMetInRow = -1;
     QByteArrayView content;
     char message[JMSG_LENGTH_MAX] = {};
+    /// Looked at between rows; once requested, the decode jumps back stopped.
+    std::stop_token stop;
+    bool stopped = false;
 };
 
 /// Whether the bytes libjpeg just skipped on its way to the marker it stands
@@ -279,6 +283,19 @@ std::optional<Ending> readPixels(jpeg_decompress_struct &info, ErrorManager &err
     return ending;
 }
 
+/// Called between rows: ends a decode whose stop was requested, and watches an
+/// arithmetic-coded picture's end.
+void watchProgress(j_common_ptr common)
+{
+    auto *errors = reinterpret_cast<ErrorManager *>(common->err);
+    if (errors->stop.stop_requested()) {
+        errors->stopped = true;
+        std::longjmp(errors->jump, 1);
+    }
+    if (reinterpret_cast<j_decompress_ptr>(common)->arith_code)
+        watchArithmeticEnd(common);
+}
+
 /// Reads the header of the decompressor's content, for a probe; jumps to the
 /// caller's setjmp on errors.
 void readProbeHeader(jpeg_decompress_struct &info, const ErrorManager &errors)
@@ -435,12 +452,13 @@ bool JpegDecoder::isJpeg(QByteArrayView content)
     return content.startsWith(QByteArrayView("\xff\xd8\xff", 3));
 }
 
-QImage JpegDecoder::decode(const QByteArray &content, int allocationLimitMB)
+QImage JpegDecoder::decode(const QByteArray &content, int allocationLimitMB, std::stop_token stop)
 {
     const qint64 limit = qint64(allocationLimitMB) * 1024 * 1024;
     Decompressor decompressor(content, limit);
     jpeg_decompress_struct &info = decompressor.info;
     ErrorManager &errors = decompressor.errors;
+    errors.stop = stop;
 
     JOCTET *icc = nullptr;
     unsigned int iccLength = 0;
@@ -453,19 +471,21 @@ QImage JpegDecoder::decode(const QByteArray &content, int allocationLimitMB)
     // there, at whatever size a (damaged) header claims; and a file too small
     // for the picture it claims would be decoded to its end from nothing.
     const JpegFootprint footprint = JpegFootprint::of(info);
+    // A header that claims more than its file can hold is damaged, whatever
+    // the limit: a file of a few hundred bytes may claim gigapixels.
+    if (!footprint.fitsIn(content.size()))
+        throw Damaged("the file is too small for the picture its header claims");
     const qint64 pixelBytes = footprint.outputBytes(QSize(int(info.output_width), int(info.output_height)));
     if (pixelBytes + footprint.decoderBytes() > limit)
         return {};
-    if (!footprint.fitsIn(content.size()))
-        throw Damaged("the file is too small for the picture its header claims");
     const qint64 memoryLeft = limit - pixelBytes;
     info.mem->max_memory_to_use = long(memoryLeft);
     jpeg_progress_mgr progress{};
-    if (info.arith_code) {
-        progress.progress_monitor = watchArithmeticEnd;
-        info.progress = &progress;
-    }
+    progress.progress_monitor = watchProgress;
+    info.progress = &progress;
     if (!startDecoding(info, errors)) {
+        if (errors.stopped)
+            throw WorkStopped();
         if (errors.base.msg_code == JERR_NO_BACKING_STORE)
             return {}; // larger than counted
         throw Damaged(errors.message);
@@ -477,10 +497,15 @@ QImage JpegDecoder::decode(const QByteArray &content, int allocationLimitMB)
     std::vector<JSAMPLE> cmykRow(info.out_color_space == JCS_CMYK ? size_t(info.output_width) * 4 : 0);
     const std::optional<Ending> ending =
         readPixels(info, errors, image.bits(), image.bytesPerLine(), cmykRow.empty() ? nullptr : cmykRow.data());
+    if (errors.stopped)
+        throw WorkStopped();
     if (!ending)
         throw Damaged(errors.message[0] ? errors.message : "the picture data ends early");
     if (!endedWhole(content, *ending, errors.ranOut, footprint, memoryLeft))
         throw Damaged("the picture data ends early");
+    // The end's probes decode again, each beyond a stop's reach.
+    if (stop.stop_requested())
+        throw WorkStopped();
     if (icc && iccLength > 0)
         image.setColorSpace(QColorSpace::fromIccProfile(QByteArray(reinterpret_cast<const char *>(icc), int(iccLength))));
     return image;

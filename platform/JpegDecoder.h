@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include <stdexcept>
+#include <stop_token>
 
 namespace pomelark {
 
@@ -44,7 +45,8 @@ public:
     /// decoding would take more than `allocationLimitMB` megabytes, counting
     /// the decoder's own buffers (a picture in several scans has its every
     /// coefficient held) with the pixels; that is known before it starts.
-    static QImage decode(const QByteArray &content, int allocationLimitMB);
+    /// Throws WorkStopped once `stop` is requested, between rows.
+    static QImage decode(const QByteArray &content, int allocationLimitMB, std::stop_token stop = {});
 };
 
 } // namespace pomelark

@@ -1,5 +1,7 @@
 #include "platform/JpegFootprint.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <QFile>
 
 #include <csetjmp>
@@ -102,10 +104,15 @@ std::optional<JpegFootprint> JpegFootprint::read(QByteArrayView content)
 std::optional<JpegFootprint> JpegFootprint::readFile(const QString &path)
 {
     // Read as it is needed: a file too large to hold, and on a card that may
-    // go, is neither read whole nor mapped.
-    FILE *file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    // go, is neither read whole nor mapped. Opened without blocking, and only
+    // a regular file: a named pipe in a photo's place would wait for a writer.
+    FileDescriptor descriptor = FileDescriptor::openToRead(path);
+    if (!descriptor.isRegularFile())
+        return std::nullopt;
+    FILE *file = ::fdopen(descriptor.get(), "rb");
     if (!file)
         return std::nullopt;
+    descriptor.release();
     std::optional<JpegFootprint> footprint = readFrom({}, file);
     std::fclose(file);
     return footprint;

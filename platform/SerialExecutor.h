@@ -8,7 +8,9 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <atomic>
 #include <coroutine>
+#include <memory>
 #include <exception>
 #include <optional>
 #include <type_traits>
@@ -54,14 +56,18 @@ QObject *resumeContext();
 template <typename Job, typename T = std::invoke_result_t<Job &>>
 class JobAwaiter {
 public:
-    JobAwaiter(QThreadPool &pool, Job job) : m_pool(pool), m_job(std::move(job)) {}
+    /// Once `abandoned` is set, a job that ends resumes no one.
+    JobAwaiter(QThreadPool &pool, Job job, std::shared_ptr<const std::atomic_bool> abandoned = {})
+        : m_pool(pool), m_job(std::move(job)), m_abandoned(std::move(abandoned))
+    {
+    }
 
     bool await_ready() const noexcept { return false; }
 
     void await_suspend(std::coroutine_handle<> awaiting)
     {
         QPointer<QObject> context = resumeContext();
-        m_pool.start([this, awaiting, context] {
+        m_pool.start([this, awaiting, context, abandoned = m_abandoned] {
             try {
                 if constexpr (std::is_void_v<T>)
                     (*m_job)();
@@ -75,7 +81,7 @@ public:
             }
             // The job's captures go away on the worker, not on the awaiting thread.
             m_job.reset();
-            if (context)
+            if (context && !(abandoned && *abandoned))
                 QMetaObject::invokeMethod(context, [awaiting] { awaiting.resume(); }, Qt::QueuedConnection);
         });
     }
@@ -85,6 +91,7 @@ public:
 private:
     QThreadPool &m_pool;
     std::optional<Job> m_job;
+    std::shared_ptr<const std::atomic_bool> m_abandoned;
     JobOutcome<T> m_outcome;
 };
 
@@ -107,15 +114,9 @@ auto runOnPool(QThreadPool &pool, Job job) -> QCoro::Task<std::invoke_result_t<J
 /// An exception thrown by the job reaches the awaiter unchanged.
 class SerialExecutor {
 public:
-    explicit SerialExecutor(const QString &name)
-    {
-        m_pool.setMaxThreadCount(1);
-        m_pool.setObjectName(name);
-        // The worker thread is kept for the life of the service.
-        m_pool.setExpiryTimeout(-1);
-    }
-
-    ~SerialExecutor() { m_pool.waitForDone(); }
+    explicit SerialExecutor(const QString &name);
+    /// Waits until every queued job has run, unless the executor was abandoned.
+    ~SerialExecutor();
 
     SerialExecutor(const SerialExecutor &) = delete;
     SerialExecutor &operator=(const SerialExecutor &) = delete;
@@ -125,15 +126,25 @@ public:
     template <typename Job>
     QCoro::Task<std::invoke_result_t<Job &>> run(Job job)
     {
-        return runOnPool(m_pool, std::move(job));
+        co_return co_await detail::JobAwaiter<Job>(m_state->pool, std::move(job), m_state->abandoned);
     }
 
     /// Waits until every queued job has run. For shutdown and tests only: it
     /// blocks the calling thread.
-    void waitForDone() { m_pool.waitForDone(); }
+    void waitForDone() { m_state->pool.waitForDone(); }
+
+    /// Leaves the jobs that still run to end on their own, for a service that
+    /// ends while one runs a step that cannot be interrupted: from now on no
+    /// job resumes its awaiter, and the executor goes without waiting (its
+    /// thread, kept by the process, with them).
+    void abandon() { *m_state->abandoned = true; }
 
 private:
-    QThreadPool m_pool;
+    struct State {
+        QThreadPool pool;
+        std::shared_ptr<std::atomic_bool> abandoned = std::make_shared<std::atomic_bool>(false);
+    };
+    std::shared_ptr<State> m_state;
 };
 
 } // namespace pomelark

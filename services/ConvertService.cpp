@@ -4,6 +4,7 @@
 #include "platform/HeifWriter.h"
 #include "platform/ImageSource.h"
 #include "platform/ImageTurns.h"
+#include "platform/StoppableWork.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -31,7 +32,7 @@ std::optional<QDateTime> ownDate(const std::optional<QString> &dateTimeOriginal,
 
 /// The encode and write of a photo read for it, run on the service's executor.
 void writePhoto(ReadPhoto photo, const QString &destinationPath, int quality, std::optional<QString> dateText,
-                int rotation)
+                int rotation, StoppableWork &work)
 {
     using Kind = ConvertError::Kind;
     HeifWriter::Options options;
@@ -41,12 +42,15 @@ void writePhoto(ReadPhoto photo, const QString &destinationPath, int quality, st
     options.orientation = rotation == 0 ? photo.properties.orientation : 1;
     options.exif = photo.exif;
     options.dateTimeOriginal = std::move(dateText);
+    options.work = &work;
     try {
         // Handed over, the pixels go before the encoder starts.
         HeifWriter::write(std::move(photo.pixels), destinationPath, options);
     } catch (const HeifWriter::Error &error) {
-        throw ConvertError(error.kind == HeifWriter::Error::Kind::destination ? Kind::destinationFailed
-                                                                              : Kind::encodingFailed,
+        using WriteKind = HeifWriter::Error::Kind;
+        if (error.kind == WriteKind::tooLarge)
+            throw ConvertError(Kind::sideTooLong);
+        throw ConvertError(error.kind == WriteKind::destination ? Kind::destinationFailed : Kind::encodingFailed,
                            error.systemReason);
     }
 }
@@ -73,20 +77,50 @@ QString ConvertError::message() const
     case Kind::pictureTooLarge:
         text = QCoreApplication::translate("ConvertError", "This photo is too large to convert on this computer");
         break;
+    case Kind::sideTooLong:
+        text = QCoreApplication::translate("ConvertError",
+                                           "This photo is too large to convert (%1 pixels or more on a side)")
+                   .arg(HeifWriter::largestSide + 1);
+        break;
     }
     // The system's own words, as an add to Photos that failed keeps them.
     return systemReason.isEmpty() ? text : text + QStringLiteral(": ") + systemReason;
 }
 
 ConvertService::ConvertService(VideoConverter &videos, PhotoReadAhead::Reader reader)
-    : m_videos(videos), m_budget(MemoryBudget::configuredBytes()), m_readAhead(std::move(reader), m_budget)
+    : m_videos(videos), m_core(std::make_shared<Core>(MemoryBudget::configuredBytes())),
+      m_readAhead(std::move(reader), m_core->budget, m_core->work)
 {
+    // Once the app quits, nothing more is read or converted, and what runs
+    // ends before the application object goes.
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QObject::connect(app, &QCoreApplication::aboutToQuit, &m_quitContext, [this] { stop(); });
+}
+
+ConvertService::~ConvertService()
+{
+    stop();
+    // An encode still running is abandoned, not waited for: x265 takes no stop.
+    m_executor.abandon();
 }
 
 ConvertService &ConvertService::shared()
 {
     static ConvertService service;
+    // A program may end without quitting its event loop: the application
+    // object's end stops the service as a quit does.
+    static const bool stopsWithTheApplication = [] {
+        qAddPostRoutine([] { shared().stop(); });
+        return true;
+    }();
+    Q_UNUSED(stopsWithTheApplication);
     return service;
+}
+
+void ConvertService::stop()
+{
+    m_readAhead.drop();
+    m_core->work.stop();
 }
 
 QCoro::Task<void> ConvertService::convertPhoto(QUrl source, QUrl destination, bool highQuality,
@@ -115,28 +149,37 @@ QCoro::Task<std::optional<QDateTime>> ConvertService::convertPhotoDated(
     const QString sourcePath = source.toLocalFile();
     // In line before the read-ahead of the photo after this one, which the
     // send asks for once this conversion has begun.
-    MemoryBudget::Place place = m_budget.line();
-    std::optional<PhotoReadAhead::Outcome> readAhead = co_await m_readAhead.take(sourcePath, rotation);
-    co_return co_await m_executor.run([&budget = m_budget, reader = m_readAhead.reader(), place = std::move(place),
-                                       readAhead = std::move(readAhead), sourcePath, highQuality,
+    MemoryBudget::Place place = m_core->budget.line();
+    std::shared_ptr<PhotoReadAhead::Slot> slot = co_await m_readAhead.take(sourcePath, rotation);
+    co_return co_await m_executor.run([core = m_core, reader = m_readAhead.reader(), place = std::move(place),
+                                       slot = std::move(slot), sourcePath, highQuality,
                                        destinationPath = destination.toLocalFile(), quality, dateOf = std::move(dateOf),
                                        rotation]() mutable {
-        const std::shared_ptr<PhotoReadAhead::Held> ahead = readAhead ? readAhead->current() : nullptr;
-        readAhead.reset(); // a photo read ahead that is of no use goes now
+        const StoppableWork::Job job(core->work);
+        core->work.throwIfStopped();
+        // Taken here, at its turn: until then it yields to any conversion.
+        const std::unique_ptr<PhotoReadAhead::Held> ahead = slot ? slot->take() : nullptr;
+        slot.reset();
         // What the whole conversion holds at its peak, claimed before anything
         // of the picture is decoded.
         const std::optional<PhotoCost> cost =
             ahead ? std::optional(ahead->cost) : PhotoCost::ofFile(sourcePath, rotation);
-        if (cost && cost->peak(highQuality) > budget.total())
+        // Whatever the memory, libheif's readers would refuse it.
+        if (cost && std::max(cost->size().width(), cost->size().height()) > HeifWriter::largestSide)
+            throw ConvertError(ConvertError::Kind::sideTooLong);
+        if (cost && cost->peak(highQuality) > core->budget.total())
             throw ConvertError(ConvertError::Kind::pictureTooLarge);
         // Read ahead, it holds its picture already, and what it claimed for that.
         const qint64 need = !cost ? 0 : ahead ? cost->converting(highQuality) : cost->peak(highQuality);
         const std::optional<MemoryBudget::Claim> claim =
-            budget.claim(std::move(place), std::max<qint64>(0, need - (ahead ? ahead->claim.bytes() : 0)));
-        ReadPhoto photo = ahead ? std::move(ahead->photo) : reader(sourcePath, rotation);
+            core->budget.claim(std::move(place), std::max<qint64>(0, need - (ahead ? ahead->claim.bytes() : 0)),
+                               core->work.token());
+        if (!claim)
+            throw WorkStopped();
+        ReadPhoto photo = ahead ? std::move(ahead->photo) : reader(sourcePath, rotation, core->work.token());
         const std::optional<QDateTime> date = dateOf(photo);
         writePhoto(std::move(photo), destinationPath, quality, date ? std::optional(exifDateText(*date)) : std::nullopt,
-                   rotation);
+                   rotation, core->work);
         return date;
     });
 }
@@ -151,9 +194,11 @@ void ConvertService::dropReadAhead()
     m_readAhead.drop();
 }
 
-ReadPhoto ConvertService::readSourcePhoto(const QString &path, int rotation)
+ReadPhoto ConvertService::readSourcePhoto(const QString &path, int rotation, std::stop_token stop)
 {
     using Kind = ConvertError::Kind;
+    if (stop.stop_requested())
+        throw WorkStopped();
     // One read: a card pulled after it cannot strip the metadata, and a file
     // rewritten since cannot pair its new metadata with these pixels.
     // A file larger than any photo is not read: the read-ahead could hold
@@ -174,10 +219,12 @@ ReadPhoto ConvertService::readSourcePhoto(const QString &path, int rotation)
     // and viewer's decodes: a photo that fits it is read whole.
     const int limitMB = int(std::min<qint64>(MemoryBudget::configuredBytes() / (1024 * 1024), INT_MAX));
     try {
-        photo.pixels = source.decodeComplete(rotation != 0, limitMB);
+        photo.pixels = source.decodeComplete(rotation != 0, limitMB, stop);
     } catch (const ImageSource::Damaged &) {
         throw ConvertError(Kind::sourceUnreadable);
     }
+    if (stop.stop_requested())
+        throw WorkStopped();
     // A JPEG decodes to nothing only when it would take more than the limit.
     if (photo.pixels.isNull())
         throw ConvertError(isJpeg ? Kind::pictureTooLarge : Kind::sourceUnreadable);
@@ -198,6 +245,8 @@ QCoro::Task<void> ConvertService::convertVideo(QUrl source, QUrl destination, bo
     if (creationDate)
         creationTime = isoText(*creationDate);
     const QString bitrate = highQuality ? QStringLiteral("2M") : QStringLiteral("800k");
+    // Once the service stops, no conversion starts.
+    m_core->work.throwIfStopped();
     // The log is of no use to the send; failures pass through as they are.
     co_await m_videos.convertToHEVC(std::move(source), std::move(destination), bitrate, std::move(creationTime));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/SerialExecutor.h"
+#include "platform/StoppableWork.h"
 #include "services/MediaItem.h"
 #include "services/MemoryBudget.h"
 #include "services/PhotoReadAhead.h"
@@ -8,6 +9,7 @@
 
 #include <QDateTime>
 #include <QImage>
+#include <QObject>
 #include <QString>
 #include <QUrl>
 
@@ -15,6 +17,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace pomelark {
@@ -25,8 +28,16 @@ public:
     /// sourceTooLarge: the source file is larger than any photo
     /// (ImageSource::largestFileBytes), so it was not read. pictureTooLarge:
     /// converting its picture would take more memory than the send's budget,
-    /// so its pixels were not decoded.
-    enum class Kind { sourceUnreadable, destinationFailed, encodingFailed, sourceTooLarge, pictureTooLarge };
+    /// so its pixels were not decoded. sideTooLong: its picture has a side longer
+    /// than HeifWriter::largestSide, which HEIF readers refuse; it was not read.
+    enum class Kind {
+        sourceUnreadable,
+        destinationFailed,
+        encodingFailed,
+        sourceTooLarge,
+        pictureTooLarge,
+        sideTooLong
+    };
 
     explicit ConvertError(Kind kind, QString systemReason = {}) : kind(kind), systemReason(std::move(systemReason)) {}
     const char *what() const noexcept override { return "photo conversion failed"; }
@@ -66,6 +77,12 @@ public:
 /// send's memory budget (MemoryBudget::configuredBytes()): each claims, before
 /// any of its picture is decoded, what it will hold at its peak (PhotoCost),
 /// and a photo that alone would take more is refused unread.
+///
+/// Once the service stops (stop(), the application's quit, its own end),
+/// nothing more is read or converted. What runs ends at its next step, except
+/// an encode, which x265 cannot interrupt: that is abandoned, its result
+/// thrown away and its file never written, and the service goes without
+/// waiting for it. So a program that ends during a send ends at once.
 class ConvertService {
 public:
     /// libheif qualities for the two settings. "quality" is visually lossless
@@ -79,17 +96,24 @@ public:
     /// the read-ahead alike.
     explicit ConvertService(VideoConverter &videos = defaultVideoConverter(),
                             PhotoReadAhead::Reader reader = &ConvertService::readSourcePhoto);
-    virtual ~ConvertService() = default;
+    /// Stops the service, abandoning an encode that still runs.
+    virtual ~ConvertService();
 
     /// The one instance the app uses, made on first use.
     static ConvertService &shared();
+
+    /// From now on nothing is read or converted: conversions asked for, and
+    /// those waiting or running, throw WorkStopped. Returns once nothing runs
+    /// but an encode, which goes on, abandoned. Call on the main thread.
+    void stop();
 
     /// Re-encodes the photo at `source` as HEIC at `destination`. The rotation is
     /// clockwise; any multiple of 90, negative ones included. Without a rotation
     /// the stored pixels keep their orientation (as HEIF transform properties);
     /// with one, the photo is stood upright, turned and stored with orientation 1.
-    /// Throws ConvertError: pictureTooLarge, before its pixels are decoded, when
-    /// converting the photo would take more than the memory budget;
+    /// Throws ConvertError: sideTooLong, unread, for a picture with a side
+    /// longer than HeifWriter::largestSide; pictureTooLarge, before its pixels are decoded,
+    /// when converting the photo would take more than the memory budget;
     /// sourceUnreadable when the source is no readable image,
     /// destinationFailed when the file cannot be made, encodingFailed when
     /// decoding, turning or encoding fails (a partly written file may remain).
@@ -107,9 +131,11 @@ public:
     /// `rotationDegrees` at `highQuality` that is to come, once the read-ahead
     /// of the photo whose turn comes first is done and the conversion asked
     /// for before this call has claimed its memory; waits while the read would
-    /// not fit beside it. When it fails, that conversion reads the photo again
-    /// and fails only if that read fails too. Call on the main thread, after
-    /// asking for the conversion of the photo before.
+    /// not fit beside it. It gives way to any conversion that waits for memory.
+    /// When it fails or gives way, that conversion reads the photo again and
+    /// fails only if that read fails too. Call on the main thread; best after
+    /// asking for the conversion of the photo before, whose memory it then
+    /// never takes, but any order of calls ends.
     virtual void readAhead(QUrl source, int rotationDegrees, bool highQuality);
     /// Forgets the read-ahead, used or not.
     virtual void dropReadAhead();
@@ -121,8 +147,9 @@ public:
     /// larger than any photo; ConvertError(pictureTooLarge) when its JPEG's
     /// decode would take more than the memory budget;
     /// ConvertError(sourceUnreadable) when it cannot be read, is no readable
-    /// image, or its picture data ends early or is damaged. Any thread.
-    static ReadPhoto readSourcePhoto(const QString &path, int rotation);
+    /// image, or its picture data ends early or is damaged; WorkStopped once
+    /// `stop` is requested. Any thread.
+    static ReadPhoto readSourcePhoto(const QString &path, int rotation, std::stop_token stop = {});
 
     /// Converts the video at `source` into an HEVC QuickTime file at
     /// `destination`, 2 Mbit/s for high quality, else 800 kbit/s, with `creationDate`
@@ -160,11 +187,20 @@ private:
         QUrl source, QUrl destination, bool highQuality, int rotationDegrees,
         std::function<std::optional<QDateTime>(const ReadPhoto &)> dateOf);
 
+    /// What a conversion uses besides its own data: shared with it, so that an
+    /// encode abandoned at the service's end still has it.
+    struct Core {
+        explicit Core(qint64 budgetBytes) : budget(budgetBytes) {}
+        /// What the conversions and the read-ahead may hold at once.
+        MemoryBudget budget;
+        StoppableWork work;
+    };
+
     VideoConverter &m_videos;
-    /// What the conversions and the read-ahead may hold at once; it outlives both.
-    MemoryBudget m_budget;
+    std::shared_ptr<Core> m_core;
     PhotoReadAhead m_readAhead;
     SerialExecutor m_executor{QStringLiteral("ConvertService")};
+    QObject m_quitContext; ///< ends the quit's connection with the service
 };
 
 } // namespace pomelark

@@ -1,5 +1,6 @@
 #include "services/PhotoCost.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/HeifWriter.h"
 #include "platform/ImageSource.h"
 #include "platform/JpegFootprint.h"
@@ -44,6 +45,10 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
     if (file > ImageSource::largestFileBytes)
         return std::nullopt;
     if (const std::optional<JpegFootprint> footprint = JpegFootprint::readFile(path)) {
+        // A header that claims more than its file can hold is damaged: its
+        // read says so, whatever memory the computer has.
+        if (!footprint->fitsIn(file))
+            return std::nullopt;
         cost.m_size = footprint->size;
         cost.m_pictureBytes = lineBytes(footprint->size.width(), footprint->grey ? 8 : 32) * footprint->size.height();
         const qint64 picture = cost.m_pictureBytes;
@@ -59,7 +64,10 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
         cost.m_reading = file + metadataBytes + std::max({decoding, tailCheck, turning});
         return cost;
     }
-    QImageReader reader(path);
+    QFile device;
+    if (!FileDescriptor::openRegular(device, path))
+        return std::nullopt;
+    QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     if (!size.isValid())

@@ -1,12 +1,15 @@
 #include "services/PhotoReadAhead.h"
 
+#include "platform/HeifWriter.h"
+
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <qcoro/qcorofuture.h>
 
 namespace pomelark {
 
-PhotoReadAhead::PhotoReadAhead(Reader reader, MemoryBudget &budget) : m_reader(std::move(reader)), m_budget(budget)
+PhotoReadAhead::PhotoReadAhead(Reader reader, MemoryBudget &budget, StoppableWork &work)
+    : m_reader(std::move(reader)), m_budget(budget), m_work(work)
 {
     m_pool.setMaxThreadCount(1);
     m_pool.setObjectName(QStringLiteral("PhotoReadAhead"));
@@ -18,14 +21,30 @@ PhotoReadAhead::~PhotoReadAhead()
     m_pool.waitForDone();
 }
 
-std::shared_ptr<PhotoReadAhead::Held> PhotoReadAhead::Outcome::current() const
+std::unique_ptr<PhotoReadAhead::Held> PhotoReadAhead::Slot::take()
 {
+    std::unique_ptr<Held> held;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_letGo)
+            held.swap(m_held);
+    }
     // A file that changed or went since (a card pulled, a copy rewritten) is
     // read as it is now: the send gets what is there at the photo's turn, and
     // only that turn's read can fail it.
-    if (!held || !held->photo.stamp.isValid() || FileSnapshot::Stamp::of(path) != held->photo.stamp)
+    if (!held || !held->photo.stamp.isValid() || FileSnapshot::Stamp::of(m_path) != held->photo.stamp)
         return nullptr;
+    held->claim.keep();
     return held;
+}
+
+void PhotoReadAhead::Slot::letGo()
+{
+    std::unique_ptr<Held> held; // goes, with its claim, once the lock is let go
+    const std::lock_guard lock(m_mutex);
+    m_letGo = true;
+    m_stopRead.request_stop();
+    held.swap(m_held);
 }
 
 void PhotoReadAhead::start(const QString &path, int rotation, bool highQuality)
@@ -34,29 +53,50 @@ void PhotoReadAhead::start(const QString &path, int rotation, bool highQuality)
     // older is of no more use.
     while (m_pending.size() > 1)
         m_pending.takeFirst().future.cancel();
+    auto slot = std::make_shared<Slot>();
+    slot->m_path = path;
     // Shared, so that a job that never runs still leaves the line.
     auto place = std::make_shared<MemoryBudget::Place>(m_budget.line());
-    QFuture<Outcome> future = QtConcurrent::run(&m_pool, [reader = m_reader, &budget = m_budget, place,
-                                                          stop = m_stop.get_token(), path, rotation, highQuality] {
-        Outcome outcome;
-        outcome.path = path;
+    QFuture<void> future = QtConcurrent::run(&m_pool, [reader = m_reader, &budget = m_budget, &work = m_work, place,
+                                                       slot, dropped = m_stop.get_token(), rotation, highQuality] {
+        const StoppableWork::Job job(work);
+        // Dropped or stopped, it neither waits nor reads on.
+        const auto stopAll = [&slot] {
+            slot->m_giveUp.request_stop();
+            slot->m_stopRead.request_stop();
+        };
+        const std::stop_callback onDrop(dropped, stopAll);
+        const std::stop_callback onStop(work.token(), stopAll);
+        if (slot->m_giveUp.stop_requested())
+            return;
         // A photo too large to convert is left to its turn, which says so.
-        const std::optional<PhotoCost> cost = PhotoCost::ofFile(path, rotation);
-        if (!cost || cost->peak(highQuality) > budget.total())
-            return outcome;
-        std::optional<MemoryBudget::Claim> claim = budget.claim(std::move(*place), cost->reading(), stop);
+        const std::optional<PhotoCost> cost = PhotoCost::ofFile(slot->m_path, rotation);
+        if (!cost || cost->peak(highQuality) > budget.total()
+            || std::max(cost->size().width(), cost->size().height()) > HeifWriter::largestSide)
+            return;
+        std::optional<MemoryBudget::Claim> claim =
+            budget.claimYielding(std::move(*place), cost->reading(), slot->m_giveUp.get_token(),
+                                 [weak = std::weak_ptr<Slot>(slot)] {
+                                     if (const std::shared_ptr<Slot> held = weak.lock())
+                                         held->letGo();
+                                 });
         if (!claim)
-            return outcome;
+            return;
+        std::unique_ptr<Held> held;
         try {
-            ReadPhoto photo = reader(path, rotation);
+            ReadPhoto photo = reader(slot->m_path, rotation, slot->m_stopRead.get_token());
             claim->shrinkTo(cost->held());
-            outcome.held = std::make_shared<Held>(Held{std::move(photo), *cost, std::move(*claim)});
+            held.reset(new Held{std::move(photo), *cost, std::move(*claim)});
         } catch (...) {
             // Left to the photo's own turn, which reads it again.
+            return;
         }
-        return outcome;
+        const std::lock_guard lock(slot->m_mutex);
+        // Let go while it read, it goes at once (after the lock, as `held`).
+        if (!slot->m_letGo)
+            slot->m_held.swap(held);
     });
-    m_pending.append({path, rotation, std::move(future)});
+    m_pending.append({path, rotation, std::move(slot), std::move(future)});
 }
 
 void PhotoReadAhead::drop()
@@ -68,19 +108,21 @@ void PhotoReadAhead::drop()
     m_stop = std::stop_source();
 }
 
-QCoro::Task<std::optional<PhotoReadAhead::Outcome>> PhotoReadAhead::take(const QString &path, int rotation)
+QCoro::Task<std::shared_ptr<PhotoReadAhead::Slot>> PhotoReadAhead::take(const QString &path, int rotation)
 {
     const auto match = std::find_if(m_pending.begin(), m_pending.end(), [&](const Pending &pending) {
         return pending.path == path && pending.rotation == rotation;
     });
     if (match == m_pending.end())
-        co_return std::nullopt;
+        co_return std::shared_ptr<Slot>();
     // Read-aheads of photos before this one were passed over.
     const qsizetype index = match - m_pending.begin();
     for (qsizetype i = 0; i < index; ++i)
         m_pending.takeFirst().future.cancel();
-    QFuture<Outcome> future = m_pending.takeFirst().future;
-    co_return co_await future;
+    Pending pending = m_pending.takeFirst();
+    pending.slot->m_giveUp.request_stop();
+    co_await pending.future;
+    co_return pending.slot;
 }
 
 } // namespace pomelark

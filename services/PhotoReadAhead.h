@@ -2,6 +2,7 @@
 
 #include "platform/FileSnapshot.h"
 #include "platform/ImageSource.h"
+#include "platform/StoppableWork.h"
 #include "services/MemoryBudget.h"
 #include "services/PhotoCost.h"
 
@@ -15,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <stop_token>
 
@@ -38,21 +40,26 @@ struct ReadPhoto {
 ///
 /// Holds the photos announced and not yet taken: the next one, and for a moment
 /// the one whose turn is just coming. Writes nothing. A read-ahead claims from
-/// the send's memory budget what its read will hold, after the conversion
-/// whose turn comes before it has claimed its own, and waits until that fits.
+/// the send's memory budget what its read will hold, as work that may be given
+/// up: after the conversion whose turn comes before it has claimed its own, and
+/// never while a conversion waits for memory. It gives way to conversions: one
+/// still waiting for memory when its photo's turn comes gives up, and one held
+/// lets go of its photo as soon as a conversion waits for the room it takes.
 /// What it read is used only while the file is still the one it read (same
 /// file, size, modification and change time, as the read's own open found it);
-/// otherwise, when the read-ahead failed (a read that failed once, as on a card
-/// that was out for a moment, may succeed now), and when the photo is too large
-/// to convert, the photo is read at its turn, as it would have been without a
-/// read-ahead.
+/// otherwise, when the read-ahead failed or gave way (a read that failed once,
+/// as on a card that was out for a moment, may succeed now), and when the photo
+/// is too large to convert, the photo is read at its turn, as it would have
+/// been without a read-ahead.
 class PhotoReadAhead {
 public:
     /// Reads the photo at `path` for a turn of `rotation` (0…359) degrees;
-    /// throws what the conversion reports for a source it cannot read. Any thread.
-    using Reader = std::function<ReadPhoto(const QString &path, int rotation)>;
+    /// throws what the conversion reports for a source it cannot read, and
+    /// WorkStopped once `stop` is requested. Any thread.
+    using Reader = std::function<ReadPhoto(const QString &path, int rotation, std::stop_token stop)>;
 
-    PhotoReadAhead(Reader reader, MemoryBudget &budget);
+    /// Its jobs count in `work`, and stop with it.
+    PhotoReadAhead(Reader reader, MemoryBudget &budget, StoppableWork &work);
     ~PhotoReadAhead();
 
     /// What reads the photos, ahead or at their turn.
@@ -61,27 +68,32 @@ public:
     PhotoReadAhead(const PhotoReadAhead &) = delete;
     PhotoReadAhead &operator=(const PhotoReadAhead &) = delete;
 
-    /// A photo read ahead, what it costs, and the claim on the memory it holds
-    /// until its conversion: let go with the last reference to it.
+    /// A photo read ahead, what it costs, and the claim on the memory it holds.
     struct Held {
         ReadPhoto photo;
         PhotoCost cost;
         MemoryBudget::Claim claim;
     };
 
-    /// What a read-ahead left: the photo, if it was read.
-    class Outcome {
+    /// Where one read-ahead leaves its photo for the conversion. Any thread.
+    class Slot {
     public:
-        /// The photo read ahead, when it was read and its file is still as that
-        /// read found it; nothing otherwise. Blocks: call on a worker.
-        std::shared_ptr<Held> current() const;
+        /// Takes out the photo read ahead, its claim no longer yielding, when it
+        /// was read and not let go, and its file is still as that read found
+        /// it; nothing otherwise.
+        std::unique_ptr<Held> take();
 
     private:
         friend class PhotoReadAhead;
+        /// Lets go of the photo, or of the read under way when it ends.
+        void letGo();
 
-        QString path;
-        /// Nothing when the read failed or was not made.
-        std::shared_ptr<Held> held;
+        QString m_path;
+        std::mutex m_mutex;
+        std::unique_ptr<Held> m_held;
+        bool m_letGo = false;
+        std::stop_source m_giveUp; ///< ends its wait for memory
+        std::stop_source m_stopRead;
     };
 
     /// Starts reading the photo at `path` in the background, after any earlier
@@ -91,23 +103,27 @@ public:
     void start(const QString &path, int rotation, bool highQuality);
 
     /// Forgets the read-ahead: one not yet begun never runs, one waiting for
-    /// memory stops waiting, one reading is thrown away when it ends.
+    /// memory stops waiting, one reading stops.
     void drop();
 
     /// The read-ahead of `path` at `rotation`, once it has ended, and the end of
-    /// those started before it; nothing when there is none of that photo.
-    QCoro::Task<std::optional<Outcome>> take(const QString &path, int rotation);
+    /// those started before it; nothing when there is none of that photo. One
+    /// still waiting for memory gives up, so that its conversion never waits
+    /// for it.
+    QCoro::Task<std::shared_ptr<Slot>> take(const QString &path, int rotation);
 
 private:
     struct Pending {
         QString path;
         int rotation = 0;
-        QFuture<Outcome> future;
+        std::shared_ptr<Slot> slot;
+        QFuture<void> future;
     };
 
     Reader m_reader;
     MemoryBudget &m_budget;
-    /// Stops the read-aheads started since the last drop() from waiting for memory.
+    StoppableWork &m_work;
+    /// Stops the read-aheads started since the last drop().
     std::stop_source m_stop;
     QThreadPool m_pool;
     QList<Pending> m_pending; ///< oldest first

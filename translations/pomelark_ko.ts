@@ -64,6 +64,10 @@
         <source>This photo is too large to convert on this computer</source>
         <translation>사진이 너무 커서 이 컴퓨터에서는 변환할 수 없어요</translation>
     </message>
+    <message>
+        <source>This photo is too large to convert (%1 pixels or more on a side)</source>
+        <translation>사진이 너무 커서 변환할 수 없어요 (한 변이 %1픽셀 이상)</translation>
+    </message>
 </context>
 <context>
     <name>FFmpegError</name>

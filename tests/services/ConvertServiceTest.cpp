@@ -163,7 +163,19 @@ TEST_F(ConvertPhoto, FailuresSayWhatWentWrong)
     EXPECT_EQ(ConvertError(ConvertError::Kind::sourceTooLarge).message(), u"사진이 너무 커서 변환할 수 없어요 (512MB 초과)"_qs);
     EXPECT_EQ(ConvertError(ConvertError::Kind::pictureTooLarge).message(),
               u"사진이 너무 커서 이 컴퓨터에서는 변환할 수 없어요"_qs);
+    EXPECT_EQ(ConvertError(ConvertError::Kind::sideTooLong).message(),
+              u"사진이 너무 커서 변환할 수 없어요 (한 변이 32768픽셀 이상)"_qs);
     QCoreApplication::removeTranslator(&korean);
+
+    // A side longer than HEIF readers open is refused before it is read,
+    // whatever the memory; one at the limit is sent, and opens. (libheif
+    // opens a 32768-pixel side beside 64, but not beside 32 or 33.)
+    const QString longest = makeJpeg(folder.filePath(QStringLiteral("longest.jpg")), {.size = QSize(32767, 33)});
+    EXPECT_EQ(convert(longest, 90).shown.size(), QSize(33, 32767));
+    const QString tooLong = makeJpeg(folder.filePath(QStringLiteral("too-long.jpg")), {.size = QSize(32, 32768)});
+    EXPECT_EQ(failureOf(tooLong, folder.filePath(QStringLiteral("d.heic"))).message(),
+              QStringLiteral("This photo is too large to convert (32768 pixels or more on a side)"));
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("d.heic"))));
 
     // A whole picture whose decode would pass the send's memory budget is too
     // large, not unreadable: an arithmetic-coded file of a few hundred bytes
@@ -175,6 +187,13 @@ TEST_F(ConvertPhoto, FailuresSayWhatWentWrong)
                                          claimingSize(contentOf(small), QSize(12000, 8000)));
     EXPECT_EQ(failureOf(claimed, folder.filePath(QStringLiteral("c.heic"))).kind,
               ConvertError::Kind::pictureTooLarge);
+    // A Huffman-coded header that claims more than its file could ever hold
+    // is damaged, on any computer.
+    const QString damaged = makeTextFile(folder.filePath(QStringLiteral("damaged.jpg")),
+                                         claimingSize(contentOf(makeJpeg(folder.filePath(QStringLiteral("b.jpg")))),
+                                                      QSize(30000, 30000)));
+    EXPECT_EQ(failureOf(damaged, folder.filePath(QStringLiteral("e.heic"))).kind,
+              ConvertError::Kind::sourceUnreadable);
 
     const QString photo = makeJpeg(folder.filePath(QStringLiteral("a.jpg")));
     EXPECT_EQ(failureOf(photo, folder.filePath(QStringLiteral("no/folder/a.heic"))).kind,

@@ -7,36 +7,99 @@
 
 using namespace pomelark;
 
-TEST(MemoryBudget, ClaimsComeInLineOrderWhenTheyFitAndAStopOrALeftPlaceFreesTheLine)
-{
-    // A claim that never comes fails the test instead of hanging it.
-    const auto done = [](auto &future) {
-        return future.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
-    };
-    MemoryBudget budget(100);
+namespace {
 
-    // The second in line fits on its own, but not beside the first: it is
-    // granted only after the first was, and let go.
+/// A claim that never comes fails the test instead of hanging it.
+template <typename Future>
+bool done(Future &future)
+{
+    return future.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+}
+
+} // namespace
+
+TEST(MemoryBudget, AYieldingClaimWaitsInLineAndGivesWayToAClaimThatMustComeToPass)
+{
+    MemoryBudget budget(100);
+    std::stop_source never;
+
+    // A yielding claim waits for the place taken before its own, even when it
+    // would fit, and then for room beside what that place claimed.
     MemoryBudget::Place first = budget.line(), second = budget.line();
     std::atomic_bool firstGranted = false;
-    auto afterFirst =
-        std::async(std::launch::async, [&] { return budget.claim(std::move(second), 30) && firstGranted; });
-    firstGranted = budget.claim(std::move(first), 80).has_value();
-    ASSERT_TRUE(done(afterFirst));
-    EXPECT_TRUE(afterFirst.get());
+    auto behind = std::async(std::launch::async, [&] {
+        return budget.claimYielding(std::move(second), 30, never.get_token(), [] {}) && firstGranted;
+    });
+    std::optional<MemoryBudget::Claim> held = budget.claim(std::move(first), 80, never.get_token());
+    firstGranted = held.has_value();
+    held->shrinkTo(70);
+    ASSERT_TRUE(done(behind));
+    EXPECT_TRUE(behind.get());
+    held.reset();
 
-    // One that does not fit beside what is held stops when told, leaving the
-    // line; one behind it waits for the held claim to shrink; a place let go
-    // unclaimed lets those behind it through.
-    std::optional<MemoryBudget::Claim> held = budget.claim(budget.line(), 90);
-    std::stop_source stop;
-    auto stopped = std::async(std::launch::async, [&] { return budget.claim(budget.line(), 50, stop.get_token()); });
-    stop.request_stop();
-    ASSERT_TRUE(done(stopped));
-    EXPECT_FALSE(stopped.get());
-    auto shrunk = std::async(std::launch::async, [&] { return budget.claim(budget.line(), 50).has_value(); });
-    budget.line(); // a place let go at once
-    held->shrinkTo(40);
-    ASSERT_TRUE(done(shrunk));
-    EXPECT_EQ(budget.held(), 40);
+    // Taken in either order, a yielding claim held never keeps a claim that
+    // must come to pass waiting: asked, it lets go, and that one is granted.
+    std::optional<MemoryBudget::Claim> ahead;
+    std::atomic_int asked = 0;
+    ahead.emplace(*budget.claimYielding(budget.line(), 60, never.get_token(), [&] {
+        ++asked;
+        ahead.reset();
+    }));
+    const std::optional<MemoryBudget::Claim> conversion = budget.claim(budget.line(), 90, never.get_token());
+    ASSERT_TRUE(conversion);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(budget.held(), 90);
+
+    // While one waits, no yielding claim is granted, even one that would fit,
+    // nor one behind a place not yet claimed; a stop ends the wait, and a
+    // place let go unclaimed frees the line.
+    std::promise<void> askedToLetGo;
+    const std::optional<MemoryBudget::Claim> stubborn =
+        budget.claimYielding(budget.line(), 5, never.get_token(), [&] { askedToLetGo.set_value(); });
+    std::stop_source stopConversion;
+    auto waiting = std::async(std::launch::async,
+                              [&] { return budget.claim(budget.line(), 50, stopConversion.get_token()).has_value(); });
+    askedToLetGo.get_future().wait();
+    std::optional<MemoryBudget::Place> unclaimed = budget.line();
+    std::atomic_bool conversionStopped = false, placeLeft = false;
+    auto readAhead = std::async(std::launch::async, [&] {
+        return budget.claimYielding(budget.line(), 5, never.get_token(), [] {}) && conversionStopped && placeLeft;
+    });
+    conversionStopped = true;
+    stopConversion.request_stop();
+    ASSERT_TRUE(done(waiting));
+    EXPECT_FALSE(waiting.get());
+    placeLeft = true;
+    unclaimed.reset();
+    ASSERT_TRUE(done(readAhead));
+    EXPECT_TRUE(readAhead.get());
+}
+
+TEST(MemoryBudget, TheSettingIsAWholeNumberOfMegabytesUpToTheComputersMemory)
+{
+    constexpr qint64 megabyte = 1024 * 1024, computer = 24 * 1024 * megabyte;
+    const auto bytes = [](const char *text, qint64 physical = computer) {
+        return MemoryBudget::settingFrom(text, physical).bytes;
+    };
+    const auto noted = [](const char *text) { return !MemoryBudget::settingFrom(text, computer).note.isEmpty(); };
+
+    EXPECT_EQ(bytes(""), computer / 2);
+    EXPECT_FALSE(noted(" "));
+    EXPECT_EQ(bytes(" 6144 "), 6144 * megabyte);
+    EXPECT_FALSE(noted("6144"));
+    // Anything but a whole number above 0 is said, and the default used.
+    for (const char *unusable : {"64MB", "abc", "0", "-5", "+5", "1e3"}) {
+        EXPECT_EQ(bytes(unusable), computer / 2) << unusable;
+        EXPECT_TRUE(noted(unusable)) << unusable;
+    }
+    // More than the computer has, however many digits, is the computer's all,
+    // and said: never a budget of 0 or one without bound.
+    for (const char *huge : {"99999999999", "9999999999999", "99999999999999999999999"}) {
+        EXPECT_EQ(bytes(huge), computer) << huge;
+        EXPECT_TRUE(noted(huge)) << huge;
+        EXPECT_GT(bytes(huge, 0), qint64(1) << 50) << huge;
+    }
+    EXPECT_EQ(MemoryBudget::settingFrom("64MB", computer).note,
+              u"POMELARK_MEMORY_MB=\"64MB\" is not a whole number of megabytes above 0: a send may hold 12288 MB, "
+              u"half this computer's memory"_qs);
 }

@@ -250,12 +250,12 @@ TEST(SendEndToEnd, TheNextPhotoIsReadAheadAndShowsNothingBeforeItsTurn)
     damageScanData(items[1].url.toLocalFile()); // its read-ahead fails, and so does its own read
     QMutex readsLock;
     QMap<QString, int> reads;
-    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation) {
+    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation, std::stop_token stop) {
         {
             const QMutexLocker locker(&readsLock);
             ++reads[QFileInfo(path).fileName()];
         }
-        return ConvertService::readSourcePhoto(path, rotation);
+        return ConvertService::readSourcePhoto(path, rotation, stop);
     });
     PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
     ExportCoordinator coordinator(converter, photos, staging.path());
@@ -299,13 +299,13 @@ TEST(SendEndToEnd, APhotoTooLargeForTheMemoryBudgetIsRefusedUnreadAndTheReadAhea
     const ScopedEnv budget("POMELARK_MEMORY_MB", QByteArray::number(budgetMB));
 
     std::atomic_bool secondReadAfterFirstWritten = false, thirdRead = false;
-    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation) {
+    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation, std::stop_token stop) {
         if (path == items[1].url.toLocalFile()) {
             const QStringList written = filesBelow(staging.path());
             secondReadAfterFirstWritten = written.size() == 1 && decodeHeic(staging.filePath(written[0]));
         }
         thirdRead = thirdRead || path == items[2].url.toLocalFile();
-        return ConvertService::readSourcePhoto(path, rotation);
+        return ConvertService::readSourcePhoto(path, rotation, stop);
     });
     PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
     ExportCoordinator coordinator(converter, photos, staging.path());
@@ -322,6 +322,83 @@ TEST(SendEndToEnd, APhotoTooLargeForTheMemoryBudgetIsRefusedUnreadAndTheReadAhea
     EXPECT_TRUE(secondReadAfterFirstWritten);
     EXPECT_FALSE(thirdRead);
     EXPECT_EQ(filesBelow(staging.path()).size(), 3);
+}
+
+TEST(SendEndToEnd, NoOrderOfTheConvertersCallsAndNoNumberOfSendsKeepsAConversionWaiting)
+{
+    TempFolder card, staging, pictures;
+    MediaItems items;
+    for (int index = 1; index <= 6; ++index) {
+        const QString path = makeJpeg(card.filePath(u"DCIM/IMG_%1.JPG"_qs.arg(index, 4, 10, QLatin1Char('0'))),
+                                      {.size = QSize(1600, 1200), .grain = 6});
+        items.append({QUuid::createUuid(), QUrl::fromLocalFile(path), MediaItem::Kind::photo});
+    }
+    // Room for one photo's conversion, but not beside it for the next one's read.
+    const PhotoCost cost = *PhotoCost::ofFile(items[0].url.toLocalFile(), 0);
+    const qint64 budgetMB = (cost.peak(false) >> 20) + 1;
+    ASSERT_LT(budgetMB << 20, cost.peak(false) + cost.reading());
+    const ScopedEnv budget("POMELARK_MEMORY_MB", QByteArray::number(budgetMB));
+    ConvertService converter;
+
+    // Each photo's read-ahead asked for before the conversion of the photo
+    // before it, which the converter's calls allow.
+    const auto readAheadFirst = [&]() -> QCoro::Task<int> {
+        int converted = 0;
+        for (int index = 0; index < items.size(); ++index) {
+            if (index + 1 < items.size())
+                converter.readAhead(items[index + 1].url, 0, false);
+            co_await converter.convertPhoto(items[index].url,
+                                            QUrl::fromLocalFile(staging.filePath(u"%1.heic"_qs.arg(index))), false,
+                                            std::nullopt, 0);
+            ++converted;
+        }
+        co_return converted;
+    };
+    EXPECT_EQ(awaitTask(readAheadFirst(), std::chrono::seconds(90)), items.size());
+
+    // Two sends at once through the one converter, each reading ahead.
+    PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
+    ExportCoordinator first(converter, photos, staging.filePath(u"first"_qs));
+    ExportCoordinator second(converter, photos, staging.filePath(u"second"_qs));
+    const ExportSettings small{.quality = QualityMode::size};
+    const auto bothSends = [&]() -> QCoro::Task<void> {
+        QCoro::Task<void> one = first.exportItems(items.mid(0, 3), small, {}, [] { return false; });
+        QCoro::Task<void> other = second.exportItems(items.mid(3), small, {}, [] { return false; });
+        co_await std::move(one);
+        co_await std::move(other);
+    };
+    awaitTask(bothSends(), std::chrono::seconds(90));
+    EXPECT_EQ(first.phase().successPhotos + second.phase().successPhotos, items.size());
+}
+
+TEST(SendEndToEnd, AProgramThatEndsDuringASendEndsCleanlyAndWritesNothingMore)
+{
+    TempFolder card, staging, pictures;
+    // Large enough that its encode lasts; the second's read-ahead waits for memory.
+    for (const QString &name : {u"IMG_0001.JPG"_qs, u"IMG_0002.JPG"_qs})
+        makeJpeg(card.filePath(name), {.size = QSize(6000, 4000), .grain = 6});
+    const PhotoCost cost = *PhotoCost::ofFile(card.filePath(u"IMG_0001.JPG"_qs), 0);
+    const qint64 budgetMB = (cost.peak(false) >> 20) + 1;
+    ASSERT_LT(budgetMB << 20, cost.peak(false) + cost.reading());
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"POMELARK_MEMORY_MB"_qs, QString::number(budgetMB));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+
+    // It quits once the first photo's file is begun: as its encode starts.
+    program.start(QStringLiteral(POMELARK_SEND_THEN_QUIT),
+                  {card.path(), pictures.filePath(u"Photos"_qs), staging.path()});
+    ASSERT_TRUE(program.waitForFinished(120'000));
+
+    // Neither crashed nor killed; the encode was abandoned, not waited for, so
+    // the file it began holds nothing, and nothing reached Photos.
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    const QStringList staged = filesBelow(staging.path());
+    ASSERT_EQ(staged.size(), 1);
+    EXPECT_EQ(QFileInfo(staging.filePath(staged[0])).size(), 0);
+    EXPECT_EQ(filesBelow(pictures.path()), QStringList());
 }
 
 TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
@@ -343,8 +420,12 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
     const ScopedEnv exit("FAKE_FFMPEG_EXIT", "1");
     const ScopedEnv log("FAKE_FFMPEG_LOG", "[NULL @ 0x55d0c0ffee00] Invalid NAL unit size (1260 > 713).\n"
                                            "/card/MVI.MOV: corrupt input packet in stream 0\n");
-    MediaItems items = morningPhotos(card, {u"IMG_0001.JPG"_qs, u"IMG_0002.JPG"_qs});
+    MediaItems items = morningPhotos(card, {u"IMG_0001.JPG"_qs, u"IMG_0002.JPG"_qs, u"IMG_0003.JPG"_qs});
     truncateFile(items[1].url.toLocalFile(), qint64(3) << 30); // a photo, then a 3 GB hole
+    // Put in a photo's place after validation: neither its read-ahead nor its
+    // turn may wait for a writer to open it.
+    QFile::remove(items[2].url.toLocalFile());
+    const PipeReleaser stuck(makeFifo(items[2].url.toLocalFile()));
     for (const QString &path : {makeTextFile(card.filePath(u"broken.mov"_qs)),
                                 makeVideo(card.filePath(u"MVI_0002.MOV"_qs)),
                                 makeDanglingLink(card.filePath(u"gone.mov"_qs)),
@@ -370,11 +451,13 @@ TEST(SendEndToEnd, EachFailureNamesItsTrueCauseOnOneLine)
     EXPECT_EQ(failureLines(coordinator.phase().failed),
               QStringList({u"IMG_0001.JPG: Conversion failed: The file is too large"_qs,
                            u"IMG_0002.JPG: This photo is too large to convert (over 512 MB)"_qs,
+                           u"IMG_0003.JPG: Couldn't read the source file"_qs,
                            u"broken.mov: Couldn't read the source file"_qs,
                            u"MVI_0002.MOV: Conversion failed: The file is too large"_qs,
                            u"gone.mov: Couldn't read the source file"_qs, u"pulled.mov: The SD card was removed"_qs}));
     // ffmpeg's whole log is there for whoever looks into a failure, on one line.
-    ASSERT_EQ(systemLog.lines().size(), 10);
+    EXPECT_EQ(stuck.released(), 0) << "the send waited on a named pipe";
+    ASSERT_EQ(systemLog.lines().size(), 11);
     EXPECT_TRUE(systemLog.lines().first().endsWith(u"713). | /card/MVI.MOV: corrupt input packet in stream 0"_qs));
 
     // A named pipe reads as empty, but it is no photo either.
@@ -408,8 +491,8 @@ TEST(SendEndToEnd, APhotoIsSentWithTheMetadataOfTheReadItsPixelsCameFrom)
     QByteArray rewrite = contentOf(makeJpeg(elsewhere.filePath(u"IMG_0002.JPG"_qs), recipe));
     ASSERT_EQ(rewrite.size(), QFileInfo(rewritten).size());
 
-    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation) {
-        ReadPhoto photo = ConvertService::readSourcePhoto(path, rotation);
+    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation, std::stop_token stop) {
+        ReadPhoto photo = ConvertService::readSourcePhoto(path, rotation, stop);
         if (path == pulled) // the card goes once its pixels are read
             QFile::remove(path);
         // Rewritten in place after its read-ahead, its size and file time kept
