@@ -47,12 +47,18 @@ void PhotoReadAhead::Slot::letGo()
     held.swap(m_held);
 }
 
+void PhotoReadAhead::Slot::giveUp()
+{
+    m_giveUp.request_stop();
+    m_stopRead.request_stop();
+}
+
 void PhotoReadAhead::start(const QString &path, int rotation, bool highQuality)
 {
     // The photo whose turn comes now may still be waiting to be taken; anything
     // older is of no more use.
     while (m_pending.size() > 1)
-        m_pending.takeFirst().future.cancel();
+        passOver(m_pending.takeFirst());
     auto slot = std::make_shared<Slot>();
     slot->m_path = path;
     // Shared, so that a job that never runs still leaves the line.
@@ -61,12 +67,9 @@ void PhotoReadAhead::start(const QString &path, int rotation, bool highQuality)
                                                        slot, dropped = m_stop.get_token(), rotation, highQuality] {
         const StoppableWork::Job job(work);
         // Dropped or stopped, it neither waits nor reads on.
-        const auto stopAll = [&slot] {
-            slot->m_giveUp.request_stop();
-            slot->m_stopRead.request_stop();
-        };
-        const std::stop_callback onDrop(dropped, stopAll);
-        const std::stop_callback onStop(work.token(), stopAll);
+        const auto giveUp = [&slot] { slot->giveUp(); };
+        const std::stop_callback onDrop(dropped, giveUp);
+        const std::stop_callback onStop(work.token(), giveUp);
         if (slot->m_giveUp.stop_requested())
             return;
         // A photo too large to convert is left to its turn, which says so.
@@ -99,6 +102,13 @@ void PhotoReadAhead::start(const QString &path, int rotation, bool highQuality)
     m_pending.append({path, rotation, std::move(slot), std::move(future)});
 }
 
+void PhotoReadAhead::passOver(Pending pending)
+{
+    // Begun, it ends at once; not begun, it never runs.
+    pending.future.cancel();
+    pending.slot->giveUp();
+}
+
 void PhotoReadAhead::drop()
 {
     for (Pending &pending : m_pending)
@@ -118,7 +128,7 @@ QCoro::Task<std::shared_ptr<PhotoReadAhead::Slot>> PhotoReadAhead::take(const QS
     // Read-aheads of photos before this one were passed over.
     const qsizetype index = match - m_pending.begin();
     for (qsizetype i = 0; i < index; ++i)
-        m_pending.takeFirst().future.cancel();
+        passOver(m_pending.takeFirst());
     Pending pending = m_pending.takeFirst();
     pending.slot->m_giveUp.request_stop();
     co_await pending.future;

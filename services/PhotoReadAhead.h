@@ -87,6 +87,8 @@ public:
         friend class PhotoReadAhead;
         /// Lets go of the photo, or of the read under way when it ends.
         void letGo();
+        /// Ends its wait for memory, and its read.
+        void giveUp();
 
         QString m_path;
         std::mutex m_mutex;
@@ -119,6 +121,9 @@ private:
         std::shared_ptr<Slot> slot;
         QFuture<void> future;
     };
+
+    /// Forgets a read-ahead of no more use.
+    static void passOver(Pending pending);
 
     Reader m_reader;
     MemoryBudget &m_budget;
