@@ -6,14 +6,17 @@
 
 namespace pomelark {
 
-AppDelegate::AppDelegate(QCoreApplication &app, WorkingFolders folders)
-    : QObject(&app), m_folders(std::move(folders))
+AppDelegate::AppDelegate(QCoreApplication &app, WorkingFolders folders, std::function<void()> stopWriters)
+    : QObject(&app), m_folders(std::move(folders)), m_stopWriters(std::move(stopWriters))
 {
     connect(&app, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
 }
 
 void AppDelegate::applicationWillTerminate()
 {
+    // A file begun while its folder is removed could outlive the removal.
+    if (m_stopWriters)
+        m_stopWriters();
     CacheJanitor::purgeOnTerminate(m_folders);
 }
 

@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QCoreApplication;
 
 namespace pomelark {
@@ -14,14 +16,19 @@ class AppDelegate : public QObject {
     Q_OBJECT
 public:
     /// Runs `applicationWillTerminate` when `app` is about to quit.
-    explicit AppDelegate(QCoreApplication &app, WorkingFolders folders = WorkingFolders::standard());
+    /// `stopWriters` stops the work that writes into the folders (the send's
+    /// conversions) before they are removed.
+    explicit AppDelegate(QCoreApplication &app, WorkingFolders folders = WorkingFolders::standard(),
+                         std::function<void()> stopWriters = {});
 
-    /// Removes the four working folders before returning. Never fails; running
-    /// it again, or with no folders there, does nothing.
+    /// Stops the writers, then removes the four working folders before
+    /// returning. Never fails; running it again, or with no folders there,
+    /// does nothing.
     void applicationWillTerminate();
 
 private:
     WorkingFolders m_folders;
+    std::function<void()> m_stopWriters;
 };
 
 } // namespace pomelark

@@ -10,6 +10,7 @@
 #include "app/UpdatePrompt.h"
 #include "platform/TerminationSignals.h"
 #include "platform/Updater.h"
+#include "services/ConvertService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,7 +22,7 @@
 namespace pomelark {
 
 PomelarkApp::PomelarkApp(QApplication &app, QVersionNumber version)
-    : m_delegate(new AppDelegate(app)),
+    : m_delegate(new AppDelegate(app, WorkingFolders::standard(), [] { ConvertService::shared().stop(); })),
       m_updater(new Updater(Updater::configuredFeed(), std::move(version), this))
 {
     // A logout or kill ends the app through its ordinary quit, so the delegate still cleans up.

@@ -259,8 +259,11 @@ TEST(AppDelegate, QuittingRemovesTheWorkingFoldersAndAgainIsHarmless)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
     QCoreApplication *app = QCoreApplication::instance();
-    AppDelegate delegate(*app, folders);
+    // What writes into them stops first, while they still stand.
+    bool stoppedBeforeRemoval = false;
+    AppDelegate delegate(*app, folders, [&] { stoppedBeforeRemoval = QFileInfo::exists(folders.exportStaging()); });
     delegate.applicationWillTerminate();
+    EXPECT_TRUE(stoppedBeforeRemoval);
     for (const QString &folder :
          {folders.videoPlayback(), folders.videoThumbnails(), folders.exportStaging(), folders.workspace()})
         EXPECT_FALSE(QFileInfo::exists(folder)) << folder.toStdString();
