@@ -33,6 +33,61 @@ qint64 codedBytesBound(QSize size, qint64 fileBytes, bool highQuality)
     return qint64(std::min(noise * pixels, perPixel * pixels + perFileByte * double(fileBytes)));
 }
 
+/// A segment's own record where a reader keeps it (libjpeg's marker list,
+/// with the allocation's own header); measured at about 80 bytes.
+constexpr qint64 segmentRecordBytes = 128;
+/// A comment's two strings besides their text, as Qt's reader keeps them.
+constexpr qint64 commentRecordBytes = 128;
+/// What Exiv2 makes of each byte of Photoshop segments: their IPTC data sets,
+/// of as little as 5 bytes each, become entries of some 330 bytes in a list
+/// that grows by copying (measured at up to 66 times the bytes).
+constexpr qint64 photoshopCopies = 72;
+/// Allocations below glibc's largest mmap threshold come from its heap, which
+/// may keep the pages of those freed: a copy that grew through such sizes
+/// leaves up to about this much behind.
+constexpr qint64 heapKeptBytes = 32 * 1024 * 1024;
+/// The most profile data libjpeg puts together: 255 chunks of 65519 bytes.
+/// With more chunks, or chunks it cannot order, it gives none.
+constexpr qint64 largestProfileBytes = 255 * 65519;
+
+qint64 keptBytes(const JpegFootprint::Segments &segments)
+{
+    return segments.bytes + segments.count * segmentRecordBytes;
+}
+
+/// What the reads of a JPEG's metadata hold at their peaks, from the sizes of
+/// its header's segments (bench/send_memory_bench measures them on files of
+/// hundreds of megabytes of segments over a small picture).
+struct MetadataCost {
+    /// Qt's reader of the photo's properties, and Exiv2 beside it. Qt keeps
+    /// the EXIF, APP2 and comment segments, joins the EXIF segments and the
+    /// profile's chunks (whatever their numbers), and keeps each comment as
+    /// text twice over in UTF-16. Exiv2 joins the profile's chunks into a new
+    /// copy at each chunk, old and new at once and the heap keeping freed
+    /// ones, and decodes IPTC.
+    qint64 properties = 0;
+    /// Qt's reader alone, as it reads a turned photo's orientation again.
+    qint64 qtHeader = 0;
+    /// The decoder keeps the APP2 segments and the profile it joins, and the
+    /// picture's colour space a copy of that.
+    qint64 decoding = 0;
+    /// The profile, held with the picture.
+    qint64 profile = 0;
+
+    explicit MetadataCost(const JpegFootprint &footprint)
+    {
+        const JpegFootprint::Segments &exif = footprint.applicationSegments[1];
+        const JpegFootprint::Segments &app2 = footprint.applicationSegments[2];
+        const JpegFootprint::Segments &comments = footprint.comments;
+        qtHeader = keptBytes(exif) + exif.bytes + keptBytes(app2) + footprint.iccProfileBytes
+                   + keptBytes(comments) + 4 * comments.bytes + comments.count * commentRecordBytes;
+        properties = qtHeader + 2 * footprint.iccProfileBytes + std::min(footprint.iccProfileBytes, heapKeptBytes)
+                     + photoshopCopies * footprint.applicationSegments[13].bytes;
+        profile = std::min(footprint.iccProfileBytes, largestProfileBytes);
+        decoding = keptBytes(app2) + 2 * profile;
+    }
+};
+
 } // namespace
 
 std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
@@ -47,16 +102,21 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
         cost.m_size = footprint->size;
         cost.m_pictureBytes = lineBytes(footprint->size.width(), footprint->grey ? 8 : 32) * footprint->size.height();
         const qint64 picture = cost.m_pictureBytes;
+        const MetadataCost metadata(*footprint);
+        cost.m_metadataBytes = metadataBytes + metadata.profile;
+        // libheif's copy of the profile, and the file it writes in memory,
+        // which copies it again as it grows.
+        cost.m_profileCopiesBytes = 2 * metadata.profile;
         // libjpeg's rows, tables and pools besides its coefficients.
         const qint64 decoderRows = 4 * 1024 * 1024 + qint64(footprint->size.width()) * 64;
-        const qint64 decoding = footprint->decoderBytes() + decoderRows + picture;
+        const qint64 decoding = footprint->decoderBytes() + decoderRows + picture + metadata.decoding;
         // Data that ends in zeros is checked by decoding its coefficients
         // again, once from a copy of the file, beside the picture.
-        const qint64 tailCheck = picture + file + footprint->coefficientBytes + decoderRows;
-        // Stood upright and turned, one copy at a time; a mirrored orientation
-        // holds one more for a moment.
-        const qint64 turning = rotation != 0 ? 3 * picture : 0;
-        cost.m_reading = file + metadataBytes + std::max({decoding, tailCheck, turning});
+        const qint64 tailCheck = picture + file + footprint->coefficientBytes + decoderRows + metadata.decoding;
+        // Stood upright, its orientation read again, and turned, one copy at
+        // a time; a mirrored orientation holds one more for a moment.
+        const qint64 turning = rotation != 0 ? 3 * picture + metadata.qtHeader + metadata.profile : 0;
+        cost.m_reading = file + metadataBytes + std::max({metadata.properties, decoding, tailCheck, turning});
         return cost;
     }
     QImageReader reader(path);
@@ -78,7 +138,8 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
 
 qint64 PhotoCost::converting(bool highQuality) const
 {
-    return HeifWriter::peakBytes(m_size, m_pictureBytes, m_rgbCopy, codedBytesBound(m_size, m_fileBytes, highQuality));
+    return HeifWriter::peakBytes(m_size, m_pictureBytes, m_rgbCopy, codedBytesBound(m_size, m_fileBytes, highQuality))
+           + m_metadataBytes + m_profileCopiesBytes;
 }
 
 } // namespace pomelark
