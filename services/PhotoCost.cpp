@@ -20,6 +20,15 @@ qint64 lineBytes(qint64 width, int bitsPerPixel)
     return (width * bitsPerPixel + 31) / 32 * 4;
 }
 
+/// A picture of `size` at `bitsPerPixel` in Qt's lines, either way up when
+/// `turned`: a turned photo is stood upright by its EXIF orientation (which
+/// is not read here) before it is turned.
+qint64 pictureBytes(QSize size, int bitsPerPixel, bool turned)
+{
+    const qint64 stored = lineBytes(size.width(), bitsPerPixel) * size.height();
+    return turned ? std::max(stored, lineBytes(size.height(), bitsPerPixel) * size.width()) : stored;
+}
+
 /// The most bytes the coded picture can take: in proportion to the JPEG's
 /// own data (a JPEG coarser than the encode takes more bits in HEVC than in
 /// its own blocks) above a floor for its pixels, never more than noise takes.
@@ -93,6 +102,7 @@ struct MetadataCost {
 std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
 {
     PhotoCost cost;
+    cost.m_turned = rotation != 0;
     cost.m_fileBytes = QFileInfo(path).size();
     const qint64 file = cost.m_fileBytes;
     // A file larger than any photo is refused unread, for what it is.
@@ -100,7 +110,7 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
         return std::nullopt;
     if (const std::optional<JpegFootprint> footprint = JpegFootprint::readFile(path)) {
         cost.m_size = footprint->size;
-        cost.m_pictureBytes = lineBytes(footprint->size.width(), footprint->grey ? 8 : 32) * footprint->size.height();
+        cost.m_pictureBytes = pictureBytes(footprint->size, footprint->grey ? 8 : 32, cost.m_turned);
         const qint64 picture = cost.m_pictureBytes;
         const MetadataCost metadata(*footprint);
         cost.m_metadataBytes = metadataBytes + metadata.profile;
@@ -128,7 +138,7 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
     // A format the header does not tell is counted at 64 bits a pixel, the widest Qt reads.
     const int bits = format == QImage::Format_Invalid ? 64 : QImage::toPixelFormat(format).bitsPerPixel();
     cost.m_size = size;
-    cost.m_pictureBytes = lineBytes(size.width(), bits) * size.height();
+    cost.m_pictureBytes = pictureBytes(size, bits, cost.m_turned);
     cost.m_rgbCopy = format != QImage::Format_RGB32 && format != QImage::Format_Grayscale8;
     // Decoded twice, each from a copy of the file with what follows it, to
     // tell a whole picture from a cut one; the second stood upright beside the first.
@@ -138,8 +148,13 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
 
 qint64 PhotoCost::converting(bool highQuality) const
 {
-    return HeifWriter::peakBytes(m_size, m_pictureBytes, m_rgbCopy, codedBytesBound(m_size, m_fileBytes, highQuality))
-           + m_metadataBytes + m_profileCopiesBytes;
+    const qint64 coded = codedBytesBound(m_size, m_fileBytes, highQuality);
+    qint64 encoding = HeifWriter::peakBytes(m_size, m_pictureBytes, m_rgbCopy, coded);
+    // The encoder's rows and columns of coding units cost differently: a
+    // turned picture may reach it either way up.
+    if (m_turned)
+        encoding = std::max(encoding, HeifWriter::peakBytes(m_size.transposed(), m_pictureBytes, m_rgbCopy, coded));
+    return encoding + m_metadataBytes + m_profileCopiesBytes;
 }
 
 } // namespace pomelark

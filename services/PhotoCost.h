@@ -33,7 +33,7 @@ public:
     /// The most its whole conversion holds at once.
     qint64 peak(bool highQuality) const { return std::max(m_reading, converting(highQuality)); }
 
-    /// The picture's size as decoded.
+    /// The picture's size as stored.
     QSize size() const { return m_size; }
 
 private:
@@ -49,6 +49,8 @@ private:
     qint64 m_profileCopiesBytes = 0;
     /// Pictures in neither 32-bit RGB nor grey are made 32-bit RGB for their encode.
     bool m_rgbCopy = false;
+    /// Turned by the send: its picture may be encoded either way up.
+    bool m_turned = false;
     qint64 m_reading = 0;
 };
 

@@ -13,7 +13,8 @@ using namespace pomelark::test;
 
 // The budget refuses a photo only on its estimate: one that takes more than
 // estimated can pass the budget. A narrow picture costs the encoder per row of
-// coding units far more than its pixels; metadata costs what its readers copy.
+// coding units far more than its pixels, and a wide one turned is encoded
+// narrow; metadata costs what its readers copy.
 TEST(PhotoCost, ANarrowPictureOrOneWithMuchMetadataTakesNoMoreThanEstimated)
 {
 #if defined(__has_feature)
@@ -22,14 +23,15 @@ TEST(PhotoCost, ANarrowPictureOrOneWithMuchMetadataTakesNoMoreThanEstimated)
 #endif
 #endif
     const TempFolder folder;
-    const QString narrow = makeLargeJpeg(folder.filePath(u"narrow.jpg"_qs), QSize(64, 32768), false);
+    const QString wide = makeLargeJpeg(folder.filePath(u"wide.jpg"_qs), QSize(32768, 64), false);
     const QByteArray small = contentOf(makeJpeg(folder.filePath(u"small.jpg"_qs), {.size = QSize(640, 480)}));
     const QString chunks = makeTextFile(folder.filePath(u"profile-chunks.jpg"_qs), withProfileChunks(small, 400, 65533));
-    for (const QString &photo : {narrow, chunks}) {
-        const std::optional<PhotoCost> cost = PhotoCost::ofFile(photo, 0);
+    for (const auto &[photo, rotation] : {std::pair(wide, 90), std::pair(chunks, 0)}) {
+        const std::optional<PhotoCost> cost = PhotoCost::ofFile(photo, rotation);
         ASSERT_TRUE(cost);
         QProcess conversion;
-        conversion.start(QStringLiteral(POMELARK_CONVERSION_PEAK), {photo, folder.filePath(u"out.heic"_qs)});
+        conversion.start(QStringLiteral(POMELARK_CONVERSION_PEAK),
+                         {photo, QString::number(rotation), folder.filePath(u"out.heic"_qs)});
         ASSERT_TRUE(conversion.waitForFinished(-1));
         ASSERT_EQ(conversion.exitCode(), 0) << conversion.readAllStandardError().constData();
         const qint64 peak = conversion.readAllStandardOutput().trimmed().toLongLong();
