@@ -4,9 +4,13 @@
 //   send_memory_bench make DIR
 //       the photos: two 12-MP camera-like ones, 100 and 240 MP in colour
 //       (progressive) and grey, a 16000 × 16000 progressive 4:4:4 one, a
-//       30000 × 17000 panorama in colour and grey, a 40000 × 15000 one, and a
+//       30000 × 17000 panorama in colour and grey, a 40000 × 15000 one, a
 //       file of some 600 bytes whose header claims 14856 × 65283 grey pixels
-//       that decode to one flat grey (found by trying pictures)
+//       that decode to one flat grey (found by trying pictures); narrow ones,
+//       whose encode costs most by its rows or columns of coding units: 64 ×
+//       65500, 65500 × 64, 9001 × 3, and 64 × 32768, 32768 × 64 and 512 ×
+//       32768 at the longest side a send takes; and a 640 × 480 photo under
+//       4000 APP2 segments of ICC profile chunks, 262 MB of metadata
 //   send_memory_bench one FILE ROTATION [high|size [OUT]]
 //       one conversion in this process ("size" quality unless high), kept at
 //       OUT when given: "RESULT ESTIMATE_MB PEAK_MB SECONDS", the peak counted
@@ -140,6 +144,19 @@ int make(const QString &folder)
         std::printf("%s: %lld bytes\n", photo.name, QFileInfo(path(photo.name)).size());
     }
     makeLargeJpeg(path("panorama-40000x15000.jpg"), QSize(40000, 15000), false);
+    for (const QSize size : {QSize(64, 65500), QSize(65500, 64), QSize(9001, 3), QSize(64, 32768), QSize(32768, 64),
+                             QSize(512, 32768)}) {
+        writeJpegByRows(u"%1/narrow-%2x%3.jpg"_qs.arg(folder).arg(size.width()).arg(size.height()),
+                        {.size = size, .quality = 92},
+                        [&](int y, QRgb *row) { tiles.row(y, row, size.width()); });
+    }
+    const QString chunkedName = path("profile-chunks-640x480.jpg");
+    writeJpegByRows(chunkedName, {.size = QSize(640, 480), .quality = 92},
+                    [&](int y, QRgb *row) { tiles.row(y, row, 640); });
+    const QByteArray chunked = withProfileChunks(contentOf(chunkedName), 4000, 65533);
+    QFile chunks(chunkedName);
+    if (!chunks.open(QIODevice::WriteOnly) || chunks.write(chunked) != chunked.size())
+        return 1;
     QFile bomb(path("flat-grey-14856x65283.jpg"));
     const QByteArray claim = flatGreyClaim(QSize(14856, 65283));
     if (claim.isEmpty() || !bomb.open(QIODevice::WriteOnly) || bomb.write(claim) != claim.size())
@@ -251,9 +268,9 @@ int encode(QSize size, const QString &kind, int quality)
 #else
     const double model = 0;
 #endif
-    std::printf("%dx%d %s q%d: peak %.1f MB, model %.1f MB (%+.1f%%), coded %.3f bytes a pixel\n", size.width(),
-                size.height(), qPrintable(kind), quality, peak, model, 100 * (model / peak - 1),
-                coded / (double(size.width()) * size.height()));
+    std::printf("%dx%d %s q%d: peak %.1f MB, model %.1f MB (%+.1f%%), coded %.3f bytes a pixel (%lld bytes)\n",
+                size.width(), size.height(), qPrintable(kind), quality, peak, model, 100 * (model / peak - 1),
+                coded / (double(size.width()) * size.height()), coded);
     return 0;
 }
 

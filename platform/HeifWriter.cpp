@@ -213,22 +213,46 @@ qint64 yuvBytes(QSize size)
     return aligned(width) * height + 2 * aligned((width + 1) / 2) * ((height + 1) / 2);
 }
 
+/// How many frame encoders x265 runs, each with its own state for every row
+/// of coding units, on `cpus` threads: with wavefront parallelism (three
+/// columns of units or more) a few by the number of CPUs, without it as many
+/// as there are CPUs, up to half the rows.
+qint64 frameEncoders(qint64 columns, qint64 rows, qint64 cpus)
+{
+    if (columns < 3)
+        return std::min({cpus, (rows + 1) / 2, qint64(16)});
+    return cpus >= 32 ? 6 : cpus >= 16 ? 4 : cpus >= 8 ? 3 : cpus >= 4 ? 2 : 1;
+}
+
 } // namespace
 
 qint64 HeifWriter::peakBytes(QSize size, qint64 pictureBytes, bool rgbCopy, qint64 codedBytes)
 {
-    // x265 holds its pictures, their analysis and coefficients for every
-    // coding tree unit (whole units of 32), pools for each thread, and the
-    // coded bytes several times: in its rows, its joined stream, its units,
-    // and libheif's copy of them. Fitted within 4 % on bench/send_memory_bench's
-    // sweep, with a margin.
-    constexpr qint64 megabyte = 1024 * 1024;
-    constexpr double bytesPerUnitPixel = 12.3;
+    // x265 codes the picture in units of 32 pixels (hevcEncoder() asks for
+    // them, and libheif takes them for a side under 64), and lays out no side
+    // shorter than two of them. It holds its pictures (the source, the
+    // reconstruction and the quarter-size one of its look-ahead) with margins
+    // of 64 pixels left and right and 48 above and below, the analysis and
+    // coefficients of every unit, the state of every row of units in each of
+    // its frame encoders, pools for each thread, and the coded bytes several
+    // times: in its rows, its joined stream, its units, and libheif's copy of
+    // them. A picture a few units wide thus costs per row far more than its
+    // pixels. Fitted on bench/send_memory_bench's sweep (1 to 510 megapixels,
+    // and tall and wide ones from 32 to 65500 pixels across, on 8 and 2 CPUs)
+    // within 8 %, and raised to stay 4 to 25 % above each (small ones most).
+    constexpr qint64 unit = 32;
+    constexpr qint64 kilobyte = 1024, megabyte = 1024 * kilobyte;
+    constexpr double bytesPerUnitPixel = 8.0;
+    constexpr double bytesPerPlaneByte = 2.75;
     constexpr double timesCoded = 5.6;
-    const auto units = [](qint64 length) { return (length + 31) / 32 * 32; };
-    const double unitPixels = double(units(size.width())) * double(units(size.height()));
+    const auto units = [](qint64 length) { return std::max<qint64>(2, (length + unit - 1) / unit); };
+    const qint64 columns = units(size.width()), rows = units(size.height());
+    const qint64 width = columns * unit, height = rows * unit;
+    const qint64 planes = (width + 128) * (height + 96) + 2 * (width / 2 + 64) * (height / 2 + 48);
     const qint64 threads = CpuBudget().cpus();
-    const qint64 encoder = 8 * megabyte + threads * megabyte * 3 / 2 + qint64(bytesPerUnitPixel * unitPixels)
+    const qint64 encoder = 8 * megabyte + threads * megabyte + qint64(bytesPerUnitPixel * double(width * height))
+                           + qint64(bytesPerPlaneByte * double(planes))
+                           + rows * (12 + 16 * frameEncoders(columns, rows, threads)) * kilobyte
                            + qint64(timesCoded * double(codedBytes));
     const qint64 pixels = qint64(size.width()) * size.height();
     const qint64 filling = pictureBytes + (rgbCopy ? 4 * pixels : 0) + yuvBytes(size);

@@ -73,9 +73,11 @@ public:
     /// `codedBytes`: the pixels with their 4:2:0 copy (and a 32-bit RGB copy
     /// when `rgbCopy`, for pictures neither in that format nor grey), then
     /// that copy with the encoder's own memory. The encoder's part was
-    /// measured for this build on pictures from 1 to 500 megapixels; it grows
-    /// with the pixels, the coded bytes (held several times over on their way
-    /// out) and the encoder's threads.
+    /// measured for this build on pictures from 1 to 510 megapixels and on
+    /// tall and wide ones down to 32 pixels across; it grows with the pixels
+    /// and the margins around them, the rows of coding units times the
+    /// encoder's threads, and the coded bytes (held several times over on
+    /// their way out). The metadata written with the picture is not in it.
     static qint64 peakBytes(QSize size, qint64 pictureBytes, bool rgbCopy, qint64 codedBytes);
 
     /// The EXIF block (a TIFF structure) that `options` asks for, or an empty

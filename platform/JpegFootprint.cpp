@@ -4,8 +4,10 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 
 // In this order: jpeglib.h needs FILE declared.
 #include <jpeglib.h>
@@ -31,13 +33,76 @@ qint64 roundedUp(JDIMENSION value, int multiple)
     return (qint64(value) + multiple - 1) / multiple * multiple;
 }
 
-/// Reads the header of `content`, or of `file` when it is given, into `info`;
-/// false when it cannot. Holds no object that the jump back would fail to destroy.
-bool readHeader(jpeg_decompress_struct &info, QuietErrors &errors, QByteArrayView content, FILE *file)
+/// The header's APPn and COM segments, counted as they go by.
+struct SegmentTally {
+    std::array<JpegFootprint::Segments, 16> application{};
+    JpegFootprint::Segments comments;
+    qint64 iccProfileBytes = 0;
+};
+
+/// The next byte of the source, or -1 when it has none to give now.
+int nextByte(j_decompress_ptr info)
+{
+    jpeg_source_mgr *source = info->src;
+    if (source->bytes_in_buffer == 0 && !source->fill_input_buffer(info))
+        return -1;
+    --source->bytes_in_buffer;
+    return *source->next_input_byte++;
+}
+
+/// Counts the segment whose marker libjpeg has just read into the tally at
+/// `client_data`, and skips it unread, but for the start of an APP2 segment,
+/// which tells an ICC profile chunk: its size matters here, not its content,
+/// and none of it is kept, however many segments there are.
+boolean countSegment(j_decompress_ptr info)
+{
+    auto *tally = static_cast<SegmentTally *>(info->client_data);
+    const int high = nextByte(info);
+    const int low = nextByte(info);
+    if (high < 0 || low < 0)
+        return FALSE;
+    // As libjpeg takes a length too short for itself: no content.
+    long left = std::max((high << 8 | low) - 2, 0);
+    const int marker = info->unread_marker;
+    JpegFootprint::Segments &segments =
+        marker == JPEG_COM ? tally->comments : tally->application[size_t(marker - JPEG_APP0)];
+    ++segments.count;
+    segments.bytes += left;
+    // "ICC_PROFILE", its terminating zero, the chunk's number and the count of chunks.
+    constexpr char iccTag[] = "ICC_PROFILE";
+    constexpr long iccHeaderBytes = sizeof iccTag + 2;
+    if (marker == JPEG_APP0 + 2 && left >= iccHeaderBytes) {
+        char header[iccHeaderBytes];
+        for (char &byte : header) {
+            const int next = nextByte(info);
+            if (next < 0)
+                return FALSE;
+            byte = char(next);
+        }
+        left -= iccHeaderBytes;
+        if (std::memcmp(header, iccTag, sizeof iccTag) == 0)
+            tally->iccProfileBytes += left;
+    }
+    if (left > 0)
+        info->src->skip_input_data(info, left);
+    return TRUE;
+}
+
+/// Reads the header of `content`, or of `file` when it is given, into `info`,
+/// its segments into `tally`; false when it cannot. Holds no object that the
+/// jump back would fail to destroy.
+bool readHeader(jpeg_decompress_struct &info, QuietErrors &errors, SegmentTally &tally, QByteArrayView content,
+                FILE *file)
 {
     if (setjmp(errors.jump))
         return false;
     jpeg_create_decompress(&info);
+    info.client_data = &tally;
+    // APP0 and APP14 too, whose JFIF and Adobe headers tell libjpeg the colour
+    // space, which the footprint does not depend on.
+    for (int marker = JPEG_APP0; marker < JPEG_APP0 + 16; ++marker)
+        jpeg_set_marker_processor(&info, marker, countSegment);
+    jpeg_set_marker_processor(&info, JPEG_COM, countSegment);
     if (file)
         jpeg_stdio_src(&info, file);
     else
@@ -52,10 +117,15 @@ std::optional<JpegFootprint> readFrom(QByteArrayView content, FILE *file)
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = jumpBack;
     errors.base.emit_message = ignore;
-    const bool read = readHeader(info, errors, content, file);
+    SegmentTally tally;
+    const bool read = readHeader(info, errors, tally, content, file);
     std::optional<JpegFootprint> footprint;
-    if (read)
+    if (read) {
         footprint = JpegFootprint::of(info);
+        footprint->applicationSegments = tally.application;
+        footprint->comments = tally.comments;
+        footprint->iccProfileBytes = tally.iccProfileBytes;
+    }
     jpeg_destroy_decompress(&info);
     return footprint;
 }

@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 struct jpeg_decompress_struct;
@@ -27,6 +28,22 @@ struct JpegFootprint {
     /// lays them out (whole MCUs).
     qint64 coefficientBytes = 0;
 
+    /// Segments of one kind in the header, before the first scan.
+    struct Segments {
+        qint64 count = 0;
+        qint64 bytes = 0; ///< their contents, without their markers and lengths
+    };
+    /// The application segments by their number (APP0 to APP15), where EXIF
+    /// (APP1), colour profiles (APP2) and IPTC (APP13) live: readers of
+    /// metadata copy them, some several times over. A file can carry hundreds
+    /// of megabytes of them over a picture of a few pixels.
+    std::array<Segments, 16> applicationSegments{};
+    /// The comment (COM) segments.
+    Segments comments;
+    /// The profile data in the APP2 segments marked as ICC profile chunks,
+    /// however many there are and whatever their numbers say.
+    qint64 iccProfileBytes = 0;
+
     /// What the decoder itself holds while it decodes, besides a few rows.
     qint64 decoderBytes() const { return severalScans ? coefficientBytes : 0; }
     /// An output picture of `output` pixels, as Qt and our decoder make it.
@@ -38,12 +55,13 @@ struct JpegFootprint {
     /// coding can take less, so any size may hold it.
     bool fitsIn(qint64 fileBytes) const;
 
-    /// What the header of the JPEG file `content` tells, or nothing when it
-    /// cannot be read.
+    /// What the header of the JPEG file `content` tells, its segments
+    /// included, or nothing when it cannot be read.
     static std::optional<JpegFootprint> read(QByteArrayView content);
     /// The same of the file at `path`, of which it reads only the header.
     static std::optional<JpegFootprint> readFile(const QString &path);
-    /// What the header read into `info` tells.
+    /// What the header read into `info` tells, but for its segments, which
+    /// libjpeg does not count.
     static JpegFootprint of(const jpeg_decompress_struct &info);
 };
 

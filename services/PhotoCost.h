@@ -22,17 +22,19 @@ public:
     static std::optional<PhotoCost> ofFile(const QString &path, int rotation);
 
     /// While its file is read and its picture decoded and turned: the file's
-    /// bytes, the decoder's buffers, the tail check's decodes, a turned copy.
+    /// bytes, the copies the metadata readers make of its header's segments,
+    /// the decoder's buffers, the tail check's decodes, a turned copy.
     qint64 reading() const { return m_reading; }
     /// Its picture and metadata, read and waiting for its encode.
-    qint64 held() const { return m_pictureBytes + metadataBytes; }
+    qint64 held() const { return m_pictureBytes + m_metadataBytes; }
     /// From its picture to the written HEIC at the quality asked for: the
-    /// picture until its 4:2:0 copy is made, then that copy and the encoder.
+    /// picture until its 4:2:0 copy is made, then that copy and the encoder,
+    /// beside the metadata and the encode's copies of its colour profile.
     qint64 converting(bool highQuality) const;
     /// The most its whole conversion holds at once.
     qint64 peak(bool highQuality) const { return std::max(m_reading, converting(highQuality)); }
 
-    /// The picture's size as decoded.
+    /// The picture's size as stored.
     QSize size() const { return m_size; }
 
 private:
@@ -42,8 +44,14 @@ private:
     QSize m_size;
     qint64 m_fileBytes = 0;
     qint64 m_pictureBytes = 0;
+    /// The metadata held beside the picture: its colour profile too.
+    qint64 m_metadataBytes = metadataBytes;
+    /// The encode's own copies of the colour profile.
+    qint64 m_profileCopiesBytes = 0;
     /// Pictures in neither 32-bit RGB nor grey are made 32-bit RGB for their encode.
     bool m_rgbCopy = false;
+    /// Turned by the send: its picture may be encoded either way up.
+    bool m_turned = false;
     qint64 m_reading = 0;
 };
 

@@ -45,4 +45,27 @@ QString makeLargeJpeg(const QString &path, QSize size, bool progressive)
     return path;
 }
 
+QByteArray withProfileChunks(const QByteArray &jpeg, int count, int bytes)
+{
+    const QByteArray tag("ICC_PROFILE", 12);
+    QByteArray chunks;
+    chunks.reserve(qsizetype(count) * (bytes + 4));
+    for (int chunk = 0; chunk < count; ++chunk) {
+        // Marker, length (its own two bytes included), tag, number, count; then
+        // data that differs from chunk to chunk.
+        const int length = bytes + 2;
+        chunks.append("\xff\xe2", 2);
+        chunks += char(length >> 8);
+        chunks += char(length);
+        chunks += tag;
+        chunks += char(chunk % 255 + 1);
+        chunks += char(255);
+        const qsizetype dataStart = chunks.size();
+        chunks.resize(dataStart + bytes - tag.size() - 2);
+        for (qsizetype at = dataStart; at < chunks.size(); ++at)
+            chunks[at] = char(chunk * 7 + at);
+    }
+    return jpeg.left(2) + chunks + jpeg.mid(2);
+}
+
 } // namespace pomelark::test

@@ -25,4 +25,10 @@ QList<HeaderClaim> hugeHeaderClaims();
 /// gradient under a fine checker.
 QString makeLargeJpeg(const QString &path, QSize size, bool progressive);
 
+/// `jpeg` with `count` APP2 segments of `bytes` bytes each (at most 65533)
+/// after its start marker, each marked as a chunk of an ICC profile of 255
+/// chunks and numbered 1 to 255 over and over: metadata that readers copy
+/// whole, however much of it there is.
+QByteArray withProfileChunks(const QByteArray &jpeg, int count, int bytes);
+
 } // namespace pomelark::test
