@@ -25,7 +25,8 @@ TEST(PhotoCost, ANarrowPictureOrOneWithMuchMetadataTakesNoMoreThanEstimated)
     const TempFolder folder;
     const QString wide = makeLargeJpeg(folder.filePath(u"wide.jpg"_qs), QSize(32767, 64), false);
     const QByteArray small = contentOf(makeJpeg(folder.filePath(u"small.jpg"_qs), {.size = QSize(640, 480)}));
-    const QString chunks = makeTextFile(folder.filePath(u"profile-chunks.jpg"_qs), withProfileChunks(small, 400, 65533));
+    const QString chunks =
+        makeTextFile(folder.filePath(u"profile-chunks.jpg"_qs), withProfileChunks(small, 400, 65533));
     for (const auto &[photo, rotation] : {std::pair(wide, 90), std::pair(chunks, 0)}) {
         const std::optional<PhotoCost> cost = PhotoCost::ofFile(photo, rotation);
         ASSERT_TRUE(cost);
