@@ -165,7 +165,7 @@ QCoro::Task<std::optional<QDateTime>> ConvertService::convertPhotoDated(
         const std::optional<PhotoCost> cost =
             ahead ? std::optional(ahead->cost) : PhotoCost::ofFile(sourcePath, rotation);
         // Whatever the memory, libheif's readers would refuse it.
-        if (cost && std::max(cost->size().width(), cost->size().height()) > HeifWriter::largestSide)
+        if (cost && cost->sideTooLong())
             throw ConvertError(ConvertError::Kind::sideTooLong);
         if (cost && cost->peak(highQuality) > core->budget.total())
             throw ConvertError(ConvertError::Kind::pictureTooLarge);

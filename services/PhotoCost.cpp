@@ -154,6 +154,11 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
     return cost;
 }
 
+bool PhotoCost::sideTooLong() const
+{
+    return std::max(m_size.width(), m_size.height()) > HeifWriter::largestSide;
+}
+
 qint64 PhotoCost::converting(bool highQuality) const
 {
     const qint64 coded = codedBytesBound(m_size, m_fileBytes, highQuality);

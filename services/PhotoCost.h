@@ -36,6 +36,9 @@ public:
 
     /// The picture's size as stored.
     QSize size() const { return m_size; }
+    /// Whether a side is longer than HEIF readers open: no memory would let it
+    /// be sent.
+    bool sideTooLong() const;
 
 private:
     /// The EXIF block and the odds and ends held beside the picture.

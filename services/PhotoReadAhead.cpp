@@ -1,7 +1,5 @@
 #include "services/PhotoReadAhead.h"
 
-#include "platform/HeifWriter.h"
-
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <qcoro/qcorofuture.h>
@@ -74,8 +72,7 @@ void PhotoReadAhead::start(const QString &path, int rotation, bool highQuality)
             return;
         // A photo too large to convert is left to its turn, which says so.
         const std::optional<PhotoCost> cost = PhotoCost::ofFile(slot->m_path, rotation);
-        if (!cost || cost->peak(highQuality) > budget.total()
-            || std::max(cost->size().width(), cost->size().height()) > HeifWriter::largestSide)
+        if (!cost || cost->sideTooLong() || cost->peak(highQuality) > budget.total())
             return;
         std::optional<MemoryBudget::Claim> claim =
             budget.claimYielding(std::move(*place), cost->reading(), slot->m_giveUp.get_token(),
