@@ -16,13 +16,19 @@ public:
     ~FileDescriptor() { reset(-1); }
     FileDescriptor(const FileDescriptor &) = delete;
     FileDescriptor &operator=(const FileDescriptor &) = delete;
+    FileDescriptor(FileDescriptor &&other) noexcept : m_fd(other.release()) {}
 
-    /// The file at `path`, open to read, without blocking: opening a named pipe
-    /// would wait for a writer that may never come. Not open, with errno set,
-    /// when it cannot be opened.
+    /// The file at `path`, open to read. Opened without blocking: opening a
+    /// named pipe would wait for a writer that may never come. A regular file is
+    /// then read as usual, blocking: some file systems (network and FUSE ones)
+    /// answer a non-blocking read with EAGAIN. Not open, with errno set, when it
+    /// cannot be opened.
     static FileDescriptor openToRead(const QString &path)
     {
-        return FileDescriptor(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        FileDescriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        if (file.isRegularFile())
+            ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+        return file;
     }
 
     int get() const { return m_fd; }

@@ -57,7 +57,16 @@ FileSnapshot::Stamp FileSnapshot::Stamp::of(const QString &path)
     return stampOf(status);
 }
 
+FileSnapshot::Stamp FileSnapshot::Stamp::ofOpen(int fd)
+{
+    struct stat status {};
+    if (::fstat(fd, &status) != 0)
+        return {};
+    return stampOf(status);
+}
+
 std::variant<FileSnapshot, FileSnapshot::Failure> FileSnapshot::read(const QString &path, qint64 maxBytes,
+                                                                     const std::optional<Stamp> &expected,
                                                                      const ReadSome &readSome)
 {
     const FileDescriptor file = FileDescriptor::openToRead(path);
@@ -66,6 +75,10 @@ std::variant<FileSnapshot, FileSnapshot::Failure> FileSnapshot::read(const QStri
         return Failure::unreadable;
     if (status.st_size > maxBytes)
         return Failure::tooLarge;
+    // Another file put under the name, or this one rewritten, since what was
+    // worked out of it: nothing of it is read.
+    if (expected && (!expected->isValid() || stampOf(status) != *expected))
+        return Failure::unreadable;
     std::optional<QByteArray> content = readExactly(file.get(), status.st_size, readSome);
     // The same size before and after is no proof: a file rewritten during the
     // read gives part old, part new bytes.

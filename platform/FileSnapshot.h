@@ -33,6 +33,8 @@ struct FileSnapshot {
         /// The file at `path` as it is now; an invalid stamp when it cannot be
         /// looked at.
         static Stamp of(const QString &path);
+        /// The same of the open file `fd`.
+        static Stamp ofOpen(int fd);
 
         friend bool operator==(const Stamp &, const Stamp &) = default;
     };
@@ -46,18 +48,20 @@ struct FileSnapshot {
     /// Why a file gave no snapshot.
     enum class Failure {
         /// It cannot be opened, is not a regular file (a pipe would block the
-        /// read), a read failed, or what came is not the whole file as its open
-        /// found it: fewer or more bytes than its size, or a file whose size or
-        /// times changed during the read.
+        /// read), is not the version expected, a read failed, or what came is
+        /// not the whole file as its open found it: fewer or more bytes than its
+        /// size, or a file whose size or times changed during the read.
         unreadable,
         /// It holds more than asked for; nothing of it was read.
         tooLarge,
     };
 
     /// Reads the regular file at `path` whole, through one open, with
-    /// `readSome` (tests make it fail), when it holds at most `maxBytes`.
-    /// Fails as Failure says.
+    /// `readSome` (tests make it fail), when it holds at most `maxBytes` and,
+    /// when `expected` is given, its open finds it in that version (an invalid
+    /// stamp is no version: such a read reads nothing). Fails as Failure says.
     static std::variant<FileSnapshot, Failure> read(const QString &path, qint64 maxBytes,
+                                                    const std::optional<Stamp> &expected = {},
                                                     const ReadSome &readSome = ::read);
 };
 

@@ -173,16 +173,25 @@ std::optional<JpegFootprint> JpegFootprint::read(QByteArrayView content)
 
 std::optional<JpegFootprint> JpegFootprint::readFile(const QString &path)
 {
-    // Read as it is needed: a file too large to hold, and on a card that may
-    // go, is neither read whole nor mapped. Opened without blocking, and only
-    // a regular file: a named pipe in a photo's place would wait for a writer.
-    FileDescriptor descriptor = FileDescriptor::openToRead(path);
+    // Opened without blocking, and only a regular file: a named pipe in a
+    // photo's place would wait for a writer.
+    const FileDescriptor descriptor = FileDescriptor::openToRead(path);
     if (!descriptor.isRegularFile())
         return std::nullopt;
-    FILE *file = ::fdopen(descriptor.get(), "rb");
+    return readOpen(descriptor.get());
+}
+
+std::optional<JpegFootprint> JpegFootprint::readOpen(int fd)
+{
+    // Read as it is needed: a file too large to hold, and on a card that may
+    // go, is neither read whole nor mapped.
+    FileDescriptor own(::dup(fd));
+    if (!own.isOpen() || ::lseek(own.get(), 0, SEEK_SET) != 0)
+        return std::nullopt;
+    FILE *file = ::fdopen(own.get(), "rb");
     if (!file)
         return std::nullopt;
-    descriptor.release();
+    own.release();
     std::optional<JpegFootprint> footprint = readFrom({}, file);
     std::fclose(file);
     return footprint;

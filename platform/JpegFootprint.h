@@ -60,6 +60,9 @@ struct JpegFootprint {
     static std::optional<JpegFootprint> read(QByteArrayView content);
     /// The same of the file at `path`, of which it reads only the header.
     static std::optional<JpegFootprint> readFile(const QString &path);
+    /// The same of the regular file open at `fd`, read from its start; `fd`
+    /// stays open, where its reading left it.
+    static std::optional<JpegFootprint> readOpen(int fd);
     /// What the header read into `info` tells, but for its segments, which
     /// libjpeg does not count.
     static JpegFootprint of(const jpeg_decompress_struct &info);

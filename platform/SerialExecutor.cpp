@@ -1,7 +1,6 @@
 #include "platform/SerialExecutor.h"
 
-#include <mutex>
-#include <vector>
+#include "platform/AbandonedPools.h"
 
 namespace pomelark {
 
@@ -16,26 +15,21 @@ QObject *resumeContext()
 
 } // namespace detail
 
-SerialExecutor::SerialExecutor(const QString &name) : m_state(std::make_shared<State>())
+SerialExecutor::SerialExecutor(const QString &name)
 {
-    m_state->pool.setMaxThreadCount(1);
-    m_state->pool.setObjectName(name);
+    m_pool->setMaxThreadCount(1);
+    m_pool->setObjectName(name);
     // The worker thread is kept for the life of the service.
-    m_state->pool.setExpiryTimeout(-1);
+    m_pool->setExpiryTimeout(-1);
 }
 
 SerialExecutor::~SerialExecutor()
 {
-    if (*m_state->abandoned && !m_state->pool.waitForDone(0)) {
-        // A pool waits for its jobs when it goes: kept, it lets the process end
-        // around the job instead.
-        static std::mutex mutex;
-        static auto *kept = new std::vector<std::shared_ptr<State>>;
-        const std::lock_guard lock(mutex);
-        kept->push_back(m_state);
+    if (*m_abandoned && !m_pool->waitForDone(0)) {
+        AbandonedPools::keep(std::move(m_pool));
         return;
     }
-    m_state->pool.waitForDone();
+    m_pool->waitForDone();
 }
 
 } // namespace pomelark

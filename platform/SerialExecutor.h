@@ -126,25 +126,22 @@ public:
     template <typename Job>
     QCoro::Task<std::invoke_result_t<Job &>> run(Job job)
     {
-        co_return co_await detail::JobAwaiter<Job>(m_state->pool, std::move(job), m_state->abandoned);
+        co_return co_await detail::JobAwaiter<Job>(*m_pool, std::move(job), m_abandoned);
     }
 
     /// Waits until every queued job has run. For shutdown and tests only: it
     /// blocks the calling thread.
-    void waitForDone() { m_state->pool.waitForDone(); }
+    void waitForDone() { m_pool->waitForDone(); }
 
     /// Leaves the jobs that still run to end on their own, for a service that
     /// ends while one runs a step that cannot be interrupted: from now on no
     /// job resumes its awaiter, and the executor goes without waiting (its
-    /// thread, kept by the process, with them).
-    void abandon() { *m_state->abandoned = true; }
+    /// thread ends with the job; see AbandonedPools).
+    void abandon() { *m_abandoned = true; }
 
 private:
-    struct State {
-        QThreadPool pool;
-        std::shared_ptr<std::atomic_bool> abandoned = std::make_shared<std::atomic_bool>(false);
-    };
-    std::shared_ptr<State> m_state;
+    std::shared_ptr<QThreadPool> m_pool = std::make_shared<QThreadPool>();
+    std::shared_ptr<std::atomic_bool> m_abandoned = std::make_shared<std::atomic_bool>(false);
 };
 
 } // namespace pomelark

@@ -3,7 +3,9 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <stop_token>
+#include <type_traits>
 
 namespace pomelark {
 
@@ -35,6 +37,31 @@ public:
 
     /// Requests the stop, then blocks until no job runs but in an unstoppable step.
     void stop();
+
+    /// Runs `step` of a job as an unstoppable one, for a step that takes no stop
+    /// and may take long (a read from a card that stopped answering, a library's
+    /// decode): stop() does not wait for it. Throws WorkStopped when the stop was
+    /// requested meanwhile, its result thrown away.
+    template <typename Step>
+    std::invoke_result_t<Step &> abandonable(Step step)
+    {
+        using Result = std::invoke_result_t<Step &>;
+        if constexpr (std::is_void_v<Result>) {
+            {
+                const Unstoppable unstoppable(this);
+                step();
+            }
+            throwIfStopped();
+        } else {
+            std::optional<Result> result;
+            {
+                const Unstoppable unstoppable(this);
+                result.emplace(step());
+            }
+            throwIfStopped();
+            return std::move(*result);
+        }
+    }
 
     /// A job, counted while it lives.
     class Job {

@@ -89,7 +89,7 @@ QString ConvertError::message() const
 
 ConvertService::ConvertService(VideoConverter &videos, PhotoReadAhead::Reader reader)
     : m_videos(videos), m_core(std::make_shared<Core>(MemoryBudget::configuredBytes())),
-      m_readAhead(std::move(reader), m_core->budget, m_core->work)
+      m_readAhead(std::move(reader), std::shared_ptr<MemoryBudget>(m_core, &m_core->budget), m_core->work.token())
 {
     // Once the app quits, nothing more is read or converted, and what runs
     // ends before the application object goes.
@@ -155,15 +155,20 @@ QCoro::Task<std::optional<QDateTime>> ConvertService::convertPhotoDated(
                                        slot = std::move(slot), sourcePath, highQuality,
                                        destinationPath = destination.toLocalFile(), quality, dateOf = std::move(dateOf),
                                        rotation]() mutable {
-        const StoppableWork::Job job(core->work);
-        core->work.throwIfStopped();
+        StoppableWork &work = core->work;
+        const StoppableWork::Job job(work);
+        work.throwIfStopped();
+        // Its steps that read the card wait for no stop, and a stop does not
+        // wait for them: a card that stopped answering holds them, not the quit.
         // Taken here, at its turn: until then it yields to any conversion.
-        const std::unique_ptr<PhotoReadAhead::Held> ahead = slot ? slot->take() : nullptr;
+        const std::unique_ptr<PhotoReadAhead::Held> ahead =
+            work.abandonable([&slot] { return slot ? slot->take() : nullptr; });
         slot.reset();
         // What the whole conversion holds at its peak, claimed before anything
         // of the picture is decoded.
         const std::optional<PhotoCost> cost =
-            ahead ? std::optional(ahead->cost) : PhotoCost::ofFile(sourcePath, rotation);
+            ahead ? std::optional(ahead->cost)
+                  : work.abandonable([&] { return PhotoCost::ofFile(sourcePath, rotation); });
         // Whatever the memory, libheif's readers would refuse it.
         if (cost && cost->sideTooLong())
             throw ConvertError(ConvertError::Kind::sideTooLong);
@@ -171,15 +176,18 @@ QCoro::Task<std::optional<QDateTime>> ConvertService::convertPhotoDated(
             throw ConvertError(ConvertError::Kind::pictureTooLarge);
         // Read ahead, it holds its picture already, and what it claimed for that.
         const qint64 need = !cost ? 0 : ahead ? cost->converting(highQuality) : cost->peak(highQuality);
-        const std::optional<MemoryBudget::Claim> claim =
-            core->budget.claim(std::move(place), std::max<qint64>(0, need - (ahead ? ahead->claim.bytes() : 0)),
-                               core->work.token());
+        const std::optional<MemoryBudget::Claim> claim = core->budget.claim(
+            std::move(place), std::max<qint64>(0, need - (ahead ? ahead->claim.bytes() : 0)), work.token());
         if (!claim)
             throw WorkStopped();
-        ReadPhoto photo = ahead ? std::move(ahead->photo) : reader(sourcePath, rotation, core->work.token());
+        // Only the file costed is read: one put in its place since, or one
+        // without a cost, is refused before any of it is decoded.
+        ReadPhoto photo = ahead ? std::move(ahead->photo) : work.abandonable([&] {
+            return reader(sourcePath, rotation, cost ? cost->stamp() : FileSnapshot::Stamp(), work.token());
+        });
         const std::optional<QDateTime> date = dateOf(photo);
         writePhoto(std::move(photo), destinationPath, quality, date ? std::optional(exifDateText(*date)) : std::nullopt,
-                   rotation, core->work);
+                   rotation, work);
         return date;
     });
 }
@@ -194,7 +202,8 @@ void ConvertService::dropReadAhead()
     m_readAhead.drop();
 }
 
-ReadPhoto ConvertService::readSourcePhoto(const QString &path, int rotation, std::stop_token stop)
+ReadPhoto ConvertService::readSourcePhoto(const QString &path, int rotation,
+                                          const std::optional<FileSnapshot::Stamp> &costed, std::stop_token stop)
 {
     using Kind = ConvertError::Kind;
     if (stop.stop_requested())
@@ -203,7 +212,7 @@ ReadPhoto ConvertService::readSourcePhoto(const QString &path, int rotation, std
     // rewritten since cannot pair its new metadata with these pixels.
     // A file larger than any photo is not read: the read-ahead could hold
     // two such reads at once.
-    auto read = FileSnapshot::read(path, ImageSource::largestFileBytes);
+    auto read = FileSnapshot::read(path, ImageSource::largestFileBytes, costed);
     if (const auto *failure = std::get_if<FileSnapshot::Failure>(&read))
         throw ConvertError(*failure == FileSnapshot::Failure::tooLarge ? Kind::sourceTooLarge : Kind::sourceUnreadable);
     FileSnapshot &file = std::get<FileSnapshot>(read);

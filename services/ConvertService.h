@@ -142,14 +142,17 @@ public:
 
     /// The photo at `path` as it is encoded, all from one read of the file: its
     /// properties, EXIF block and whole pixels, stood upright and turned by
-    /// `rotation` (0…359) when that is not 0. Throws
+    /// `rotation` (0…359) when that is not 0. With `costed`, only that version
+    /// of the file is read (see FileSnapshot::read). Throws
     /// ConvertError(sourceTooLarge), having read nothing, when the file is
-    /// larger than any photo; ConvertError(pictureTooLarge) when its JPEG's
-    /// decode would take more than the memory budget;
+    /// larger than any photo; ConvertError(sourceUnreadable), having read
+    /// nothing, when it is not the version costed; ConvertError(pictureTooLarge)
+    /// when its JPEG's decode would take more than the memory budget;
     /// ConvertError(sourceUnreadable) when it cannot be read, is no readable
     /// image, or its picture data ends early or is damaged; WorkStopped once
     /// `stop` is requested. Any thread.
-    static ReadPhoto readSourcePhoto(const QString &path, int rotation, std::stop_token stop = {});
+    static ReadPhoto readSourcePhoto(const QString &path, int rotation,
+                                     const std::optional<FileSnapshot::Stamp> &costed = {}, std::stop_token stop = {});
 
     /// Converts the video at `source` into an HEVC QuickTime file at
     /// `destination`, 2 Mbit/s for high quality, else 800 kbit/s, with `creationDate`

@@ -5,7 +5,6 @@
 #include "platform/ImageSource.h"
 #include "platform/JpegFootprint.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
@@ -102,17 +101,23 @@ struct MetadataCost {
 
 std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
 {
-    PhotoCost cost;
-    cost.m_turned = rotation != 0;
-    cost.m_fileBytes = QFileInfo(path).size();
-    const qint64 file = cost.m_fileBytes;
-    // A file larger than any photo is refused unread, for what it is.
-    if (file > ImageSource::largestFileBytes)
+    // One open for all of it: what is worked out is of the file that open
+    // found, and its stamp lets the read refuse any other.
+    const FileDescriptor file = FileDescriptor::openToRead(path);
+    if (!file.isRegularFile())
         return std::nullopt;
-    if (const std::optional<JpegFootprint> footprint = JpegFootprint::readFile(path)) {
+    PhotoCost cost;
+    cost.m_stamp = FileSnapshot::Stamp::ofOpen(file.get());
+    cost.m_turned = rotation != 0;
+    cost.m_fileBytes = cost.m_stamp.size;
+    const qint64 fileBytes = cost.m_fileBytes;
+    // A file larger than any photo is refused unread, for what it is.
+    if (!cost.m_stamp.isValid() || fileBytes > ImageSource::largestFileBytes)
+        return std::nullopt;
+    if (const std::optional<JpegFootprint> footprint = JpegFootprint::readOpen(file.get())) {
         // A header that claims more than its file can hold is damaged: its
         // read says so, whatever memory the computer has.
-        if (!footprint->fitsIn(file))
+        if (!footprint->fitsIn(fileBytes))
             return std::nullopt;
         cost.m_size = footprint->size;
         cost.m_pictureBytes = pictureBytes(footprint->size, footprint->grey ? 8 : 32, cost.m_turned);
@@ -127,15 +132,15 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
         const qint64 decoding = footprint->decoderBytes() + decoderRows + picture + metadata.decoding;
         // Data that ends in zeros is checked by decoding its coefficients
         // again, once from a copy of the file, beside the picture.
-        const qint64 tailCheck = picture + file + footprint->coefficientBytes + decoderRows + metadata.decoding;
+        const qint64 tailCheck = picture + fileBytes + footprint->coefficientBytes + decoderRows + metadata.decoding;
         // Stood upright, its orientation read again, and turned, one copy at
         // a time; a mirrored orientation holds one more for a moment.
         const qint64 turning = rotation != 0 ? 3 * picture + metadata.qtHeader + metadata.profile : 0;
-        cost.m_reading = file + metadataBytes + std::max({metadata.properties, decoding, tailCheck, turning});
+        cost.m_reading = fileBytes + metadataBytes + std::max({metadata.properties, decoding, tailCheck, turning});
         return cost;
     }
     QFile device;
-    if (!FileDescriptor::openRegular(device, path))
+    if (::lseek(file.get(), 0, SEEK_SET) != 0 || !device.open(file.get(), QIODevice::ReadOnly))
         return std::nullopt;
     QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
@@ -150,7 +155,7 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
     cost.m_rgbCopy = format != QImage::Format_RGB32 && format != QImage::Format_Grayscale8;
     // Decoded twice, each from a copy of the file with what follows it, to
     // tell a whole picture from a cut one; the second stood upright beside the first.
-    cost.m_reading = 3 * file + metadataBytes + 3 * cost.m_pictureBytes;
+    cost.m_reading = 3 * fileBytes + metadataBytes + 3 * cost.m_pictureBytes;
     return cost;
 }
 

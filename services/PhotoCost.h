@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSnapshot.h"
+
 #include <QSize>
 #include <QString>
 
@@ -15,10 +17,11 @@ namespace pomelark {
 /// quarter for the photos cameras and phones make.
 class PhotoCost {
 public:
-    /// The cost of the photo at `path` turned by `rotation` (0…359) degrees;
-    /// nothing when it is no regular file, its header cannot be read or claims
-    /// more than its file can hold, or its file is larger than any photo (its
-    /// read fails then too, reading nothing of it). Opens nothing that may block.
+    /// The cost of the photo at `path` turned by `rotation` (0…359) degrees,
+    /// all from one open of it; nothing when it is no regular file, its header
+    /// cannot be read or claims more than its file can hold, or its file is
+    /// larger than any photo (its read fails then too, reading nothing of it).
+    /// Opens nothing that may block.
     static std::optional<PhotoCost> ofFile(const QString &path, int rotation);
 
     /// While its file is read and its picture decoded and turned: the file's
@@ -36,6 +39,9 @@ public:
 
     /// The picture's size as stored.
     QSize size() const { return m_size; }
+    /// The file whose cost this is, as the open its header was read through
+    /// found it: a read of any other version is not covered.
+    const FileSnapshot::Stamp &stamp() const { return m_stamp; }
     /// Whether a side is longer than HEIF readers open: no memory would let it
     /// be sent.
     bool sideTooLong() const;
@@ -45,6 +51,7 @@ private:
     static constexpr qint64 metadataBytes = 256 * 1024;
 
     QSize m_size;
+    FileSnapshot::Stamp m_stamp;
     qint64 m_fileBytes = 0;
     qint64 m_pictureBytes = 0;
     /// The metadata held beside the picture: its colour profile too.

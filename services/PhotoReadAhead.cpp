@@ -1,22 +1,53 @@
 #include "services/PhotoReadAhead.h"
 
+#include "platform/AbandonedPools.h"
+
+#include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <qcoro/qcorofuture.h>
+#include <coroutine>
 
 namespace pomelark {
 
-PhotoReadAhead::PhotoReadAhead(Reader reader, MemoryBudget &budget, StoppableWork &work)
-    : m_reader(std::move(reader)), m_budget(budget), m_work(work)
+namespace {
+
+/// Waits for `future` to finish, and resumes the awaiter on the thread of
+/// `context`, unless `context` is gone by then.
+class FinishedAwaiter {
+public:
+    FinishedAwaiter(QFuture<void> future, QObject &context) : m_future(std::move(future)), m_context(context) {}
+    bool await_ready() const { return m_future.isFinished(); }
+    void await_suspend(std::coroutine_handle<> awaiting)
+    {
+        auto *watcher = new QFutureWatcher<void>(&m_context);
+        QObject::connect(watcher, &QFutureWatcherBase::finished, watcher, [watcher, awaiting] {
+            watcher->deleteLater();
+            awaiting.resume();
+        });
+        watcher->setFuture(m_future);
+    }
+    void await_resume() const {}
+
+private:
+    QFuture<void> m_future;
+    QObject &m_context;
+};
+
+} // namespace
+
+PhotoReadAhead::PhotoReadAhead(Reader reader, std::shared_ptr<MemoryBudget> budget, std::stop_token stop)
+    : m_reader(std::move(reader)), m_budget(std::move(budget)), m_serviceStop(std::move(stop))
 {
-    m_pool.setMaxThreadCount(1);
-    m_pool.setObjectName(QStringLiteral("PhotoReadAhead"));
+    m_pool->setMaxThreadCount(1);
+    m_pool->setObjectName(QStringLiteral("PhotoReadAhead"));
 }
 
 PhotoReadAhead::~PhotoReadAhead()
 {
     drop();
-    m_pool.waitForDone();
+    // What runs shares all it uses; it ends at its next step, or with its read.
+    if (!m_pool->waitForDone(0))
+        AbandonedPools::keep(m_pool);
 }
 
 std::unique_ptr<PhotoReadAhead::Held> PhotoReadAhead::Slot::take()
@@ -60,31 +91,32 @@ void PhotoReadAhead::start(const QString &path, int rotation, bool highQuality)
     auto slot = std::make_shared<Slot>();
     slot->m_path = path;
     // Shared, so that a job that never runs still leaves the line.
-    auto place = std::make_shared<MemoryBudget::Place>(m_budget.line());
-    QFuture<void> future = QtConcurrent::run(&m_pool, [reader = m_reader, &budget = m_budget, &work = m_work, place,
-                                                       slot, dropped = m_stop.get_token(), rotation, highQuality] {
-        const StoppableWork::Job job(work);
+    auto place = std::make_shared<MemoryBudget::Place>(m_budget->line());
+    // It writes nothing: a stop need not wait for it, and it shares all it uses.
+    QFuture<void> future = QtConcurrent::run(m_pool.get(), [reader = m_reader, budget = m_budget, place, slot,
+                                                            stopped = m_serviceStop, dropped = m_stop.get_token(),
+                                                            rotation, highQuality] {
         // Dropped or stopped, it neither waits nor reads on.
         const auto giveUp = [&slot] { slot->giveUp(); };
         const std::stop_callback onDrop(dropped, giveUp);
-        const std::stop_callback onStop(work.token(), giveUp);
+        const std::stop_callback onStop(stopped, giveUp);
         if (slot->m_giveUp.stop_requested())
             return;
         // A photo too large to convert is left to its turn, which says so.
         const std::optional<PhotoCost> cost = PhotoCost::ofFile(slot->m_path, rotation);
-        if (!cost || cost->sideTooLong() || cost->peak(highQuality) > budget.total())
+        if (!cost || cost->sideTooLong() || cost->peak(highQuality) > budget->total())
             return;
         std::optional<MemoryBudget::Claim> claim =
-            budget.claimYielding(std::move(*place), cost->reading(), slot->m_giveUp.get_token(),
-                                 [weak = std::weak_ptr<Slot>(slot)] {
-                                     if (const std::shared_ptr<Slot> held = weak.lock())
-                                         held->letGo();
-                                 });
+            budget->claimYielding(std::move(*place), cost->reading(), slot->m_giveUp.get_token(),
+                                  [weak = std::weak_ptr<Slot>(slot)] {
+                                      if (const std::shared_ptr<Slot> held = weak.lock())
+                                          held->letGo();
+                                  });
         if (!claim)
             return;
         std::unique_ptr<Held> held;
         try {
-            ReadPhoto photo = reader(slot->m_path, rotation, slot->m_stopRead.get_token());
+            ReadPhoto photo = reader(slot->m_path, rotation, cost->stamp(), slot->m_stopRead.get_token());
             claim->shrinkTo(cost->held());
             held.reset(new Held{std::move(photo), *cost, std::move(*claim)});
         } catch (...) {
@@ -128,7 +160,7 @@ QCoro::Task<std::shared_ptr<PhotoReadAhead::Slot>> PhotoReadAhead::take(const QS
         passOver(m_pending.takeFirst());
     Pending pending = m_pending.takeFirst();
     pending.slot->m_giveUp.request_stop();
-    co_await pending.future;
+    co_await FinishedAwaiter(pending.future, m_context);
     co_return pending.slot;
 }
 

@@ -9,6 +9,7 @@
 #include <QFuture>
 #include <QImage>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QThreadPool>
 
@@ -53,13 +54,17 @@ struct ReadPhoto {
 /// been without a read-ahead.
 class PhotoReadAhead {
 public:
-    /// Reads the photo at `path` for a turn of `rotation` (0…359) degrees;
+    /// Reads the photo at `path` for a turn of `rotation` (0…359) degrees, only
+    /// while the file is the version `costed` (an invalid stamp: none is);
     /// throws what the conversion reports for a source it cannot read, and
     /// WorkStopped once `stop` is requested. Any thread.
-    using Reader = std::function<ReadPhoto(const QString &path, int rotation, std::stop_token stop)>;
+    using Reader = std::function<ReadPhoto(const QString &path, int rotation, const FileSnapshot::Stamp &costed,
+                                           std::stop_token stop)>;
 
-    /// Its jobs count in `work`, and stop with it.
-    PhotoReadAhead(Reader reader, MemoryBudget &budget, StoppableWork &work);
+    /// Claims from `budget`; its reads stop once `stop` is requested.
+    PhotoReadAhead(Reader reader, std::shared_ptr<MemoryBudget> budget, std::stop_token stop);
+    /// Stops the read-aheads and goes without waiting for a read that does
+    /// not end (a card that stopped answering): nothing it read is used.
     ~PhotoReadAhead();
 
     /// What reads the photos, ahead or at their turn.
@@ -126,12 +131,14 @@ private:
     static void passOver(Pending pending);
 
     Reader m_reader;
-    MemoryBudget &m_budget;
-    StoppableWork &m_work;
+    std::shared_ptr<MemoryBudget> m_budget;
+    std::stop_token m_serviceStop;
     /// Stops the read-aheads started since the last drop().
     std::stop_source m_stop;
-    QThreadPool m_pool;
+    std::shared_ptr<QThreadPool> m_pool = std::make_shared<QThreadPool>();
     QList<Pending> m_pending; ///< oldest first
+    /// Gone with the read-ahead, it resumes no one still waiting in take().
+    QObject m_context;
 };
 
 } // namespace pomelark

@@ -284,7 +284,7 @@ TEST(FileSnapshot, AReadIsTheWholeFileInOneVersionOrNothing)
             came += std::max<ssize_t>(n, 0);
             return n;
         };
-        const auto read = FileSnapshot::read(path, bytes.size(), readSome);
+        const auto read = FileSnapshot::read(path, bytes.size(), {}, readSome);
         const auto *snapshot = std::get_if<FileSnapshot>(&read);
         EXPECT_EQ(snapshot != nullptr, name == cases[0].first) << name;
         if (snapshot)
@@ -292,7 +292,7 @@ TEST(FileSnapshot, AReadIsTheWholeFileInOneVersionOrNothing)
     }
     // One byte over what is asked for, and not a byte of it is read.
     bool readAtAll = false;
-    const auto tooLarge = FileSnapshot::read(path, bytes.size() - 1, [&](int, void *, size_t) -> ssize_t {
+    const auto tooLarge = FileSnapshot::read(path, bytes.size() - 1, {}, [&](int, void *, size_t) -> ssize_t {
         readAtAll = true;
         return 0;
     });

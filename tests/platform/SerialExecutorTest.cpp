@@ -2,6 +2,7 @@
 
 #include "support/AsyncTest.h"
 
+#include <QDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -97,4 +98,31 @@ TEST(SerialExecutor, MainThreadAnswersQuestionsBetweenStepsWithoutDeadlock)
     };
     EXPECT_EQ(awaitTask(run()), 3);
     EXPECT_EQ(questions, 4);
+}
+
+TEST(SerialExecutor, AnAbandonedExecutorGoesAtOnceAndItsThreadEndsWithItsJob)
+{
+    const auto entries = [](const char *folder) { return QDir(QString::fromLatin1(folder)).count(); };
+    const qsizetype threadsBefore = entries("/proc/self/task");
+    const qsizetype descriptorsBefore = entries("/proc/self/fd");
+    std::mutex gate;
+    std::unique_lock closed(gate);
+    std::atomic<int> ended{0};
+    // Abandoned, none of them resumes: kept, as their awaiter would keep them.
+    static auto *never = new std::vector<QCoro::Task<void>>;
+    for (int i = 0; i < 20; ++i) {
+        SerialExecutor executor(QStringLiteral("test"));
+        never->push_back(executor.run([&] {
+            const std::lock_guard wait(gate);
+            ++ended;
+        }));
+        executor.abandon();
+    }
+    EXPECT_GE(entries("/proc/self/task"), threadsBefore + 20);
+    closed.unlock();
+    // Each thread, and the descriptors its event dispatcher held, go once its job has ended.
+    EXPECT_TRUE(pomelark::test::spinUntil([&] {
+        return ended == 20 && entries("/proc/self/task") <= threadsBefore
+               && entries("/proc/self/fd") <= descriptorsBefore;
+    }, std::chrono::seconds(20)));
 }

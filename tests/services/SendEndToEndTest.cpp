@@ -250,12 +250,12 @@ TEST(SendEndToEnd, TheNextPhotoIsReadAheadAndShowsNothingBeforeItsTurn)
     damageScanData(items[1].url.toLocalFile()); // its read-ahead fails, and so does its own read
     QMutex readsLock;
     QMap<QString, int> reads;
-    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation, std::stop_token stop) {
+    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation, const FileSnapshot::Stamp &costed, std::stop_token stop) {
         {
             const QMutexLocker locker(&readsLock);
             ++reads[QFileInfo(path).fileName()];
         }
-        return ConvertService::readSourcePhoto(path, rotation, stop);
+        return ConvertService::readSourcePhoto(path, rotation, costed, stop);
     });
     PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
     ExportCoordinator coordinator(converter, photos, staging.path());
@@ -299,13 +299,13 @@ TEST(SendEndToEnd, APhotoTooLargeForTheMemoryBudgetIsRefusedUnreadAndTheReadAhea
     const ScopedEnv budget("POMELARK_MEMORY_MB", QByteArray::number(budgetMB));
 
     std::atomic_bool secondReadAfterFirstWritten = false, thirdRead = false;
-    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation, std::stop_token stop) {
+    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation, const FileSnapshot::Stamp &costed, std::stop_token stop) {
         if (path == items[1].url.toLocalFile()) {
             const QStringList written = filesBelow(staging.path());
             secondReadAfterFirstWritten = written.size() == 1 && decodeHeic(staging.filePath(written[0]));
         }
         thirdRead = thirdRead || path == items[2].url.toLocalFile();
-        return ConvertService::readSourcePhoto(path, rotation, stop);
+        return ConvertService::readSourcePhoto(path, rotation, costed, stop);
     });
     PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
     ExportCoordinator coordinator(converter, photos, staging.path());
@@ -493,8 +493,8 @@ TEST(SendEndToEnd, APhotoIsSentWithTheMetadataOfTheReadItsPixelsCameFrom)
     QByteArray rewrite = contentOf(makeJpeg(elsewhere.filePath(u"IMG_0002.JPG"_qs), recipe));
     ASSERT_EQ(rewrite.size(), QFileInfo(rewritten).size());
 
-    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation, std::stop_token stop) {
-        ReadPhoto photo = ConvertService::readSourcePhoto(path, rotation, stop);
+    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation, const FileSnapshot::Stamp &costed, std::stop_token stop) {
+        ReadPhoto photo = ConvertService::readSourcePhoto(path, rotation, costed, stop);
         if (path == pulled) // the card goes once its pixels are read
             QFile::remove(path);
         // Rewritten in place after its read-ahead, its size and file time kept
