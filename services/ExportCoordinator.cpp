@@ -124,9 +124,14 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
                                   settings.quality == QualityMode::quality);
 
         std::exception_ptr error;
+        bool stopped = false;
         try {
             co_await std::move(sending);
             (isVideo ? sentVideos : sentPhotos) += 1;
+        } catch (const WorkStopped &) {
+            // The converter was stopped (the program ends): so is the send, and
+            // what it stopped in is no failure of the item's.
+            stopped = true;
         } catch (...) {
             error = std::current_exception();
         }
@@ -140,6 +145,8 @@ QCoro::Task<void> ExportCoordinator::exportItems(MediaItems items, ExportSetting
         // or its leftover could fill a small disk under the next item.
         if (settings.autoCleanup)
             QFile::remove(output);
+        if (stopped)
+            break;
 
         setDoneItems(i + 1);
         setProgress(m_totalItems < 1 ? 1.0 : double(m_doneItems) / double(m_totalItems));

@@ -89,8 +89,17 @@ std::optional<MemoryBudget::Claim> MemoryBudget::claim(Place place, qint64 bytes
         }
         if (!asks.empty()) {
             lock.unlock();
-            for (const auto &letGo : asks)
-                letGo();
+            try {
+                for (const auto &letGo : asks)
+                    letGo();
+            } catch (...) {
+                // No longer waiting: yielding claims would wait for it forever.
+                lock.lock();
+                --m_waiting;
+                lock.unlock();
+                m_changed.notify_all();
+                throw;
+            }
             lock.lock();
             continue;
         }
@@ -115,10 +124,11 @@ std::optional<MemoryBudget::Claim> MemoryBudget::claimYielding(Place place, qint
     bytes = std::max<qint64>(bytes, 0);
     std::unique_lock lock(m_mutex);
     const quint64 id = std::exchange(place.m_id, 0);
+    // Refused once stopped, as claim() is, even when it would fit.
     const bool granted = m_changed.wait(lock, stop, [&] {
         const bool first = m_line.empty() || m_line.front() == id;
         return first && m_waiting == 0 && fits(bytes);
-    });
+    }) && !stop.stop_requested();
     m_line.remove(id);
     if (granted) {
         m_held += bytes;

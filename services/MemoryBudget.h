@@ -97,7 +97,8 @@ public:
     /// held, then holds them; `place` leaves the line at once. While it waits,
     /// every yielding claim held is asked to let go. A claim of more than the
     /// total waits until nothing else is held: refuse such work beforehand.
-    /// Nothing once `stop` is requested before it is granted.
+    /// Nothing once `stop` is requested before it is granted. What a `letGo`
+    /// throws ends the claim, ungranted, and passes through.
     std::optional<Claim> claim(Place place, qint64 bytes, std::stop_token stop);
 
     /// For work that may be given up: blocks until every place taken before

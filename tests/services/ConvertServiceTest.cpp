@@ -19,7 +19,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <future>
+#include <mutex>
 #include <stdexcept>
 
 using namespace pomelark;
@@ -198,6 +202,103 @@ TEST_F(ConvertPhoto, FailuresSayWhatWentWrong)
     const QString photo = makeJpeg(folder.filePath(QStringLiteral("a.jpg")));
     EXPECT_EQ(failureOf(photo, folder.filePath(QStringLiteral("no/folder/a.heic"))).kind,
               ConvertError::Kind::destinationFailed);
+}
+
+TEST(ConvertService, OnlyTheFileWhoseCostWasClaimedIsRead)
+{
+    // Under a budget a 320 × 240 photo fits and its 4000 × 3000 stand-in does
+    // not: put in its place once its cost is claimed, as its read begins, the
+    // stand-in is not read, let alone decoded under the small photo's claim.
+    TempFolder folder;
+    const ScopedEnv budget("POMELARK_MEMORY_MB", "64");
+    const QString photo = makeJpeg(folder.filePath(u"IMG_0001.JPG"_qs), {.size = QSize(320, 240)});
+    const QString large = makeJpeg(folder.filePath(u"large.jpg"_qs), {.size = QSize(4000, 3000), .grain = 6});
+    bool decoded = false;
+    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation,
+                                                          const FileSnapshot::Stamp &costed, std::stop_token stop) {
+        QFile::remove(path);
+        QFile::copy(large, path);
+        ReadPhoto read = ConvertService::readSourcePhoto(path, rotation, costed, stop);
+        decoded = true;
+        return read;
+    });
+    const QString output = folder.filePath(u"out.heic"_qs);
+    try {
+        awaitTask(converter.convertPhoto(QUrl::fromLocalFile(photo), QUrl::fromLocalFile(output), false,
+                                         std::nullopt, 0));
+        ADD_FAILURE() << "the stand-in was sent";
+    } catch (const ConvertError &error) {
+        EXPECT_EQ(error.message(), u"Couldn't read the source file"_qs);
+    }
+    EXPECT_FALSE(decoded);
+    EXPECT_FALSE(QFileInfo::exists(output));
+}
+
+TEST(ConvertService, NeitherItsStopNorItsEndWaitsForAReadOrResumesAnythingOfIt)
+{
+    // A read that takes no stop, as from a card that stopped answering, until the test opens it.
+    struct Stall {
+        std::mutex mutex;
+        std::condition_variable_any opened;
+        bool open = false;
+        std::atomic_bool reached = false;
+        void wait(std::stop_token stop)
+        {
+            reached = true;
+            std::unique_lock lock(mutex);
+            opened.wait(lock, stop, [this] { return open; });
+        }
+        void release()
+        {
+            const std::lock_guard lock(mutex);
+            open = true;
+            opened.notify_all();
+        }
+    };
+    TempFolder folder;
+    const QString photo = makeJpeg(folder.filePath(u"IMG_0001.JPG"_qs), {.size = QSize(320, 240)});
+    const QString output = folder.filePath(u"out.heic"_qs);
+
+    // Stopped while it reads, the converter returns at once; the read, once
+    // it ends, is thrown away, and nothing is written.
+    Stall card;
+    ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation,
+                                                          const FileSnapshot::Stamp &costed, std::stop_token) {
+        card.wait({});
+        return ConvertService::readSourcePhoto(path, rotation, costed);
+    });
+    QCoro::Task<void> converting =
+        converter.convertPhoto(QUrl::fromLocalFile(photo), QUrl::fromLocalFile(output), false, std::nullopt, 0);
+    ASSERT_TRUE(spinUntil([&] { return card.reached.load(); }));
+    auto stopping = std::async(std::launch::async, [&] { converter.stop(); });
+    const bool stoppedAtOnce = stopping.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    card.release();
+    stopping.wait();
+    EXPECT_TRUE(stoppedAtOnce);
+    EXPECT_THROW(awaitTask(std::move(converting)), WorkStopped);
+    EXPECT_FALSE(QFileInfo::exists(output));
+
+    // Gone while a conversion waits for its photo's read-ahead, it resumes
+    // nothing of itself: that conversion never goes on.
+    Stall aheadCard;
+    std::optional<ConvertService> gone;
+    gone.emplace(defaultVideoConverter(), [&](const QString &path, int rotation, const FileSnapshot::Stamp &costed,
+                                              std::stop_token stop) {
+        aheadCard.wait(stop);
+        return ConvertService::readSourcePhoto(path, rotation, costed, stop);
+    });
+    gone->readAhead(QUrl::fromLocalFile(photo), 0, false);
+    ASSERT_TRUE(spinUntil([&] { return aheadCard.reached.load(); }));
+    // Kept, as the one who awaits it would keep it, suspended for good.
+    static auto *waiting = new std::vector<QCoro::Task<void>>;
+    waiting->push_back(gone->convertPhoto(QUrl::fromLocalFile(photo), QUrl::fromLocalFile(output), false,
+                                          std::nullopt, 0));
+    gone.reset();
+    aheadCard.release();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(waiting->back().isReady());
 }
 
 TEST_F(ConvertPhoto, AFullDiskKeepsTheSystemsReason)

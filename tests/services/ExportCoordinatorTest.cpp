@@ -51,14 +51,20 @@ public:
     QHash<QString, QDateTime> ownDates;
     QSet<QString> failing;
     QSet<QString> failingPartWritten;
+    /// Stopped as this one's conversion begins: it and all later ones throw WorkStopped.
+    QString stopsAt;
 
 private:
+    bool stopped = false;
     QCoro::Task<void> convert(QUrl source, QUrl destination, bool highQuality, std::optional<QDateTime> date,
                               int rotation)
     {
         const QFileInfo output(destination.toLocalFile());
         conversions.append({source.fileName(), destination, highQuality, date, rotation,
                             output.dir().entryList(QDir::Files)});
+        stopped = stopped || source.fileName() == stopsAt;
+        if (stopped)
+            throw WorkStopped();
         if (failing.contains(source.fileName()))
             throw ConvertError(ConvertError::Kind::encodingFailed);
         QFile file(output.filePath());
@@ -223,6 +229,19 @@ TEST_F(ExportCoordinatorTest, OneFailureNeverStopsTheRest)
     // Without cleanup every converted copy stays in the one job folder.
     EXPECT_EQ(jobFolders().size(), 1);
     EXPECT_EQ(stagedFiles().size(), 3);
+}
+
+TEST_F(ExportCoordinatorTest, AStoppedConverterEndsTheSendAndFailsNothingItDidNotTry)
+{
+    converter.stopsAt = QStringLiteral("b.jpg");
+    run({photo(QStringLiteral("a.jpg")), photo(QStringLiteral("b.jpg")), video(QStringLiteral("c.mov"))});
+    const auto &phase = coordinator.phase();
+    EXPECT_EQ(phase.kind, Kind::finished);
+    EXPECT_EQ(phase.successPhotos, 1);
+    EXPECT_EQ(reasons(phase), QStringList());
+    EXPECT_EQ(converter.conversions.size(), 2);
+    EXPECT_EQ(coordinator.doneItems(), 1);
+    EXPECT_TRUE(jobFolders().isEmpty());
 }
 
 TEST_F(ExportCoordinatorTest, EveryFailureIsLoggedWithItsReasonWhenTheSendEnds)

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <future>
+#include <stdexcept>
 
 using namespace pomelark;
 
@@ -73,6 +74,32 @@ TEST(MemoryBudget, AYieldingClaimWaitsInLineAndGivesWayToAClaimThatMustComeToPas
     unclaimed.reset();
     ASSERT_TRUE(done(readAhead));
     EXPECT_TRUE(readAhead.get());
+}
+
+TEST(MemoryBudget, BothKindsOfClaimRefuseAfterAStopAndALetGoThatThrowsLeavesTheBudgetWhole)
+{
+    MemoryBudget budget(100);
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_FALSE(budget.claim(budget.line(), 10, stopped.get_token()));
+    EXPECT_FALSE(budget.claimYielding(budget.line(), 10, stopped.get_token(), [] {}));
+    EXPECT_EQ(budget.held(), 0);
+
+    // The claim that asked fails with the exception; the yielding claim stays
+    // held, and later claims of both kinds go on as before.
+    std::stop_source never;
+    std::optional<MemoryBudget::Claim> ahead =
+        budget.claimYielding(budget.line(), 60, never.get_token(), [] { throw std::runtime_error("let go"); });
+    EXPECT_THROW(budget.claim(budget.line(), 90, never.get_token()), std::runtime_error);
+    EXPECT_EQ(budget.held(), 60);
+    ahead.reset();
+    std::stop_source giveUp;
+    auto later = std::async(std::launch::async, [&] {
+        return budget.claimYielding(budget.line(), 10, giveUp.get_token(), [] {}).has_value();
+    });
+    const bool granted = done(later);
+    giveUp.request_stop();
+    EXPECT_TRUE(granted && later.get());
 }
 
 TEST(MemoryBudget, TheSettingIsAWholeNumberOfMegabytesUpToTheComputersMemory)
