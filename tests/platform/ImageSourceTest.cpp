@@ -1,3 +1,4 @@
+#include "platform/FileDescriptor.h"
 #include "platform/FileSnapshot.h"
 #include "platform/ImageSource.h"
 
@@ -298,6 +299,13 @@ TEST(FileSnapshot, AReadIsTheWholeFileInOneVersionOrNothing)
     });
     const auto *failure = std::get_if<FileSnapshot::Failure>(&tooLarge);
     EXPECT_TRUE(failure && *failure == FileSnapshot::Failure::tooLarge && !readAtAll);
+
+    // Opened without blocking, a regular file is then read blocking, as some
+    // file systems answer non-blocking reads with EAGAIN; a pipe is not.
+    const QString pipe = folder.filePath(u"IMG_0002.JPG"_qs);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    EXPECT_FALSE(::fcntl(FileDescriptor::openToRead(path).get(), F_GETFL) & O_NONBLOCK);
+    EXPECT_TRUE(::fcntl(FileDescriptor::openToRead(pipe).get(), F_GETFL) & O_NONBLOCK);
 }
 
 TEST(ImageSource, BoundedSizeKeepsAspectAndNeverEnlarges)
