@@ -13,6 +13,13 @@ public:
     /// and start the process from a thread that lives as long as the program:
     /// the kernel signals the child when the thread that started it ends.
     static void dieWithParent(QProcess &process);
+
+    /// Makes `process`, once started, inherit our open `descriptor` under the
+    /// same number, though it stays closed on exec for every other child.
+    /// Call before start(), after dieWithParent(), and keep the descriptor
+    /// open until the process has started. A descriptor that is not open
+    /// reaches the child closed.
+    static void keepOpen(QProcess &process, int descriptor);
 };
 
 } // namespace pomelark

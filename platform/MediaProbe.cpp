@@ -211,6 +211,14 @@ std::optional<MediaInfo> MediaProbe::probe(const QString &path, Limits limits)
     return probeWith(path, demuxerName, limits);
 }
 
+std::optional<MediaInfo> MediaProbe::probe(const HeldFile &held, Limits limits)
+{
+    const char *demuxerName = demuxerFor(held.path());
+    if (!demuxerName || !held.isOpen())
+        return std::nullopt;
+    return probeWith(held.reopenPath(), demuxerName, limits);
+}
+
 std::optional<MediaInfo> MediaProbe::probeQuickTime(const QString &path, Limits limits)
 {
     return probeWith(path, "mov", limits);

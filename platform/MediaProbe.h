@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/HeldFile.h"
 #include "platform/PictureShape.h"
 
 #include <QList>
@@ -65,6 +66,12 @@ public:
     /// never waited on).
     static std::optional<MediaInfo> probe(const QString &path, Limits limits);
     static std::optional<MediaInfo> probe(const QString &path) { return probe(path, Limits{}); }
+
+    /// The same for the file `held` holds, read through an open of its own:
+    /// that very file, whatever its path names by now. Its path's extension
+    /// chooses the demuxer.
+    static std::optional<MediaInfo> probe(const HeldFile &held, Limits limits);
+    static std::optional<MediaInfo> probe(const HeldFile &held) { return probe(held, Limits{}); }
 
     /// As probe(), and each video track's first picture decoded for its pixel
     /// format, which isPlayable() judges by. Costs a picture's decode, so it is

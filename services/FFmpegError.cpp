@@ -186,7 +186,8 @@ QString FFmpegError::description() const
         return QCoreApplication::translate("FFmpegError", "ffmpeg read only %1 of the video's %2 seconds")
             .arg(QString::number(m_readSeconds, 'f', 1), QString::number(m_sourceSeconds, 'f', 1));
     case Kind::sourceNotAFile:
-        return QCoreApplication::translate("FFmpegError", "The video is not a regular file");
+        // A photo's words for a source that cannot be read, and one translation.
+        return QCoreApplication::translate("ConvertError", "Couldn't read the source file");
     case Kind::binaryNotFound:
         break;
     }

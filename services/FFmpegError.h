@@ -37,8 +37,10 @@ public:
     /// `sourceSeconds`: the source was read only in part (a card pulled, a file
     /// cut short while it was read).
     static FFmpegError partialRead(double readSeconds, double sourceSeconds);
-    /// The input is there but is no regular file (a named pipe, a device),
-    /// which ffmpeg's open could wait on forever: no process was made.
+    /// The input could not be opened as a regular file: it is missing or not
+    /// ours to read, or is something else (a named pipe, a device, a folder),
+    /// whose open by ffmpeg could wait forever. No process was made. Told as
+    /// a photo whose source cannot be read is.
     static FFmpegError sourceNotAFile();
 
     Kind kind() const { return m_kind; }

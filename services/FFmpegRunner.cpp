@@ -5,18 +5,17 @@
 #include "platform/CpuSetPreload.h"
 #include "platform/FFmpegProgram.h"
 #include "platform/MediaProbe.h"
+#include "platform/SystemErrorText.h"
 #include "platform/SystemLog.h"
 
-#include <QFile>
 #include <QProcess>
 
 #include <qcoro/qcoroprocess.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <coroutine>
 #include <csignal>
-
-#include <sys/stat.h>
 
 namespace pomelark {
 
@@ -63,6 +62,25 @@ QSize posterSize(const PictureShape &shape, QSize stored)
     auto shrunk = [longest](int side, int longSide) { return qMax(1, qRound(side * double(longest) / longSide)); };
     return shown.width() >= shown.height() ? QSize(longest, shrunk(shown.height(), shown.width()))
                                            : QSize(shrunk(shown.width(), shown.height()), longest);
+}
+
+/// `log` with the source named by its own path where ffmpeg names it by the
+/// link it was given, so that the log and the errors read from it name the
+/// user's file.
+QString namingTheSource(QString log, const HeldFile &source)
+{
+    const QString link = source.reopenPath();
+    for (qsizetype at = log.indexOf(link); at >= 0; at = log.indexOf(link, at)) {
+        const qsizetype end = at + link.size();
+        // "/proc/self/fd/1" is no name of "/proc/self/fd/12".
+        if (end < log.size() && log.at(end).isDigit()) {
+            at = end;
+            continue;
+        }
+        log.replace(at, link.size(), source.path());
+        at += source.path().size();
+    }
+    return log;
 }
 
 } // namespace
@@ -122,24 +140,25 @@ QStringList FFmpegRunner::hevcArguments(const QString &input, const QString &out
 
 QCoro::Task<QString> FFmpegRunner::extractFrame(QString input, QString output, std::shared_ptr<FFmpegStopper> stopper)
 {
-    co_await refuseWhatIsNoFile(input);
+    const std::shared_ptr<const HeldFile> source = co_await hold(input);
     // Square pixels, by far the most, keep the plain grab and its posters.
-    const std::optional<QSize> shown = co_await stretchedSize(input);
-    co_return co_await run(frameArguments(input, output, shown), std::move(stopper));
+    const std::optional<QSize> shown = co_await stretchedSize(source);
+    co_return co_await runHolding(frameArguments(source->reopenPath(), output, shown), std::move(stopper), source);
 }
 
 QCoro::Task<QString> FFmpegRunner::convertToHEVC(QString input, QString output, QString bitrate,
                                                  std::optional<QString> creationTime,
                                                  std::shared_ptr<FFmpegStopper> stopper)
 {
-    co_await refuseWhatIsNoFile(input);
+    const std::shared_ptr<const HeldFile> source = co_await hold(input);
     // Taken before the run: a card pulled during it takes the source with it.
-    const double sourceSeconds = co_await probedSeconds(input, false);
-    QString log = co_await run(hevcArguments(input, output, bitrate, creationTime), std::move(stopper));
+    const double sourceSeconds = co_await probedSeconds(source);
+    QString log = co_await runHolding(hevcArguments(source->reopenPath(), output, bitrate, creationTime),
+                                      std::move(stopper), source);
     // A source that ends early, at a packet's edge, ends the run as if the video
     // ended there, with exit status 0: only the lengths tell.
     if (sourceSeconds > 0) {
-        const double writtenSeconds = co_await probedSeconds(output, true);
+        const double writtenSeconds = co_await outputSeconds(output);
         if (writtenSeconds < sourceSeconds - allowedShortfall(sourceSeconds))
             throw FFmpegError::partialRead(writtenSeconds, sourceSeconds);
     }
@@ -151,30 +170,42 @@ double FFmpegRunner::allowedShortfall(double sourceSeconds)
     return std::min(0.5, sourceSeconds / 10);
 }
 
-QCoro::Task<void> FFmpegRunner::refuseWhatIsNoFile(QString input)
+QCoro::Task<std::shared_ptr<const HeldFile>> FFmpegRunner::hold(QString input)
 {
     // ffmpeg opens its input blocking: on a named pipe put in a video's place
-    // it would wait for a writer, and the send or the poster with it.
-    const bool noFile = co_await m_executor.run([input] {
-        struct stat status {};
-        return ::stat(QFile::encodeName(input).constData(), &status) == 0 && !S_ISREG(status.st_mode);
-    });
-    if (noFile)
+    // it would wait for a writer, and the send or the poster with it. Whatever
+    // takes the path's place after this open, ffmpeg reads the file it holds.
+    std::shared_ptr<const HeldFile> held =
+        co_await m_executor.run([input] { return std::make_shared<const HeldFile>(HeldFile::open(input)); });
+    if (!held->isOpen()) {
+        const QString why = held->error() == EINVAL ? QStringLiteral("not a regular file")
+                                                    : SystemErrorText::systemDescription(held->error());
+        SystemLog::write(QStringLiteral("[FFmpegRunner] cannot read ") + input + QStringLiteral(": ") + why);
         throw FFmpegError::sourceNotAFile();
+    }
+    co_return held;
 }
 
-QCoro::Task<double> FFmpegRunner::probedSeconds(QString path, bool quickTime)
+QCoro::Task<double> FFmpegRunner::probedSeconds(std::shared_ptr<const HeldFile> source)
 {
-    co_return co_await m_executor.run([path, quickTime] {
-        const std::optional<MediaInfo> info = quickTime ? MediaProbe::probeQuickTime(path) : MediaProbe::probe(path);
+    co_return co_await m_executor.run([source] {
+        const std::optional<MediaInfo> info = MediaProbe::probe(*source);
         return info ? info->duration : 0.0;
     });
 }
 
-QCoro::Task<std::optional<QSize>> FFmpegRunner::stretchedSize(QString path)
+QCoro::Task<double> FFmpegRunner::outputSeconds(QString output)
 {
-    co_return co_await m_executor.run([path]() -> std::optional<QSize> {
-        const std::optional<MediaInfo> info = MediaProbe::probe(path);
+    co_return co_await m_executor.run([output] {
+        const std::optional<MediaInfo> info = MediaProbe::probeQuickTime(output);
+        return info ? info->duration : 0.0;
+    });
+}
+
+QCoro::Task<std::optional<QSize>> FFmpegRunner::stretchedSize(std::shared_ptr<const HeldFile> source)
+{
+    co_return co_await m_executor.run([source]() -> std::optional<QSize> {
+        const std::optional<MediaInfo> info = MediaProbe::probe(*source);
         if (!info)
             return std::nullopt;
         for (const MediaTrack &track : info->tracks) {
@@ -191,6 +222,12 @@ QCoro::Task<std::optional<QSize>> FFmpegRunner::stretchedSize(QString path)
 
 QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FFmpegStopper> stopper)
 {
+    return runHolding(std::move(arguments), std::move(stopper), nullptr);
+}
+
+QCoro::Task<QString> FFmpegRunner::runHolding(QStringList arguments, std::shared_ptr<FFmpegStopper> stopper,
+                                              std::shared_ptr<const HeldFile> input)
+{
     const std::optional<QString> program = binaryPath();
     if (!program)
         throw FFmpegError::binaryNotFound();
@@ -204,6 +241,8 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     ChildProcess::dieWithParent(process);
+    if (input)
+        ChildProcess::keepOpen(process, input->descriptor());
     // x265's pool is sized by the arguments; its threads are kept on our CPUs here.
     CpuSetPreload::keepThreadsInside(process);
     process.start(QIODevice::ReadOnly);
@@ -222,20 +261,23 @@ QCoro::Task<QString> FFmpegRunner::run(QStringList arguments, std::shared_ptr<FF
 
     // Lenient decoding: one odd byte in a file's metadata must not cost the
     // whole log, which carries the length and the error text.
-    const QString log = QString::fromUtf8(process.readAllStandardError());
+    QString log = QString::fromUtf8(process.readAllStandardError());
+    if (input)
+        log = namingTheSource(log, *input);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const qsizetype inputAt = arguments.indexOf(QStringLiteral("-i")) + 1;
-        const QString input = inputAt > 0 ? arguments.value(inputAt) : QString();
+        const QString source = input ? input->path() : inputAt > 0 ? arguments.value(inputAt) : QString();
         // The error's description keeps one line of the log; the whole of it is
         // for whoever looks into the failure.
         if (!log.trimmed().isEmpty())
-            SystemLog::write(QStringLiteral("[FFmpegRunner] ffmpeg failed on ") + input + QStringLiteral(": ")
+            SystemLog::write(QStringLiteral("[FFmpegRunner] ffmpeg failed on ") + source + QStringLiteral(": ")
                              + log.trimmed());
         // A crash's exit code is the signal's number.
         if (process.exitStatus() == QProcess::CrashExit)
             throw FFmpegError::killedBySignal(process.exitCode(), log.trimmed());
         // Both argument lists end with the file the run writes.
-        throw FFmpegError::nonZeroExit(process.exitCode(), log.trimmed(), arguments.value(arguments.size() - 1), input);
+        throw FFmpegError::nonZeroExit(process.exitCode(), log.trimmed(), arguments.value(arguments.size() - 1),
+                                       source);
     }
     co_return log;
 }

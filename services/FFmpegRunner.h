@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/HeldFile.h"
 #include "platform/SerialExecutor.h"
 #include "services/FFmpegError.h"
 #include "services/FFmpegStopper.h"
@@ -27,8 +28,9 @@ namespace pomelark {
 /// (no process is made), launchFailed when it cannot be started, nonZeroExit
 /// when it ends with another status than 0 or is killed (then signalled()).
 /// The program dies with the app, however the app ends. extractFrame() and
-/// convertToHEVC() fail with sourceNotAFile, and make no process, when their
-/// input is there but is no regular file.
+/// convertToHEVC() hand ffmpeg the input they checked, open, never its path:
+/// they fail with sourceNotAFile, and make no process, when it cannot be
+/// opened as a regular file.
 class FFmpegRunner {
 public:
     using Lookup = std::function<std::optional<QString>()>;
@@ -89,15 +91,23 @@ public:
                                      const QString &preset = QString::fromLatin1(hevcPreset));
 
 private:
-    /// Fails with sourceNotAFile when something is at `input` that is no
-    /// regular file; a missing one is left to ffmpeg, which says so at once.
-    QCoro::Task<void> refuseWhatIsNoFile(QString input);
-    /// The size the player shows the first picture of the video at `path` at
+    /// The regular file at `input`, held open so that ffmpeg reads that very
+    /// file under its reopenPath(). Fails with sourceNotAFile when it cannot
+    /// be opened as a regular file (missing, unreadable, a named pipe, a
+    /// device, a folder), saying why in the system log.
+    QCoro::Task<std::shared_ptr<const HeldFile>> hold(QString input);
+    /// The size the player shows the first picture of the video `source` at
     /// (within bounds, as extractFrame() says), when its pixels' shape changes
     /// it; none for square pixels or when the container cannot be read.
-    QCoro::Task<std::optional<QSize>> stretchedSize(QString path);
-    /// The length of the video at `path` in seconds; 0 when unknown.
-    QCoro::Task<double> probedSeconds(QString path, bool quickTime);
+    QCoro::Task<std::optional<QSize>> stretchedSize(std::shared_ptr<const HeldFile> source);
+    /// The length of the video `source` in seconds; 0 when unknown.
+    QCoro::Task<double> probedSeconds(std::shared_ptr<const HeldFile> source);
+    /// The same for the QuickTime file a run wrote at `output`.
+    QCoro::Task<double> outputSeconds(QString output);
+    /// As the public run(); with `input`, ffmpeg inherits its descriptor, and
+    /// its log names the file by its path where ffmpeg named it by the link.
+    QCoro::Task<QString> runHolding(QStringList arguments, std::shared_ptr<FFmpegStopper> stopper,
+                                    std::shared_ptr<const HeldFile> input);
 
     Lookup m_lookup;
     std::optional<std::optional<QString>> m_binaryPath;

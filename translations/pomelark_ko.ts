@@ -76,10 +76,6 @@
         <translation>ffmpeg가 동영상 %2초 중 %1초만 읽었어요</translation>
     </message>
     <message>
-        <source>The video is not a regular file</source>
-        <translation>동영상이 일반 파일이 아니에요</translation>
-    </message>
-    <message>
         <source>ffmpeg was ended by signal %1</source>
         <translation>ffmpeg가 %1 신호로 종료되었어요</translation>
     </message>

@@ -2,6 +2,9 @@
 
 #include "platform/CpuBudget.h"
 #include "platform/MediaProbe.h"
+#include "services/CacheKey.h"
+#include "services/PlaybackService.h"
+#include "services/ThumbnailService.h"
 #include "support/AsyncTest.h"
 #include "support/Fixtures.h"
 #include "support/ReadFault.h"
@@ -11,12 +14,14 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 
 #include <poll.h>
 #include <sched.h>
@@ -64,7 +69,7 @@ QList<QStringList> receivedArguments(const QString &file)
     return runs;
 }
 
-QByteArray procFile(const QString &path)
+QByteArray contentOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -73,7 +78,7 @@ QByteArray procFile(const QString &path)
 /// The CPUs a thread may run on, as its status file at `path` lists them.
 QByteArray cpusAllowed(const QString &path)
 {
-    const QByteArray status = procFile(path);
+    const QByteArray status = contentOf(path);
     const qsizetype at = status.indexOf("Cpus_allowed_list:") + 18;
     return status.mid(at, status.indexOf('\n', at) - at).trimmed();
 }
@@ -85,7 +90,7 @@ QStringList children()
     const QByteArray parent = QByteArray::number(::getpid());
     for (const QString &pid : QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs)) {
         // "pid (name) state ppid …"; the name may hold spaces and parentheses.
-        const QByteArray stat = procFile(QStringLiteral("/proc/%1/stat").arg(pid));
+        const QByteArray stat = contentOf(QStringLiteral("/proc/%1/stat").arg(pid));
         if (stat.mid(stat.lastIndexOf(')') + 2).split(' ').value(1) == parent)
             found << pid;
     }
@@ -102,7 +107,8 @@ protected:
     void TearDown() override
     {
         for (const char *name : {"FAKE_FFMPEG_ARGS_FILE", "FAKE_FFMPEG_MODE", "FAKE_FFMPEG_LOG", "FAKE_FFMPEG_EXIT",
-                                 "FAKE_FFMPEG_GATE_DIR", "FAKE_FFMPEG_SIGNAL"})
+                                 "FAKE_FFMPEG_GATE_DIR", "FAKE_FFMPEG_SIGNAL", "FAKE_FFMPEG_SWAP",
+                                 "FAKE_FFMPEG_SWAP_WITH"})
             qunsetenv(name);
     }
 
@@ -296,7 +302,7 @@ TEST_F(FakeFFmpegTest, ARunDiesWithTheProgramThatStartedIt)
 
 TEST_F(FakeFFmpegTest, ArgumentListsReachTheProgramWholeWithoutAShell)
 {
-    const QString input = QStringLiteral("/cards/DCIM/my clip; rm -rf $HOME.mov");
+    const QString input = test::makeTextFile(folder.filePath(QStringLiteral("DCIM/my clip; rm -rf $HOME.mov")), "");
     const QString output = folder.filePath(QStringLiteral("poster 1.jpg"));
     awaitTask(runner.extractFrame(input, output));
     awaitTask(runner.convertToHEVC(input, QStringLiteral("/out/a b.mov"), QStringLiteral("1M"), std::nullopt));
@@ -305,14 +311,22 @@ TEST_F(FakeFFmpegTest, ArgumentListsReachTheProgramWholeWithoutAShell)
 
     const QList<QStringList> runs = receivedArguments(argsFile);
     ASSERT_EQ(runs.size(), 3);
-    EXPECT_EQ(runs[0], (QStringList{"-hide_banner", "-loglevel", "info", "-y", "-i", input, "-vframes", "1", "-q:v",
+    // The input is the file the runner opened, by the descriptor ffmpeg inherits.
+    QStringList held;
+    for (const QStringList &run : runs) {
+        held << run.value(run.indexOf(QStringLiteral("-i")) + 1);
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^/proc/self/fd/[0-9]+$")).match(held.last()).hasMatch())
+            << held.last().toStdString();
+    }
+    EXPECT_EQ(runs[0], (QStringList{"-hide_banner", "-loglevel", "info", "-y", "-i", held[0], "-vframes", "1", "-q:v",
                                     "2", output}));
-    const QStringList hevc{"-hide_banner", "-loglevel", "error", "-xerror", "-y", "-i", input, "-c:v", "libx265", "-preset",
-                           QString::fromLatin1(FFmpegRunner::hevcPreset), "-pix_fmt", "yuv420p", "-x265-params",
-                           QStringLiteral("log-level=error:pools=%1").arg(CpuBudget().cpus()), "-tag:v", "hvc1",
-                           "-b:v", "1M", "-c:a", "aac", "-b:a", "128k", "-f", "mov", "/out/a b.mov"};
+    QStringList hevc{"-hide_banner", "-loglevel", "error", "-xerror", "-y", "-i", held[1], "-c:v", "libx265", "-preset",
+                     QString::fromLatin1(FFmpegRunner::hevcPreset), "-pix_fmt", "yuv420p", "-x265-params",
+                     QStringLiteral("log-level=error:pools=%1").arg(CpuBudget().cpus()), "-tag:v", "hvc1",
+                     "-b:v", "1M", "-c:a", "aac", "-b:a", "128k", "-f", "mov", "/out/a b.mov"};
     EXPECT_EQ(runs[1], hevc);
     QStringList stamped = hevc;
+    stamped[6] = held[2];
     stamped[18] = QStringLiteral("2M");
     stamped.removeLast();
     stamped << "-metadata" << "creation_time=2024-05-01T10:20:30Z" << "/out/c.mov";
@@ -321,14 +335,74 @@ TEST_F(FakeFFmpegTest, ArgumentListsReachTheProgramWholeWithoutAShell)
 
 TEST_F(FakeFFmpegTest, ASourceThatIsNoFileStartsNoProcess)
 {
-    // ffmpeg's own open of a named pipe would wait for a writer.
+    // ffmpeg's own open of a named pipe would wait for a writer; a missing file
+    // gives a pipe made there meanwhile the same chance.
     const QString pipe = test::makeFifo(folder.filePath(QStringLiteral("MVI_0001.MOV")));
     const test::PipeReleaser stuck(pipe);
     const QString output = folder.filePath(QStringLiteral("out.jpg"));
-    EXPECT_THROW(awaitTask(runner.extractFrame(pipe, output)), FFmpegError);
-    EXPECT_THROW(awaitTask(runner.convertToHEVC(pipe, output, QStringLiteral("1M"), std::nullopt)), FFmpegError);
+    auto expectRefused = [](const std::function<void()> &run) {
+        try {
+            run();
+            ADD_FAILURE() << "ffmpeg ran";
+        } catch (const FFmpegError &error) {
+            EXPECT_EQ(error.kind(), FFmpegError::Kind::sourceNotAFile);
+            EXPECT_EQ(error.description(), QStringLiteral("Couldn't read the source file"));
+        }
+    };
+    for (const QString &input : {pipe, folder.filePath(QStringLiteral("MVI_0002.MOV"))}) {
+        expectRefused([&] { awaitTask(runner.extractFrame(input, output)); });
+        expectRefused([&] { awaitTask(runner.convertToHEVC(input, output, QStringLiteral("1M"), std::nullopt)); });
+    }
     EXPECT_TRUE(receivedArguments(argsFile).isEmpty());
     EXPECT_EQ(stuck.released(), 0) << "the runner waited on a named pipe";
+}
+
+// Put in a video's place between its check and ffmpeg's open of it, a named
+// pipe would hold that open, and the send, poster or playable copy with it, for
+// ever; a folder or a socket would fail it. ffmpeg reads the file checked.
+TEST_F(FakeFFmpegTest, AVideoSwappedAfterItsCheckIsStillTheOneFFmpegReads)
+{
+    qputenv("FAKE_FFMPEG_MODE", "swap");
+    qputenv("FAKE_FFMPEG_LOG", "  Duration: 00:00:01.00, start: 0.000000\n");
+    ThumbnailService posters(folder.makeFolder(QStringLiteral("posters")), runner);
+    PlaybackService playback(folder.makeFolder(QStringLiteral("playback")), runner,
+                             [](const QString &) { return false; });
+    // Each runs ffmpeg on the video and gives the file ffmpeg wrote.
+    using Use = std::function<QCoro::Task<QString>(QString video)>;
+    const std::pair<QString, Use> uses[]{
+        {u"send"_qs,
+         [&](QString video) -> QCoro::Task<QString> {
+             const QString sent = folder.filePath(QStringLiteral("sent.mov"));
+             co_await runner.convertToHEVC(video, sent, QStringLiteral("1M"), std::nullopt);
+             co_return sent;
+         }},
+        {u"poster"_qs,
+         [&](QString video) -> QCoro::Task<QString> {
+             const QString poster = posters.cacheDir() + u"/"_qs + *CacheKey::of(video) + u".jpg"_qs;
+             co_await posters.ensureCached(QUrl::fromLocalFile(video));
+             co_return poster;
+         }},
+        {u"playable copy"_qs,
+         [&](QString video) -> QCoro::Task<QString> {
+             co_return (co_await playback.playableURL(QUrl::fromLocalFile(video))).toLocalFile();
+         }},
+    };
+    for (const QString &with : {u"pipe"_qs, u"folder"_qs, u"socket"_qs}) {
+        for (const auto &[use, read] : uses) {
+            const std::string row = QStringLiteral("%1 of a video swapped for a %2").arg(use, with).toStdString();
+            const QString video = test::makeVideo(folder.filePath(QStringLiteral("card/%1 %2.MOV").arg(use, with)));
+            const QByteArray checked = contentOf(video);
+            qputenv("FAKE_FFMPEG_SWAP", QFile::encodeName(video));
+            qputenv("FAKE_FFMPEG_SWAP_WITH", with.toUtf8());
+            const test::PipeReleaser stuck(video);
+            try {
+                EXPECT_EQ(contentOf(awaitTask(read(video))), checked) << row;
+            } catch (const std::exception &error) {
+                ADD_FAILURE() << row << ": " << error.what();
+            }
+            EXPECT_EQ(stuck.released(), 0) << row << ": ffmpeg waited on a named pipe";
+        }
+    }
 }
 
 TEST(FFmpegRunnerWithFFmpeg, GrabsAFrameAndConvertsToHevcWithTheCreationTime)
@@ -377,6 +451,10 @@ TEST(FFmpegRunnerWithFFmpeg, ADamagedVideoFailsWithFFmpegsMessage)
         EXPECT_NE(error.code(), 0);
         EXPECT_FALSE(error.stderrText().isEmpty());
         EXPECT_FALSE(error.stderrText().endsWith(QLatin1Char('\n')));
+        // ffmpeg is given the file by its descriptor; its words name it by its path.
+        EXPECT_EQ(FFmpegError::reasonLine(error.stderrText()),
+                  source + QStringLiteral(": Invalid data found when processing input"));
+        EXPECT_TRUE(error.inputDamaged());
     }
 }
 
@@ -427,7 +505,7 @@ TEST(FFmpegRunnerWithFFmpeg, EveryThreadOfTheChildStaysOnTheCpusItWasStartedOn)
     test::spinUntil([&] {
         for (const QString &child : children()) {
             const QString proc = QStringLiteral("/proc/") + child;
-            for (const QByteArray &variable : procFile(proc + QStringLiteral("/environ")).split('\0')) {
+            for (const QByteArray &variable : contentOf(proc + QStringLiteral("/environ")).split('\0')) {
                 if (variable.startsWith("LD_PRELOAD="))
                     preload = variable.mid(11);
             }

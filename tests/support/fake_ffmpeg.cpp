@@ -11,8 +11,16 @@
 //   hang     wait until killed
 //   gate     note the start in $FAKE_FFMPEG_GATE_DIR, wait for the release file
 //            named after the input, then as "log"
+//   swap     put a named pipe, a folder or a socket ($FAKE_FFMPEG_SWAP_WITH:
+//            pipe, folder, socket) in the place of the file $FAKE_FFMPEG_SWAP,
+//            then open and read the input as ffmpeg does, blocking, and copy it
+//            to the last argument; a failed open or read ends it with 1 and
+//            the input's name and the system's reason
+// An input given as an open descriptor of its parent's is named, in the gate's
+// files, after the file that descriptor holds.
 // When $FAKE_FFMPEG_ARGS_FILE is set, the arguments are appended to it, each
 // followed by a NUL byte, and the run by a newline.
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -26,6 +34,9 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -74,10 +85,60 @@ std::string inputOf(const std::vector<std::string> &args)
     return {};
 }
 
+/// The input's file name; through a descriptor's link, the name of the file it holds.
+std::string inputName(const std::vector<std::string> &args)
+{
+    const fs::path input = inputOf(args);
+    std::error_code error;
+    const fs::path held = input.string().starts_with("/proc/self/fd/") ? fs::read_symlink(input, error) : input;
+    return (error ? input : held).filename();
+}
+
+void putInPlace(const fs::path &path, const std::string &kind)
+{
+    fs::remove(path);
+    if (kind == "pipe") {
+        ::mkfifo(path.c_str(), 0644);
+    } else if (kind == "folder") {
+        fs::create_directory(path);
+    } else if (kind == "socket") {
+        const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+        ::bind(listening, reinterpret_cast<const sockaddr *>(&address), sizeof(address));
+    }
+}
+
+int swapThenRead(const std::vector<std::string> &args)
+{
+    putInPlace(env("FAKE_FFMPEG_SWAP"), env("FAKE_FFMPEG_SWAP_WITH"));
+    const std::string input = inputOf(args);
+    auto fail = [&input] {
+        writeAll(2, input + ": " + std::strerror(errno) + "\n");
+        return 1;
+    };
+    const int in = ::open(input.c_str(), O_RDONLY);
+    if (in < 0)
+        return fail();
+    std::string content;
+    char buffer[65536];
+    for (ssize_t got; (got = ::read(in, buffer, sizeof(buffer))) != 0;) {
+        if (got < 0)
+            return fail();
+        content.append(buffer, size_t(got));
+    }
+    const int out = ::open(args.back().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    writeAll(out, content);
+    ::close(out);
+    writeAll(2, env("FAKE_FFMPEG_LOG"));
+    return 0;
+}
+
 int gate(const std::vector<std::string> &args)
 {
     const fs::path dir = env("FAKE_FFMPEG_GATE_DIR");
-    const std::string name = fs::path(inputOf(args)).filename();
+    const std::string name = inputName(args);
     const fs::path running = dir / "running";
     fs::create_directories(running);
     fs::create_directories(dir / "release");
@@ -135,5 +196,7 @@ int main(int argc, char **argv)
     }
     if (mode == "gate")
         return gate(args);
+    if (mode == "swap")
+        return swapThenRead(args);
     return finishAsLog(args);
 }
