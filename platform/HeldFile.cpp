@@ -37,7 +37,6 @@ HeldFile HeldFile::open(const QString &path)
         file.m_error = EINVAL;
         return file;
     }
-    ::fcntl(opened.get(), F_SETFL, ::fcntl(opened.get(), F_GETFL) & ~O_NONBLOCK);
     file.m_fd = opened.release();
     return file;
 }
