@@ -17,7 +17,8 @@ class AppDelegate : public QObject {
 public:
     /// Runs `applicationWillTerminate` when `app` is about to quit.
     /// `stopWriters` stops the work that writes into the folders (the send's
-    /// conversions) before they are removed.
+    /// conversions) before they are removed; it is the last chance to let a
+    /// writer end, as the program ends without waiting once its loop returns.
     explicit AppDelegate(QCoreApplication &app, WorkingFolders folders = WorkingFolders::standard(),
                          std::function<void()> stopWriters = {});
 

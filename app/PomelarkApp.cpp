@@ -11,6 +11,7 @@
 #include "platform/TerminationSignals.h"
 #include "platform/Updater.h"
 #include "services/ConvertService.h"
+#include "services/PhotosService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +23,13 @@
 namespace pomelark {
 
 PomelarkApp::PomelarkApp(QApplication &app, QVersionNumber version)
-    : m_delegate(new AppDelegate(app, WorkingFolders::standard(), [] { ConvertService::shared().stop(); })),
+    : m_delegate(new AppDelegate(app, WorkingFolders::standard(),
+                                 [] {
+                                     ConvertService::shared().stop();
+                                     // The program ends right after: an add cut
+                                     // short could leave part of a file in Photos.
+                                     PhotosService::shared().finishAdds();
+                                 })),
       m_updater(new Updater(Updater::configuredFeed(), std::move(version), this))
 {
     // A logout or kill ends the app through its ordinary quit, so the delegate still cleans up.

@@ -7,8 +7,11 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <cstdio>
 
 #include <exiv2/exiv2.hpp>
+
+#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
@@ -34,6 +37,12 @@ int main(int argc, char *argv[])
     pomelark::PomelarkApp pomelark(app, QVersionNumber::fromString(QStringLiteral(POMELARK_VERSION)));
     pomelark.window()->show();
     const int status = QApplication::exec();
-    Exiv2::XmpParser::terminate();
-    return status;
+    // All a quit must do was done as the loop ended: the delegate stopped the
+    // writers, let an add into Photos end and removed the working folders, and
+    // settings are written as they change. What is left would only wait: the
+    // application object for the viewer's decodes, the services for their
+    // pools, any of them held by a read from a card that stopped answering. So
+    // the program ends here without them; its ffmpeg children die with it.
+    std::fflush(nullptr);
+    ::_exit(status);
 }

@@ -56,7 +56,8 @@ QObject *resumeContext();
 template <typename Job, typename T = std::invoke_result_t<Job &>>
 class JobAwaiter {
 public:
-    /// Once `abandoned` is set, a job that ends resumes no one.
+    /// Once `abandoned` is set, no one is resumed, not even by a job that had
+    /// already ended.
     JobAwaiter(QThreadPool &pool, Job job, std::shared_ptr<const std::atomic_bool> abandoned = {})
         : m_pool(pool), m_job(std::move(job)), m_abandoned(std::move(abandoned))
     {
@@ -81,8 +82,13 @@ public:
             }
             // The job's captures go away on the worker, not on the awaiting thread.
             m_job.reset();
-            if (context && !(abandoned && *abandoned))
-                QMetaObject::invokeMethod(context, [awaiting] { awaiting.resume(); }, Qt::QueuedConnection);
+            if (context && !(abandoned && *abandoned)) {
+                // Abandoned while the resume was on its way: its owner may be gone.
+                QMetaObject::invokeMethod(context, [awaiting, abandoned] {
+                    if (!(abandoned && *abandoned))
+                        awaiting.resume();
+                }, Qt::QueuedConnection);
+            }
         });
     }
 
@@ -98,11 +104,13 @@ private:
 } // namespace detail
 
 /// Runs `job` on `pool` and resumes the awaiting coroutine on its own thread.
-/// An exception thrown by the job reaches the awaiter unchanged.
+/// An exception thrown by the job reaches the awaiter unchanged. Once
+/// `abandoned` is set, the awaiter is never resumed, even by a job already done.
 template <typename Job>
-auto runOnPool(QThreadPool &pool, Job job) -> QCoro::Task<std::invoke_result_t<Job &>>
+auto runOnPool(QThreadPool &pool, Job job, std::shared_ptr<const std::atomic_bool> abandoned = {})
+    -> QCoro::Task<std::invoke_result_t<Job &>>
 {
-    co_return co_await detail::JobAwaiter<Job>(pool, std::move(job));
+    co_return co_await detail::JobAwaiter<Job>(pool, std::move(job), std::move(abandoned));
 }
 
 /// One service's own serial executor: blocking work runs one job at a time, in

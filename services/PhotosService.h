@@ -70,6 +70,11 @@ public:
     virtual QCoro::Task<void> addToLibrary(QUrl fileURL, bool isVideo, std::optional<QDateTime> creationDate,
                                            QString originalName);
 
+    /// Blocks until the add under way, if any, has ended, for the program's
+    /// end: an add reads a converted file on this computer, never the card, so
+    /// it takes no longer than a copy. Nothing else waits for it.
+    void finishAdds() { m_executor.waitForDone(); }
+
     const PhotoLibrary &library() const { return m_library; }
 
     /// The clock that judges how old a leftover is.

@@ -1,5 +1,6 @@
 #include "services/ThumbnailMemoryCache.h"
 
+#include "platform/AbandonedPools.h"
 #include "platform/ImageSource.h"
 #include "platform/SerialExecutor.h"
 
@@ -33,13 +34,18 @@ private:
 
 ThumbnailMemoryCache::ThumbnailMemoryCache(Decoder decoder) : m_decoder(std::move(decoder))
 {
-    m_decodePool.setMaxThreadCount(maxConcurrentLoads);
-    m_decodePool.setObjectName(QStringLiteral("ThumbnailDecode"));
+    m_decodePool->setMaxThreadCount(maxConcurrentLoads);
+    m_decodePool->setObjectName(QStringLiteral("ThumbnailDecode"));
 }
 
 ThumbnailMemoryCache::~ThumbnailMemoryCache()
 {
-    m_decodePool.waitForDone();
+    // The decoders only read, so nothing is left half written. The shared
+    // cache goes as the program ends, which no decode may hold up.
+    *m_gone = true;
+    m_decodePool->clear();
+    if (!m_decodePool->waitForDone(0))
+        AbandonedPools::keep(std::move(m_decodePool));
 }
 
 ThumbnailMemoryCache &ThumbnailMemoryCache::shared()
@@ -65,8 +71,12 @@ void ThumbnailMemoryCache::releaseLoadSlot()
         return;
     }
     const std::coroutine_handle<> next = m_loadWaiters.takeFirst();
-    // Resumed from the event loop, not inside the releasing caller's frame.
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [next] { next.resume(); }, Qt::QueuedConnection);
+    // Resumed from the event loop, not inside the releasing caller's frame,
+    // unless the cache went meanwhile.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [next, gone = m_gone] {
+        if (!*gone)
+            next.resume();
+    }, Qt::QueuedConnection);
 }
 
 void ThumbnailMemoryCache::touch(const QUrl &url)
@@ -117,7 +127,7 @@ QCoro::Task<ThumbnailLoad> ThumbnailMemoryCache::thumbnailIfStillWanted(QUrl url
     auto decode = [decoder, url] { return decoder(url, thumbnailPixelSize); };
     std::optional<QImage> image;
     try {
-        image = co_await runOnPool(m_decodePool, decode);
+        image = co_await runOnPool(*m_decodePool, decode, m_gone);
     } catch (...) {
         image.reset(); // a decoder that throws yields no image, like one that fails
     }

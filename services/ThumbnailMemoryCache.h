@@ -8,8 +8,10 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <atomic>
 #include <coroutine>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace pomelark {
@@ -31,6 +33,10 @@ struct ThumbnailLoad {
 /// `maxConcurrentLoads` at a time in the whole process; further loads wait for
 /// a slot in arrival order. At most `maxItems` thumbnails are kept, the least
 /// recently used dropped first. Nothing is stored on disk.
+///
+/// The cache goes without waiting for a decode, which a card that stopped
+/// answering may hold: that decode ends on its own, its picture thrown away,
+/// and the loads still under way are never resumed.
 class ThumbnailMemoryCache {
 public:
     static constexpr int maxItems = 200;
@@ -41,6 +47,7 @@ public:
 
     /// `decoder` stands in for loadThumbnailImage in tests.
     explicit ThumbnailMemoryCache(Decoder decoder = loadThumbnailImage);
+    /// Returns at once, abandoning the decodes that still run.
     ~ThumbnailMemoryCache();
 
     static ThumbnailMemoryCache &shared();
@@ -81,7 +88,9 @@ private:
     QList<QUrl> m_accessOrder;
     int m_activeLoads = 0;
     QList<std::coroutine_handle<>> m_loadWaiters;
-    QThreadPool m_decodePool;
+    std::shared_ptr<QThreadPool> m_decodePool = std::make_shared<QThreadPool>();
+    /// Set as the cache goes: from then on no load resumes.
+    std::shared_ptr<std::atomic_bool> m_gone = std::make_shared<std::atomic_bool>(false);
 };
 
 } // namespace pomelark

@@ -8,6 +8,8 @@
 #include "platform/Updater.h"
 
 #include "support/AsyncTest.h"
+#include "support/Fixtures.h"
+#include "support/ReadFault.h"
 #include "support/WidgetEvents.h"
 #include "support/TempFolder.h"
 
@@ -17,6 +19,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QTcpServer>
@@ -245,6 +248,41 @@ TEST(QuitCommand, CtrlQQuitsAsClosingTheWindowDoesAndTheWorkingFoldersGo)
     EXPECT_EQ(QApplication::exec(), 0);
     bound.stop();
     EXPECT_TRUE(window.isNull());
+    EXPECT_FALSE(QFileInfo::exists(folders.workspace()));
+}
+
+TEST(QuitCommand, ATerminationEndsTheProgramWhileItsReadsAreHeldAndTheWorkingFoldersGo)
+{
+    test::TempFolder card, gate, home;
+    const QString photo = test::makeJpeg(card.filePath(QStringLiteral("IMG_0001.JPG")));
+    const WorkingFolders folders(home.filePath(QStringLiteral("cache/Pomelark")));
+    ASSERT_TRUE(QDir().mkpath(folders.workspace()));
+    // Every read of the photo waits at the gate, which opens only as the test ends.
+    const test::ReadFault held(photo, 0, gate.path());
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    // The read fault comes first among the libraries, before a sanitizer's.
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       environment.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QStringLiteral(POMELARK_READS_AT_QUIT));
+    ASSERT_TRUE(test::spinUntil([&] { return QFileInfo::exists(gate.filePath(QStringLiteral("reached"))); },
+                                std::chrono::minutes(2)));
+
+    program.terminate();
+    // Only a bound, should it hang: without the gate opening, nothing else ends it.
+    const bool ended = program.waitForFinished(60'000);
+    QFile(gate.filePath(QStringLiteral("pulled"))).open(QIODevice::WriteOnly);
+    EXPECT_TRUE(ended);
+    if (!ended)
+        program.waitForFinished(-1);
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
     EXPECT_FALSE(QFileInfo::exists(folders.workspace()));
 }
 

@@ -4,6 +4,7 @@
 #include "support/Fixtures.h"
 #include "support/TempFolder.h"
 
+#include <QDir>
 #include <QMutex>
 #include <QSemaphore>
 
@@ -11,6 +12,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 using namespace pomelark;
 using namespace pomelark::test;
@@ -167,6 +169,33 @@ TEST(ThumbnailMemoryCache, AWaiterNoLongerWantedWhenItsTurnComesPassesTheSlotOnU
     for (auto *task : {&first, &second, &fourth})
         EXPECT_TRUE(awaitTask(std::move(*task)));
     EXPECT_EQ(cache.activeLoads(), 0);
+}
+
+TEST(ThumbnailMemoryCache, ACacheThatGoesMidDecodeGoesAtOnceAndNoLoadResumesIntoIt)
+{
+    const auto threads = [] { return QDir(QStringLiteral("/proc/self/task")).count(); };
+    const qsizetype threadsBefore = threads();
+    GatedDecoder gated;
+    auto cache = std::make_unique<ThumbnailMemoryCache>(gated.decoder());
+    // Kept, as the views awaiting them would keep them.
+    static auto *loads = new std::vector<QCoro::Task<std::optional<QImage>>>;
+    for (int n = 1; n <= 3; ++n)
+        loads->push_back(cache->thumbnail(photo(n)));
+    ASSERT_TRUE(spinUntil([&] { return gated.started().size() == 2; }));
+    // The first ends and hands its slot to the third.
+    gated.finish(photo(1));
+    ASSERT_TRUE(spinUntil([&] { return gated.started().size() == 3; }));
+
+    // Both decodes are held, as by a card that stopped answering.
+    cache.reset();
+    gated.finish(photo(2));
+    gated.finish(photo(3));
+    // The decode threads end with their jobs, after queueing any resume they would.
+    ASSERT_TRUE(spinUntil([&] { return threads() <= threadsBefore; }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(loads->at(0).isReady());
+    EXPECT_FALSE(loads->at(1).isReady());
+    EXPECT_FALSE(loads->at(2).isReady());
 }
 
 TEST(ThumbnailMemoryCache, KeepsTheTwoHundredMostRecentlyUsed)
