@@ -4,6 +4,7 @@
 #include "platform/HeifWriter.h"
 #include "platform/ImageSource.h"
 #include "platform/JpegFootprint.h"
+#include "platform/JpegSegments.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -112,7 +113,7 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
     if (const std::optional<JpegFootprint> footprint = JpegFootprint::readFile(path)) {
         // A header that claims more than its file can hold is damaged: its
         // read says so, whatever memory the computer has.
-        if (!footprint->fitsIn(file))
+        if (!footprint->fitsIn(file) || JpegSegments::tooMany(*footprint))
             return std::nullopt;
         cost.m_size = footprint->size;
         cost.m_pictureBytes = pictureBytes(footprint->size, footprint->grey ? 8 : 32, cost.m_turned);
@@ -136,6 +137,8 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
     }
     QFile device;
     if (!FileDescriptor::openRegular(device, path))
+        return std::nullopt;
+    if (JpegSegments::tooMany(device, JpegSegments::Extent::header))
         return std::nullopt;
     QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
