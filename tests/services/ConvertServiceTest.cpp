@@ -244,39 +244,33 @@ TEST_F(ConvertPhoto, AJpegOfAbsurdlyManySegmentsIsRefusedByEveryReadAndOneAtTheL
     // hours over a few megabytes of them. Refused before any reader sees them,
     // a photo fails as a damaged one does: at validation when they are in its
     // header, and everywhere its picture is decoded wherever they are.
-    const JpegRecipe recipe{.size = QSize(64, 48), .orientation = 6};
-    const QByteArray baseline = contentOf(makeJpeg(folder.filePath(u"baseline.jpg"_qs), recipe));
+    const QByteArray baseline = contentOf(makeJpeg(folder.filePath(u"baseline.jpg"_qs), {.orientation = 6}));
     const QByteArray progressive =
         contentOf(makeJpeg(folder.filePath(u"progressive.jpg"_qs), {.orientation = 6, .progressive = true}));
     const auto add = [](QByteArray jpeg, qsizetype at, const char *marker, qint64 count) {
         return jpeg.insert(at, QByteArray(QByteArray(marker, 2) + QByteArray("\0\2", 2)).repeated(count));
     };
-    // Beside their own JFIF and EXIF segments, as libjpeg counts them.
-    const auto toReach = [](const QByteArray &jpeg, qint64 total) {
-        const std::optional<JpegFootprint> footprint = JpegFootprint::read(jpeg);
-        qint64 count = footprint->comments.count;
-        for (const JpegFootprint::Segments &segments : footprint->applicationSegments)
-            count += segments.count;
-        return total - count;
-    };
-    const qint64 over = JpegSegments::mostRead + 1;
+    // One over the most read beside both files' own JFIF and EXIF segments, as libjpeg counts them.
+    const JpegFootprint own = *JpegFootprint::read(baseline);
+    qint64 over = JpegSegments::mostRead + 1 - own.comments.count;
+    for (const JpegFootprint::Segments &segments : own.applicationSegments)
+        over -= segments.count;
     const qsizetype secondScan = progressive.indexOf("\xff\xda", progressive.indexOf("\xff\xda") + 2);
-    const qsizetype pictureEnd = baseline.size() - 2;
     struct Photo {
         const char *name;
         QByteArray content;
         bool headerRefused, refused;
     };
     const QList<Photo> photos{
-        {"comments", add(baseline, 2, "\xff\xfe", toReach(baseline, over)), true, true},
-        {"EXIF segments", add(baseline, 2, "\xff\xe1", toReach(baseline, over)), true, true},
-        {"profile segments", add(baseline, 2, "\xff\xe2", toReach(baseline, over)), true, true},
-        {"between scans", add(progressive, secondScan, "\xff\xfe", toReach(progressive, over)), false, true},
-        {"after the picture", add(baseline, pictureEnd, "\xff\xe2", toReach(baseline, over)), false, true},
+        {"comments", add(baseline, 2, "\xff\xfe", over), true, true},
+        {"EXIF segments", add(baseline, 2, "\xff\xe1", over), true, true},
+        {"profile segments", add(baseline, 2, "\xff\xe2", over), true, true},
+        {"between scans", add(progressive, secondScan, "\xff\xfe", over), false, true},
+        {"after the picture", add(baseline, baseline.size() - 2, "\xff\xe2", over), false, true},
         // After its EXIF segment: Exiv2 gives up its search for one after a few comments.
         {"at the limit, half between scans",
          add(add(progressive, secondScan, "\xff\xe2", over / 2), progressive.indexOf("\xff\xdb"), "\xff\xfe",
-             toReach(progressive, over - 1 - over / 2)),
+             over - 1 - over / 2),
          false, false},
     };
     for (const auto &[name, content, headerRefused, refused] : photos) {
