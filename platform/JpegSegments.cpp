@@ -17,8 +17,8 @@ bool overTheLimit(qint64 count)
     return count > JpegSegments::mostRead;
 }
 
-/// A walk over a JPEG's markers as libjpeg makes it, fed the file's bytes in
-/// pieces. Between segments, and in a scan's data, it looks for the next
+/// A walk over a JPEG's markers as libjpeg makes it, fed the file's bytes a
+/// run at a time. Between segments, and in a scan's data, it looks for the next
 /// marker as libjpeg does: past any other bytes, fill bytes and stuffed zeros.
 /// A segment is stepped over by its length, unread.
 class MarkerWalk {
@@ -122,12 +122,12 @@ bool JpegSegments::tooMany(QIODevice &device, Extent extent)
 {
     const qint64 start = device.pos();
     MarkerWalk walk(extent);
-    QByteArray piece(256 * 1024, Qt::Uninitialized);
+    QByteArray run(256 * 1024, Qt::Uninitialized);
     while (!walk.isOver()) {
-        const qint64 read = device.read(piece.data(), piece.size());
+        const qint64 read = device.read(run.data(), run.size());
         if (read <= 0)
             break;
-        walk.walk(QByteArrayView(piece.constData(), read));
+        walk.walk(QByteArrayView(run.constData(), read));
     }
     device.seek(start);
     return walk.tooMany();
