@@ -1,13 +1,28 @@
 #include "platform/ExifOrientation.h"
 
+#include "platform/FileDescriptor.h"
+#include "platform/JpegSegments.h"
+
+#include <QFile>
+
 #include <exiv2/exiv2.hpp>
+
+#include <string>
 
 namespace pomelark {
 
 std::optional<int> exifOrientation(const QString &path)
 {
+    // Through our own open, which does not block and takes only a regular
+    // file, its header walked first: Exiv2 opens a path as it is, and reads
+    // every segment it meets.
+    const FileDescriptor descriptor = FileDescriptor::openToRead(path);
+    QFile header;
+    if (!descriptor.isRegularFile() || !header.open(descriptor.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)
+        || JpegSegments::tooMany(header, JpegSegments::Extent::header))
+        return std::nullopt;
     try {
-        auto image = Exiv2::ImageFactory::open(path.toStdString());
+        auto image = Exiv2::ImageFactory::open("/proc/self/fd/" + std::to_string(descriptor.get()));
         if (!image.get())
             return std::nullopt;
         image->readMetadata();

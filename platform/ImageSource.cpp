@@ -4,6 +4,7 @@
 #include "platform/FileSnapshot.h"
 #include "platform/ImageTurns.h"
 #include "platform/JpegFootprint.h"
+#include "platform/JpegSegments.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -87,6 +88,12 @@ Exiv2::ExifData readExif(const QString &path, const std::optional<QByteArray> &c
     const FileDescriptor file = content ? FileDescriptor() : FileDescriptor::openToRead(path);
     if (!content && !file.isRegularFile())
         return {};
+    // Its header walked through the same open that Exiv2's reaches.
+    QFile header;
+    if (content ? JpegSegments::tooMany(*content, JpegSegments::Extent::header)
+                : !header.open(file.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)
+                      || JpegSegments::tooMany(header, JpegSegments::Extent::header))
+        return {};
     try {
         auto image = content ? Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(content->constData()),
                                                          long(content->size()))
@@ -128,6 +135,14 @@ QImage decodeWholeWithQt(const QByteArray &content, bool applyOrientation, int l
     if (onZeros != onOnes || onZeros.colorTable() != onOnes.colorTable())
         throw ImageSource::Damaged("the picture data ends early");
     return onZeros;
+}
+
+/// Whether what `reader` is to read is a JPEG of more segments, within
+/// `extent`, than are read: one its reader would keep them all of, however
+/// long that took. Walked before the reader reads anything.
+bool tooManySegments(const QImageReader &reader, JpegSegments::Extent extent)
+{
+    return reader.device() && JpegSegments::tooMany(*reader.device(), extent);
 }
 
 constexpr qint64 limitBytes = qint64(ImageSource::allocationLimitMB) * 1024 * 1024;
@@ -209,7 +224,7 @@ ImageSource::Recognition ImageSource::recognise() const
         reader.setDevice(&file);
         reader.setDecideFormatFromContent(true);
     }
-    if (reader.canRead() && reader.size().isValid())
+    if (!tooManySegments(reader, JpegSegments::Extent::header) && reader.canRead() && reader.size().isValid())
         return Recognition::image;
     return file.readFailed() ? Recognition::unreadable : Recognition::notImage;
 }
@@ -220,7 +235,7 @@ std::optional<ImageSource::Properties> ImageSource::properties() const
     QFile file;
     QImageReader reader;
     attach(reader, buffer, file);
-    if (!reader.canRead())
+    if (tooManySegments(reader, JpegSegments::Extent::header) || !reader.canRead())
         return std::nullopt;
     Properties properties;
     properties.pixelSize = reader.size();
@@ -297,6 +312,8 @@ QImage ImageSource::decodeScaled(bool applyOrientation, const std::function<QSiz
     }
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(device);
+    if (tooManySegments(reader, JpegSegments::Extent::whole))
+        return {};
     reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(allocationLimitMB);
     const QSize stored = reader.size();
@@ -333,6 +350,8 @@ QImage ImageSource::decodeFull(bool applyOrientation) const
     QFile file;
     QImageReader reader;
     attach(reader, buffer, file);
+    if (tooManySegments(reader, JpegSegments::Extent::whole))
+        return {};
     reader.setAllocationLimit(allocationLimitMB);
     const QSize stored = reader.size();
     if (stored.isValid() && !decodesWithinLimit(reader, stored, stored))
@@ -348,6 +367,9 @@ QImage ImageSource::decodeComplete(bool applyOrientation, int limitMB, std::stop
         return snapshot ? fromContent(std::move(snapshot->content)).decodeComplete(applyOrientation, limitMB, stop)
                         : QImage();
     }
+    // Whichever reads it: Qt takes for a JPEG any content that begins as one.
+    if (JpegSegments::tooMany(*m_content, JpegSegments::Extent::whole))
+        throw Damaged("the file holds more segments than are read");
     if (!JpegDecoder::isJpeg(*m_content))
         return decodeWholeWithQt(*m_content, applyOrientation, limitMB);
     const QImage image = JpegDecoder::decode(*m_content, limitMB, stop);

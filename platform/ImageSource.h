@@ -26,6 +26,11 @@ namespace pomelark {
 /// a photo's place would wait for a writer), so one instance may be used from
 /// any thread, one call at a time. An image made from
 /// content never touches a file: all it says comes from those bytes.
+///
+/// A JPEG of more segments than JpegSegments lets be read is refused before
+/// Qt, Exiv2 or our decoder sees it, as content that is no image: by the
+/// calls that read its header when they are in its header, and by every
+/// decode wherever they are.
 class ImageSource {
 public:
     explicit ImageSource(QString path);
@@ -83,8 +88,9 @@ public:
     /// be read: an image whose data ends early or is damaged throws Damaged
     /// rather than give the part that could be decoded. A null image when it
     /// cannot be decoded at all, or it or its file is too large to: its decode
-    /// would take more than `limitMB` megabytes. A JPEG's decode throws
-    /// WorkStopped once `stop` is requested.
+    /// would take more than `limitMB` megabytes. A JPEG of more segments than
+    /// are read throws Damaged. A JPEG's decode throws WorkStopped once `stop`
+    /// is requested.
     QImage decodeComplete(bool applyOrientation, int limitMB = allocationLimitMB, std::stop_token stop = {}) const;
 
     /// Largest file, in bytes, read whole into memory for a complete decode:

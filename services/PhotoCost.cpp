@@ -4,6 +4,7 @@
 #include "platform/HeifWriter.h"
 #include "platform/ImageSource.h"
 #include "platform/JpegFootprint.h"
+#include "platform/JpegSegments.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -117,7 +118,7 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
     if (const std::optional<JpegFootprint> footprint = JpegFootprint::readOpen(file.get())) {
         // A header that claims more than its file can hold is damaged: its
         // read says so, whatever memory the computer has.
-        if (!footprint->fitsIn(fileBytes))
+        if (!footprint->fitsIn(fileBytes) || JpegSegments::tooMany(*footprint))
             return std::nullopt;
         cost.m_size = footprint->size;
         cost.m_pictureBytes = pictureBytes(footprint->size, footprint->grey ? 8 : 32, cost.m_turned);
@@ -141,6 +142,8 @@ std::optional<PhotoCost> PhotoCost::ofFile(const QString &path, int rotation)
     }
     QFile device;
     if (::lseek(file.get(), 0, SEEK_SET) != 0 || !device.open(file.get(), QIODevice::ReadOnly))
+        return std::nullopt;
+    if (JpegSegments::tooMany(device, JpegSegments::Extent::header))
         return std::nullopt;
     QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);

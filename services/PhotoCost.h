@@ -19,9 +19,9 @@ class PhotoCost {
 public:
     /// The cost of the photo at `path` turned by `rotation` (0…359) degrees,
     /// all from one open of it; nothing when it is no regular file, its header
-    /// cannot be read or claims more than its file can hold, or its file is
-    /// larger than any photo (its read fails then too, reading nothing of it).
-    /// Opens nothing that may block.
+    /// cannot be read, claims more than its file can hold or holds more
+    /// segments than are read, or its file is larger than any photo (its read
+    /// fails then too, reading nothing of it). Opens nothing that may block.
     static std::optional<PhotoCost> ofFile(const QString &path, int rotation);
 
     /// While its file is read and its picture decoded and turned: the file's

@@ -1,6 +1,12 @@
 #include "services/ConvertService.h"
+#include "services/PhotoCost.h"
+#include "services/ThumbnailMemoryCache.h"
 #include "services/ValidationService.h"
 
+#include "platform/ExifOrientation.h"
+#include "platform/ImageSource.h"
+#include "platform/JpegFootprint.h"
+#include "platform/JpegSegments.h"
 #include "platform/SystemErrorText.h"
 
 #include "support/AsyncTest.h"
@@ -330,6 +336,63 @@ TEST_F(ConvertPhoto, APhotoReadOnlyInPartIsNotConverted)
         // still show what could be decoded.
         EXPECT_TRUE(ValidationService::checkFileNow(source, MediaItem::Kind::photo));
         EXPECT_FALSE(ConvertService::loadRotatedImage(QUrl::fromLocalFile(source), 3200, 90).isNull());
+    }
+}
+
+TEST_F(ConvertPhoto, AJpegOfAbsurdlyManySegmentsIsRefusedByEveryReadAndOneAtTheLimitIsRead)
+{
+    // Readers keep a JPEG's segments in a list each walks to its end, taking
+    // hours over a few megabytes of them. Refused before any reader sees them,
+    // a photo fails as a damaged one does: at validation when they are in its
+    // header, and everywhere its picture is decoded wherever they are.
+    const QByteArray baseline = contentOf(makeJpeg(folder.filePath(u"baseline.jpg"_qs), {.orientation = 6}));
+    const QByteArray progressive =
+        contentOf(makeJpeg(folder.filePath(u"progressive.jpg"_qs), {.orientation = 6, .progressive = true}));
+    const auto add = [](QByteArray jpeg, qsizetype at, const char *marker, qint64 count) {
+        return jpeg.insert(at, QByteArray(QByteArray(marker, 2) + QByteArray("\0\2", 2)).repeated(count));
+    };
+    // One over the most read beside both files' own JFIF and EXIF segments, as libjpeg counts them.
+    const JpegFootprint own = *JpegFootprint::read(baseline);
+    qint64 over = JpegSegments::mostRead + 1 - own.comments.count;
+    for (const JpegFootprint::Segments &segments : own.applicationSegments)
+        over -= segments.count;
+    const qsizetype secondScan = progressive.indexOf("\xff\xda", progressive.indexOf("\xff\xda") + 2);
+    struct Photo {
+        const char *name;
+        QByteArray content;
+        bool headerRefused, refused;
+    };
+    const QList<Photo> photos{
+        {"comments", add(baseline, 2, "\xff\xfe", over), true, true},
+        {"EXIF segments", add(baseline, 2, "\xff\xe1", over), true, true},
+        {"profile segments", add(baseline, 2, "\xff\xe2", over), true, true},
+        {"between scans", add(progressive, secondScan, "\xff\xfe", over), false, true},
+        {"after the picture", add(baseline, baseline.size() - 2, "\xff\xe2", over), false, true},
+        // After its EXIF segment: Exiv2 gives up its search for one after a few comments.
+        {"at the limit, half between scans",
+         add(add(progressive, secondScan, "\xff\xe2", over / 2), progressive.indexOf("\xff\xdb"), "\xff\xfe",
+             over - 1 - over / 2),
+         false, false},
+    };
+    for (const auto &[name, content, headerRefused, refused] : photos) {
+        const QString path = makeTextFile(folder.filePath(QString::fromLatin1(name) + u".jpg"_qs), content);
+        const QUrl url = QUrl::fromLocalFile(path);
+        const ImageSource source(path);
+        EXPECT_EQ(ValidationService::checkFileNow(path, MediaItem::Kind::photo), !headerRefused) << name;
+        EXPECT_EQ(source.properties().has_value(), !headerRefused) << name;
+        EXPECT_EQ(source.exifBlock().isEmpty(), headerRefused) << name;
+        EXPECT_EQ(exifOrientation(path).has_value(), !headerRefused) << name;
+        EXPECT_EQ(PhotoCost::ofFile(path, 0).has_value(), !headerRefused) << name;
+        // The grid's thumbnail, the viewer's picture, the poster's decodes, the send.
+        EXPECT_EQ(loadThumbnailImage(url, 256).has_value(), !refused) << name;
+        EXPECT_EQ(ConvertService::loadRotatedImage(url, 3200, 90).isNull(), refused) << name;
+        EXPECT_EQ(source.decodeCovering(32, false).isNull(), refused) << name;
+        EXPECT_EQ(source.decodeFull(false).isNull(), refused) << name;
+        if (refused)
+            EXPECT_EQ(failureOf(path, folder.filePath(u"out.heic"_qs)).message(), u"Couldn't read the source file"_qs)
+                << name;
+        else
+            EXPECT_EQ(convert(path, 0).shown.size(), QSize(48, 64)) << name;
     }
 }
 
