@@ -6,12 +6,19 @@
 //       process that has converted nothing yet, on its first CPUS CPUs only
 //       when given: prints "PEAK ESTIMATE", the estimate that of PhotoCost on
 //       those CPUs
+//   conversion_peak --send CARD PHOTOS STAGING TINY
+//       the photos of the folder CARD sent through the app's converter into
+//       the Photos folder PHOTOS, counted from where the process idles once it
+//       has converted the photo TINY: prints "PEAK SENT"
 #include "bench/ProcessStatus.h"
 #include "services/ConvertService.h"
+#include "services/ExportCoordinator.h"
 #include "services/PhotoCost.h"
+#include "services/PhotosService.h"
 #include "support/AsyncTest.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QUrl>
 
 #include <exiv2/exiv2.hpp>
@@ -47,6 +54,28 @@ void convert(ConvertService &service, const QString &photo, int rotation, const 
                     std::chrono::minutes(5));
 }
 
+int send(const QStringList &arguments)
+{
+    ConvertService converter;
+    const QString staging = arguments[4];
+    convert(converter, arguments[5], 0, QDir(staging).filePath(QStringLiteral("tiny.heic")));
+    QFile::remove(QDir(staging).filePath(QStringLiteral("tiny.heic")));
+    const qint64 idle = bench::statusKiB("VmRSS:");
+    bench::resetPeak();
+    MediaItems items;
+    for (const QFileInfo &photo : QDir(arguments[2]).entryInfoList({QStringLiteral("*.JPG")}, QDir::Files, QDir::Name))
+        items.append({QUuid::createUuid(), QUrl::fromLocalFile(photo.filePath()), MediaItem::Kind::photo});
+    PhotosService photos{PhotoLibrary(arguments[3])};
+    ExportCoordinator coordinator(converter, photos, staging);
+    test::awaitTask(coordinator.exportItems(items, {.quality = QualityMode::size}, {}, [] { return false; }),
+                    std::chrono::minutes(5));
+    const qint64 peak = bench::statusKiB("VmHWM:");
+    if (idle < 0 || peak < 0)
+        return 1;
+    std::printf("%lld %d\n", (peak - idle) * 1024, coordinator.phase().successPhotos);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -56,6 +85,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     Exiv2::XmpParser::initialize();
     const QStringList arguments = app.arguments();
+    if (arguments.size() == 6 && arguments[1] == QStringLiteral("--send"))
+        return send(arguments);
     if (arguments.size() != 4 && arguments.size() != 5)
         return 2;
     const std::optional<PhotoCost> cost = PhotoCost::ofFile(arguments[1], arguments[2].toInt());
