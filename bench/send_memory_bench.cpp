@@ -10,7 +10,9 @@
 //       whose encode costs most by its rows or columns of coding units: 64 ×
 //       65500, 65500 × 64, 9001 × 3, and 64 × 32768, 32768 × 64 and 512 ×
 //       32768 at the longest side a send takes; and a 640 × 480 photo under
-//       4000 APP2 segments of ICC profile chunks, 262 MB of metadata
+//       4000 APP2 segments of ICC profile chunks, 262 MB of metadata; a
+//       640 × 480 one at JPEG quality 10, whose encoder's fixed part outweighs
+//       its picture; and a 640 × 480 one under 300 MB of Extended XMP segments
 //   send_memory_bench one FILE ROTATION [high|size [OUT]]
 //       one conversion in this process ("size" quality unless high), kept at
 //       OUT when given: "RESULT ESTIMATE_MB PEAK_MB SECONDS", the peak counted
@@ -24,10 +26,22 @@
 //   send_memory_bench encode WIDTH HEIGHT KIND QUALITY
 //       the encoder alone on a made picture (KIND: grad, noise, greygrad,
 //       greynoise): its peak beside HeifWriter::peakBytes()
+//   send_memory_bench cards DIR
+//       whole cards for the send mode, each a folder of DIR: q10-20, twenty
+//       photos of 640 × 480 and 1024 × 768 in turn at JPEG quality 10; q10-100,
+//       a hundred such; odd-23, narrow shapes a send takes under 300 MB (64 ×
+//       32767, 32767 × 64, 256 × 32767) four times each between eleven 12-MP
+//       photos; camera-30, thirty 12-MP photos; xmp, the 640 × 480 photo
+//       under 300 MB of Extended XMP segments that make makes
 //   send_memory_bench send DIR [high]
 //       a whole send of DIR's photos through the export coordinator into a
 //       Photos folder of its own, under POMELARK_MEMORY_MB when set: each
-//       result, the process's peak, and what staging holds after
+//       result, the budget, the peak (VmHWM) above the idle start, the time
+//       and the CPU time taken, and what staging holds after. The idle start
+//       is what the process holds (VmRSS) once a 64 × 64 photo went through
+//       the same converter: its libraries are loaded and touched and its
+//       threads and Qt's are up, as in an app that has sent a photo before;
+//       what the send itself holds, x265's threads among it, is not
 #include "platform/HeifWriter.h"
 #include "services/ConvertService.h"
 #include "services/ExportCoordinator.h"
@@ -56,6 +70,7 @@
 #include <exiv2/exiv2.hpp>
 
 #include <cstdio>
+#include <ctime>
 
 using namespace pomelark;
 using namespace pomelark::test;
@@ -114,6 +129,25 @@ QByteArray flatGreyClaim(QSize claimed)
     return {};
 }
 
+/// Photos of a camera's detail at `size` and JPEG `quality`, written by rows.
+void writeCameraLike(const QString &path, QSize size, int quality, quint32 seed)
+{
+    const QImage photo = cameraLikePicture(samplePhotographs(), seed, size);
+    writeJpegByRows(path, {.size = size, .quality = quality}, [&](int y, QRgb *row) {
+        std::copy_n(reinterpret_cast<const QRgb *>(photo.constScanLine(y)), photo.width(), row);
+    });
+}
+
+/// A 640 × 480 photo under 300 MB of Extended XMP segments, which Qt's reader
+/// joins with the rest of the APP1 segments.
+bool writeExtendedXmpPhoto(const QString &path)
+{
+    writeCameraLike(path, QSize(640, 480), 92, 1);
+    const QByteArray extended = withExtendedXmp(contentOf(path), 300LL * 1024 * 1024);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(extended) == extended.size();
+}
+
 int make(const QString &folder)
 {
     QDir().mkpath(folder);
@@ -156,6 +190,10 @@ int make(const QString &folder)
     const QByteArray chunked = withProfileChunks(contentOf(chunkedName), 4000, 65533);
     QFile chunks(chunkedName);
     if (!chunks.open(QIODevice::WriteOnly) || chunks.write(chunked) != chunked.size())
+        return 1;
+    // What the libraries leave resident outweighs a small coarse photo's picture.
+    writeCameraLike(path("coarse-640x480-q10.jpg"), QSize(640, 480), 10, 1);
+    if (!writeExtendedXmpPhoto(path("extended-xmp-640x480.jpg")))
         return 1;
     QFile bomb(path("flat-grey-14856x65283.jpg"));
     const QByteArray claim = flatGreyClaim(QSize(14856, 65283));
@@ -274,6 +312,51 @@ int encode(QSize size, const QString &kind, int quality)
     return 0;
 }
 
+int cards(const QString &root)
+{
+    const auto card = [&](const char *name) {
+        const QString folder = root + QLatin1Char('/') + QLatin1String(name);
+        QDir().mkpath(folder);
+        return folder;
+    };
+    const auto numbered = [](const QString &folder, int index) {
+        return u"%1/IMG_%2.JPG"_qs.arg(folder).arg(index, 4, 10, QLatin1Char('0'));
+    };
+    // Small and coarse: what the libraries and the encoder's threads hold outweighs their pictures.
+    for (const auto &[name, count] : {std::pair("q10-20", 20), std::pair("q10-100", 100)}) {
+        const QString folder = card(name);
+        for (int i = 0; i < count; ++i)
+            writeCameraLike(numbered(folder, i), i % 2 ? QSize(1024, 768) : QSize(640, 480), 10, quint32(i + 1));
+    }
+    const QString odd = card("odd-23");
+    const TiledPhoto tiles(7);
+    const QSize shapes[] = {QSize(64, 32767), QSize(32767, 64), QSize(256, 32767)};
+    for (int i = 0, shape = 0; i < 23; ++i) {
+        if (i % 2) {
+            writeCameraLike(numbered(odd, i), cameraPhotoSize, 92, quint32(i + 1));
+            continue;
+        }
+        const QSize size = shapes[shape++ % 3];
+        writeJpegByRows(numbered(odd, i), {.size = size, .quality = 92},
+                        [&](int y, QRgb *row) { tiles.row(y, row, size.width()); });
+    }
+    const QString camera = card("camera-30");
+    for (int i = 0; i < 30; ++i)
+        writeCameraLike(numbered(camera, i), cameraPhotoSize, 92, quint32(i + 1));
+    return writeExtendedXmpPhoto(numbered(card("xmp"), 0)) ? 0 : 1;
+}
+
+/// What the process holds once the converter has sent a 64 × 64 photo: the
+/// idle start a send's peak is counted from.
+qint64 idleKiB(ConvertService &converter)
+{
+    const TempFolder folder;
+    const QString tiny = makeJpeg(folder.filePath(u"tiny.jpg"_qs), {.size = QSize(64, 64)});
+    awaitTask(converter.convertPhoto(QUrl::fromLocalFile(tiny), QUrl::fromLocalFile(folder.filePath(u"tiny.heic"_qs)),
+                                     false, std::nullopt, 0));
+    return statusKiB("VmRSS:");
+}
+
 int send(const QString &folder, bool high)
 {
     const TempFolder staging, pictures;
@@ -281,19 +364,25 @@ int send(const QString &folder, bool high)
     for (const QString &name : QDir(folder).entryList({u"*.jpg"_qs}, QDir::Files, QDir::Name))
         items.append(
             {QUuid::createUuid(), QUrl::fromLocalFile(folder + QLatin1Char('/') + name), MediaItem::Kind::photo});
+    ConvertService converter;
+    const qint64 idle = idleKiB(converter);
+    resetPeak();
     QElapsedTimer timer;
     timer.start();
-    ConvertService converter;
+    const std::clock_t cpuStart = std::clock();
     PhotosService photos(PhotoLibrary(pictures.filePath(u"Photos"_qs)));
     ExportCoordinator coordinator(converter, photos, staging.path());
     const ExportSettings settings{.quality = high ? QualityMode::quality : QualityMode::size};
     awaitTask(coordinator.exportItems(items, settings, {}, [] { return false; }), std::chrono::hours(2));
     const auto &phase = coordinator.phase();
+    double budget = 0;
 #ifdef HAS_PHOTO_COST
-    std::printf("budget %.0f MB: ", MemoryBudget::configuredBytes() / megabyte);
+    budget = MemoryBudget::configuredBytes() / megabyte;
 #endif
-    std::printf("%d sent in %.0f s, process peak %.0f MB\n", phase.successPhotos, timer.elapsed() / 1000.0,
-                statusKiB("VmHWM:") / 1024.0);
+    std::printf("budget %.0f MB, idle %.0f MB, peak above idle %.0f MB: %d sent, %lld failed, %.1f s, CPU %.1f s\n",
+                budget, idle / 1024.0, (statusKiB("VmHWM:") - idle) / 1024.0, phase.successPhotos,
+                qint64(phase.failed.size()), timer.elapsed() / 1000.0,
+                double(std::clock() - cpuStart) / CLOCKS_PER_SEC);
     for (const auto &failure : phase.failed)
         std::printf("  %s: %s\n", qPrintable(failure.item.url.fileName()), qPrintable(failure.reason));
     QDirIterator left(staging.path(), QDir::Files, QDirIterator::Subdirectories);
@@ -318,9 +407,12 @@ int main(int argc, char **argv)
         return table(a[1], a.value(2));
     if (a.size() == 5 && a[0] == u"encode"_qs)
         return encode(QSize(a[1].toInt(), a[2].toInt()), a[3], a[4].toInt());
+    if (a.size() == 2 && a[0] == u"cards"_qs)
+        return cards(a[1]);
     if (a.size() >= 2 && a[0] == u"send"_qs)
         return send(a[1], a.value(2) == u"high"_qs);
     std::fprintf(stderr, "usage: send_memory_bench make DIR | one FILE ROTATION [high|size [OUT]] | "
-                         "read FILE ROTATION | table DIR [OTHER] | encode W H KIND QUALITY | send DIR [high]\n");
+                         "read FILE ROTATION | table DIR [OTHER] | encode W H KIND QUALITY | cards DIR | "
+                         "send DIR [high]\n");
     return 2;
 }

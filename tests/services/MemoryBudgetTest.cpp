@@ -1,5 +1,11 @@
 #include "services/MemoryBudget.h"
 
+#include "support/CameraLikePhotos.h"
+#include "support/Fixtures.h"
+#include "support/TempFolder.h"
+
+#include <QProcess>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -129,4 +135,43 @@ TEST(MemoryBudget, TheSettingIsAWholeNumberOfMegabytesUpToTheComputersMemory)
     EXPECT_EQ(MemoryBudget::settingFrom("64MB", computer).note,
               u"POMELARK_MEMORY_MB=\"64MB\" is not a whole number of megabytes above 0: a send may hold 12288 MB, "
               u"half this computer's memory"_qs);
+}
+
+// Each conversion claims what it holds at its peak; between photos the process
+// must not go on holding what they freed (the allocator keeps it, in an arena
+// for each of the encoder's threads), or a send of many small photos passes
+// its budget by far on a computer of many CPUs.
+TEST(MemoryBudget, AWholeSendHoldsNoMoreThanItsBudgetAboveWhereItStarted)
+{
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the sanitizer's own memory hides the send's";
+#endif
+#endif
+    test::TempFolder card, staging, pictures;
+    // Small and coarse: little of what their conversions hold is their pictures'.
+    const QList<QImage> photographs = test::samplePhotographs();
+    const QImage shots[] = {test::cameraLikePicture(photographs, 1, QSize(640, 480)),
+                            test::cameraLikePicture(photographs, 2, QSize(1024, 768))};
+    for (int i = 0; i < 12; ++i) {
+        const QImage &shot = shots[i % 2];
+        test::writeJpegByRows(card.filePath(u"IMG_%1.JPG"_qs.arg(i, 4, 10, QLatin1Char('0'))),
+                              {.size = shot.size(), .quality = 10}, [&](int y, QRgb *row) {
+                                  std::copy_n(reinterpret_cast<const QRgb *>(shot.constScanLine(y)), shot.width(), row);
+                              });
+    }
+    const QString tiny = test::makeJpeg(pictures.filePath(u"tiny.jpg"_qs), {.size = QSize(64, 64)});
+    constexpr qint64 budgetMB = 40;
+    QProcess send;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"POMELARK_MEMORY_MB"_qs, QString::number(budgetMB));
+    send.setProcessEnvironment(environment);
+    send.start(QStringLiteral(POMELARK_CONVERSION_PEAK),
+               {u"--send"_qs, card.path(), pictures.filePath(u"Photos"_qs), staging.path(), tiny});
+    ASSERT_TRUE(send.waitForFinished(-1));
+    ASSERT_EQ(send.exitCode(), 0) << send.readAllStandardError().constData();
+    const QList<QByteArray> figures = send.readAllStandardOutput().trimmed().split(' ');
+    EXPECT_EQ(figures.value(1).toInt(), 12);
+    EXPECT_LE(figures.value(0).toLongLong(), budgetMB << 20) << "took " << (figures.value(0).toLongLong() >> 20)
+                                                             << " MB above its idle start";
 }

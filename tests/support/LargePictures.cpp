@@ -1,5 +1,9 @@
 #include "support/LargePictures.h"
 
+#include <QCryptographicHash>
+#include <QtEndian>
+
+#include <algorithm>
 #include <stdexcept>
 
 namespace pomelark::test {
@@ -66,6 +70,40 @@ QByteArray withProfileChunks(const QByteArray &jpeg, int count, int bytes)
             chunks[at] = char(chunk * 7 + at);
     }
     return jpeg.left(2) + chunks + jpeg.mid(2);
+}
+
+QByteArray withExtendedXmp(const QByteArray &jpeg, qint64 bytes)
+{
+    const QByteArray tag("http://ns.adobe.com/xmp/extension/", 35);
+    // A packet of that size: a description whose text differs along it.
+    QByteArray packet = "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+                        "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>"
+                        "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'><dc:description>";
+    const QByteArray end = "</dc:description></rdf:Description></rdf:RDF></x:xmpmeta>";
+    const qsizetype textStart = packet.size();
+    packet.resize(std::max<qsizetype>(textStart, qsizetype(bytes) - end.size()));
+    for (qsizetype at = textStart; at < packet.size(); ++at)
+        packet[at] = char('a' + (at * 7 + at / 4096) % 26);
+    packet += end;
+    const QByteArray digest = QCryptographicHash::hash(packet, QCryptographicHash::Md5).toHex().toUpper();
+    // The most a segment carries besides its tag, digest, length and offset.
+    constexpr qsizetype chunkBytes = 65533 - 35 - 32 - 8;
+    QByteArray segments;
+    segments.reserve(packet.size() + (packet.size() / chunkBytes + 1) * (4 + 35 + 32 + 8));
+    for (qsizetype offset = 0; offset < packet.size(); offset += chunkBytes) {
+        const qsizetype size = std::min(chunkBytes, packet.size() - offset);
+        const int length = int(2 + tag.size() + digest.size() + 8 + size);
+        segments.append("\xff\xe1", 2);
+        segments += char(length >> 8);
+        segments += char(length);
+        segments += tag + digest;
+        char numbers[8];
+        qToBigEndian(quint32(packet.size()), numbers);
+        qToBigEndian(quint32(offset), numbers + 4);
+        segments.append(numbers, 8);
+        segments.append(packet.constData() + offset, size);
+    }
+    return jpeg.left(2) + segments + jpeg.mid(2);
 }
 
 } // namespace pomelark::test

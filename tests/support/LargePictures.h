@@ -31,4 +31,10 @@ QString makeLargeJpeg(const QString &path, QSize size, bool progressive);
 /// whole, however much of it there is.
 QByteArray withProfileChunks(const QByteArray &jpeg, int count, int bytes);
 
+/// `jpeg` with an XMP packet of about `bytes` bytes after its start marker,
+/// split into APP1 segments of Extended XMP as writers split packets too large
+/// for one segment: each names the packet's digest, whole length and the
+/// chunk's offset.
+QByteArray withExtendedXmp(const QByteArray &jpeg, qint64 bytes);
+
 } // namespace pomelark::test
