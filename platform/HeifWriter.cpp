@@ -154,11 +154,12 @@ Encoder hevcEncoder(heif_context *context, int quality, QSize size)
     // camera photos; "medium" leaves it out (see the conversion benchmark).
     check(heif_encoder_set_parameter_string(raw, "preset", "medium"), "preset");
     // SAO stays on, x265's default, though it codes the whole picture's
-    // bitstream on one thread after its rows are analysed (a 12-MP photo takes
-    // some 5 % longer on 8 CPUs): x265 3.5 sets up its SAO filter for every row
-    // of coding units whether SAO is on or not, and frees it only when it is
-    // on. With it off each encode left its filters behind, some 1 MB for a
-    // 12-MP photo, and a long send grew without end.
+    // bitstream on one thread after its rows are analysed (a 12-MP photo's
+    // encode takes some 15 % longer on 8 CPUs): x265 3.5 sets up its SAO
+    // filter for every row of coding units whether SAO is on or not, and frees
+    // it only when it is on. With it off each encode left its filters behind,
+    // some 1 MB for a 12-MP photo, and a long send grew without end. (Its
+    // selective SAO, which would free them, turns SAO on too.)
     // 32-pixel coding tree units give twice the rows for x265's wavefront, so
     // more cores work at the start and the end of a picture, at equal quality.
     // libheif picks smaller units itself for pictures too small for 64.
