@@ -3,8 +3,6 @@
 #include "platform/FileDescriptor.h"
 #include "platform/JpegSegments.h"
 
-#include <QFile>
-
 #include <exiv2/exiv2.hpp>
 
 #include <string>
@@ -17,9 +15,7 @@ std::optional<int> exifOrientation(const QString &path)
     // file, its header walked first: Exiv2 opens a path as it is, and reads
     // every segment it meets.
     const FileDescriptor descriptor = FileDescriptor::openToRead(path);
-    QFile header;
-    if (!descriptor.isRegularFile() || !header.open(descriptor.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)
-        || JpegSegments::tooMany(header, JpegSegments::Extent::header))
+    if (!descriptor.isRegularFile() || JpegSegments::tooMany(descriptor.get(), JpegSegments::Extent::header))
         return std::nullopt;
     try {
         auto image = Exiv2::ImageFactory::open("/proc/self/fd/" + std::to_string(descriptor.get()));

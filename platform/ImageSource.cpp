@@ -89,10 +89,8 @@ Exiv2::ExifData readExif(const QString &path, const std::optional<QByteArray> &c
     if (!content && !file.isRegularFile())
         return {};
     // Its header walked through the same open that Exiv2's reaches.
-    QFile header;
     if (content ? JpegSegments::tooMany(*content, JpegSegments::Extent::header)
-                : !header.open(file.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)
-                      || JpegSegments::tooMany(header, JpegSegments::Extent::header))
+                : JpegSegments::tooMany(file.get(), JpegSegments::Extent::header))
         return {};
     try {
         auto image = content ? Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte *>(content->constData()),

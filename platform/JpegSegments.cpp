@@ -3,7 +3,7 @@
 #include "platform/JpegFootprint.h"
 
 #include <QByteArray>
-#include <QIODevice>
+#include <QFile>
 
 #include <algorithm>
 #include <cstring>
@@ -131,6 +131,12 @@ bool JpegSegments::tooMany(QIODevice &device, Extent extent)
     }
     device.seek(start);
     return walk.tooMany();
+}
+
+bool JpegSegments::tooMany(int fd, Extent extent)
+{
+    QFile file;
+    return file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) && tooMany(file, extent);
 }
 
 bool JpegSegments::tooMany(const JpegFootprint &footprint)

@@ -46,6 +46,9 @@ public:
     /// The same of what `device` gives from where it stands, which it is put
     /// back to. A read that fails ends the walk, as the end of the bytes does.
     static bool tooMany(QIODevice &device, Extent extent);
+    /// The same of the file open at `fd`, from where it stands, which it is put
+    /// back to; `fd` stays open.
+    static bool tooMany(int fd, Extent extent);
     /// The same of the header `footprint` was read from.
     static bool tooMany(const JpegFootprint &footprint);
 };
