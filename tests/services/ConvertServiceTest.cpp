@@ -27,9 +27,7 @@
 
 #include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <future>
-#include <mutex>
 #include <stdexcept>
 
 using namespace pomelark;
@@ -244,21 +242,13 @@ TEST(ConvertService, NeitherItsStopNorItsEndWaitsForAReadOrResumesAnythingOfIt)
 {
     // A read that takes no stop, as from a card that stopped answering, until the test opens it.
     struct Stall {
-        std::mutex mutex;
-        std::condition_variable_any opened;
-        bool open = false;
+        std::promise<void> open;
+        std::shared_future<void> opened = open.get_future().share();
         std::atomic_bool reached = false;
-        void wait(std::stop_token stop)
+        void wait()
         {
             reached = true;
-            std::unique_lock lock(mutex);
-            opened.wait(lock, stop, [this] { return open; });
-        }
-        void release()
-        {
-            const std::lock_guard lock(mutex);
-            open = true;
-            opened.notify_all();
+            opened.wait();
         }
     };
     TempFolder folder;
@@ -270,7 +260,7 @@ TEST(ConvertService, NeitherItsStopNorItsEndWaitsForAReadOrResumesAnythingOfIt)
     Stall card;
     ConvertService converter(defaultVideoConverter(), [&](const QString &path, int rotation,
                                                           const FileSnapshot::Stamp &costed, std::stop_token) {
-        card.wait({});
+        card.wait();
         return ConvertService::readSourcePhoto(path, rotation, costed);
     });
     QCoro::Task<void> converting =
@@ -278,7 +268,7 @@ TEST(ConvertService, NeitherItsStopNorItsEndWaitsForAReadOrResumesAnythingOfIt)
     ASSERT_TRUE(spinUntil([&] { return card.reached.load(); }));
     auto stopping = std::async(std::launch::async, [&] { converter.stop(); });
     const bool stoppedAtOnce = stopping.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
-    card.release();
+    card.open.set_value();
     stopping.wait();
     EXPECT_TRUE(stoppedAtOnce);
     EXPECT_THROW(awaitTask(std::move(converting)), WorkStopped);
@@ -290,7 +280,7 @@ TEST(ConvertService, NeitherItsStopNorItsEndWaitsForAReadOrResumesAnythingOfIt)
     std::optional<ConvertService> gone;
     gone.emplace(defaultVideoConverter(), [&](const QString &path, int rotation, const FileSnapshot::Stamp &costed,
                                               std::stop_token stop) {
-        aheadCard.wait(stop);
+        aheadCard.wait();
         return ConvertService::readSourcePhoto(path, rotation, costed, stop);
     });
     gone->readAhead(QUrl::fromLocalFile(photo), 0, false);
@@ -300,7 +290,7 @@ TEST(ConvertService, NeitherItsStopNorItsEndWaitsForAReadOrResumesAnythingOfIt)
     waiting->push_back(gone->convertPhoto(QUrl::fromLocalFile(photo), QUrl::fromLocalFile(output), false,
                                           std::nullopt, 0));
     gone.reset();
-    aheadCard.release();
+    aheadCard.open.set_value();
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();

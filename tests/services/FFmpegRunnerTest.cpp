@@ -30,6 +30,7 @@
 
 using namespace pomelark;
 using pomelark::test::awaitTask;
+using pomelark::test::contentOf;
 using pomelark::test::TempFolder;
 
 namespace {
@@ -67,12 +68,6 @@ QList<QStringList> receivedArguments(const QString &file)
         runs << arguments;
     }
     return runs;
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 /// The CPUs a thread may run on, as its status file at `path` lists them.
@@ -340,18 +335,16 @@ TEST_F(FakeFFmpegTest, ASourceThatIsNoFileStartsNoProcess)
     const QString pipe = test::makeFifo(folder.filePath(QStringLiteral("MVI_0001.MOV")));
     const test::PipeReleaser stuck(pipe);
     const QString output = folder.filePath(QStringLiteral("out.jpg"));
-    auto expectRefused = [](const std::function<void()> &run) {
-        try {
-            run();
-            ADD_FAILURE() << "ffmpeg ran";
-        } catch (const FFmpegError &error) {
-            EXPECT_EQ(error.kind(), FFmpegError::Kind::sourceNotAFile);
-            EXPECT_EQ(error.description(), QStringLiteral("Couldn't read the source file"));
-        }
-    };
     for (const QString &input : {pipe, folder.filePath(QStringLiteral("MVI_0002.MOV"))}) {
-        expectRefused([&] { awaitTask(runner.extractFrame(input, output)); });
-        expectRefused([&] { awaitTask(runner.convertToHEVC(input, output, QStringLiteral("1M"), std::nullopt)); });
+        for (int run = 0; run < 2; ++run) {
+            try {
+                awaitTask(run == 0 ? runner.extractFrame(input, output)
+                                   : runner.convertToHEVC(input, output, QStringLiteral("1M"), std::nullopt));
+                ADD_FAILURE() << "ffmpeg ran";
+            } catch (const FFmpegError &error) {
+                EXPECT_EQ(error.description(), QStringLiteral("Couldn't read the source file"));
+            }
+        }
     }
     EXPECT_TRUE(receivedArguments(argsFile).isEmpty());
     EXPECT_EQ(stuck.released(), 0) << "the runner waited on a named pipe";

@@ -1,10 +1,10 @@
 // Measures in a process of its own the most memory a send adds to it (the peak,
 // VmHWM, counted from what the process held before), and prints it in bytes.
 //
-//   conversion_peak PHOTO ROTATION OUTPUT [CPUS]
+//   conversion_peak PHOTO ROTATION OUTPUT [one-cpu]
 //       one photo converted as a send does, turned by ROTATION degrees, from a
-//       process that has converted nothing yet, on its first CPUS CPUs only
-//       when given: prints "PEAK ESTIMATE", the estimate that of PhotoCost on
+//       process that has converted nothing yet, on the CPU it starts on alone
+//       when asked: prints "PEAK ESTIMATE", the estimate that of PhotoCost on
 //       those CPUs
 //   conversion_peak --send CARD PHOTOS STAGING TINY
 //       the photos of the folder CARD sent through the app's converter into
@@ -24,28 +24,12 @@
 #include <exiv2/exiv2.hpp>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include <sched.h>
 
 using namespace pomelark;
 
 namespace {
-
-/// Leaves the process on the first `count` of the CPUs it may run on, before
-/// any thread of its libraries starts.
-bool keepToCpus(int count)
-{
-    cpu_set_t allowed, kept;
-    if (::sched_getaffinity(0, sizeof allowed, &allowed) != 0)
-        return false;
-    CPU_ZERO(&kept);
-    for (int cpu = 0; cpu < CPU_SETSIZE && CPU_COUNT(&kept) < count; ++cpu) {
-        if (CPU_ISSET(cpu, &allowed))
-            CPU_SET(cpu, &kept);
-    }
-    return ::sched_setaffinity(0, sizeof kept, &kept) == 0;
-}
 
 void convert(ConvertService &service, const QString &photo, int rotation, const QString &output)
 {
@@ -80,7 +64,11 @@ int send(const QStringList &arguments)
 
 int main(int argc, char **argv)
 {
-    if (argc == 5 && !keepToCpus(std::atoi(argv[4])))
+    // Before any thread of its libraries starts.
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(::sched_getcpu(), &one);
+    if (argc == 5 && ::sched_setaffinity(0, sizeof one, &one) != 0)
         return 1;
     QCoreApplication app(argc, argv);
     Exiv2::XmpParser::initialize();

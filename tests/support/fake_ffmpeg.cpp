@@ -114,23 +114,12 @@ int swapThenRead(const std::vector<std::string> &args)
 {
     putInPlace(env("FAKE_FFMPEG_SWAP"), env("FAKE_FFMPEG_SWAP_WITH"));
     const std::string input = inputOf(args);
-    auto fail = [&input] {
+    std::ifstream in(input, std::ios::binary);
+    std::ofstream out(args.back(), std::ios::binary);
+    if (!(in && out << in.rdbuf())) {
         writeAll(2, input + ": " + std::strerror(errno) + "\n");
         return 1;
-    };
-    const int in = ::open(input.c_str(), O_RDONLY);
-    if (in < 0)
-        return fail();
-    std::string content;
-    char buffer[65536];
-    for (ssize_t got; (got = ::read(in, buffer, sizeof(buffer))) != 0;) {
-        if (got < 0)
-            return fail();
-        content.append(buffer, size_t(got));
     }
-    const int out = ::open(args.back().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    writeAll(out, content);
-    ::close(out);
     writeAll(2, env("FAKE_FFMPEG_LOG"));
     return 0;
 }
