@@ -247,8 +247,10 @@ TEST(ConvertService, NeitherItsStopNorItsEndWaitsForAReadOrResumesAnythingOfIt)
         std::atomic_bool reached = false;
         void wait()
         {
+            // Its own share: the read may wake after the test is over.
+            const std::shared_future<void> mine = opened;
             reached = true;
-            opened.wait();
+            mine.wait();
         }
     };
     TempFolder folder;
